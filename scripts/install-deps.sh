@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Mervik needs, but only
+# those that are missing: a second run only asks dpkg and returns at once.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev libcli11-dev libboost-dev
+  libcairo2-dev libpango1.0-dev libsdl2-dev fonts-dejavu-core
+  xvfb xdotool
+)
+
+installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null \
+  | awk '$2 ~ /^ii/ { print $1 }' | sed 's/:.*//')
+missing=()
+for p in "${packages[@]}"; do
+  grep -qx "$p" <<<"$installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

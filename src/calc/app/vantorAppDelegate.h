@@ -1,0 +1,76 @@
+#pragma once
+// The application delegate: the one object that lives for the whole run. It
+// holds what the whole program shares (the selected conversion base, the
+// signed mode, which keypad shows), the window and both screens; it loads the
+// persisted settings at start-up, converts numbers between bases, flips
+// between the screens, and forwards three requests to the calculator screen.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ui/Application.h"
+#include "ui/Window.h"
+
+class MainViewController;
+class SettingsViewController;
+namespace ui { class ViewController; }
+
+class vantorAppDelegate : public ui::ApplicationDelegate {
+public:
+    vantorAppDelegate() = default;
+    ~vantorAppDelegate() override;
+
+    // Start-up: loads the settings, then builds the settings screen and shows
+    // the calculator screen in the window.
+    void applicationDidFinishLaunching(ui::Application& application) override;
+
+    // Objects held for the whole run
+    const std::shared_ptr<ui::Window>& window() const { return window_; }
+    void setWindow(std::shared_ptr<ui::Window> window) { window_ = std::move(window); }
+    const std::shared_ptr<MainViewController>& viewController() const { return viewController_; }
+    void setViewController(std::shared_ptr<MainViewController> controller) { viewController_ = std::move(controller); }
+    const std::shared_ptr<SettingsViewController>& settingsController() const { return settingsController_; }
+    void setSettingsController(std::shared_ptr<SettingsViewController> controller) {
+        settingsController_ = std::move(controller);
+    }
+
+    // Shared state
+    int getBase() const { return base_; }
+    void setBase(int base) { base_ = base; }
+    bool getUseSigned() const { return useSigned_; }
+    void setUseSigned(bool useSigned) { useSigned_ = useSigned; }
+    bool getIsInDecMode() const { return isInDecMode_; }
+    void flipIsInDecMode() { isInDecMode_ = !isInDecMode_; }
+
+    // Forwarded to the calculator screen; nothing happens while there is none.
+    void resetButtons();
+    void updateInputBase();
+    void setDisplayValue(double value);
+
+    // Base conversion (pure; see conversion/BaseConversion.h)
+    std::string checkValue(int digit) const;
+    std::string toBase(double value, int base) const;
+    double toDecimal(std::string_view text, int base) const;
+    std::string convertBases(const std::string& text, int fromBase, int toBase) const;
+
+    // Screen flips
+    void replaceSubview(ui::ViewController& oldScreen, ui::ViewController& newScreen, const std::string& transition,
+                        const std::string& direction, double duration);
+    void flipToSettings();
+    void flipToCalcFromSetting();
+
+private:
+    // Start-up steps 1-5: the shared state from the persisted settings.
+    void loadSettings();
+
+    std::shared_ptr<ui::Window> window_;
+    std::shared_ptr<MainViewController> viewController_;
+    std::shared_ptr<SettingsViewController> settingsController_;
+    int base_ = 2;
+    bool useSigned_ = false;
+    bool isInDecMode_ = true;
+};
+
+// The shared application's delegate.
+vantorAppDelegate& appDelegate();

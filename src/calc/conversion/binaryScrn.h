@@ -1,0 +1,41 @@
+#pragma once
+// The conversion display: the main display's value written in the selected
+// base, drawn as a right-aligned row of digit pictures 290 points wide. Long
+// values get smaller digits; values too long to draw show an error picture.
+// Negative values get a minus picture, or in signed mode complemented digits
+// behind a sign digit 1. For exactly zero a base label picture shows at the
+// left end.
+
+#include <memory>
+
+#include "ui/ImageView.h"
+#include "ui/Label.h"
+
+class calcDecimal;
+
+class binaryScrn : public ui::Label {
+public:
+    static constexpr int kRowRight = 290;
+
+    explicit binaryScrn(ui::Rect frame);
+    static std::shared_ptr<binaryScrn> initWithFrame(ui::Rect frame);
+
+    // Rebuilds the row for the number VALUE holds now (the register is not kept).
+    void toBinary(const calcDecimal& value);
+    // Removes every picture and adds a fresh base label.
+    void reset();
+    // Shows only the error picture.
+    void showError();
+    // Digit value of one character of converted text: "A".."N" give 10..23,
+    // "0".."9" their value, anything else 0.
+    static int convertDigitToInt(char16_t c);
+    // Adds the picture of DIGIT at place COUNTER from the right, W x H points.
+    void addDigit(int digit, int counter, int w, int h);
+    // Adds the minus picture one place left of place COUNTER.
+    void addNeg(int counter, int w, int h);
+
+    const std::shared_ptr<ui::ImageView>& base2LabelView() const { return base2LabelView_; }
+
+private:
+    std::shared_ptr<ui::ImageView> base2LabelView_;
+};

@@ -1,0 +1,88 @@
+#pragma once
+// The main display, which is also the calculator: four decimal registers, the
+// entry-state flags and the pending operator, turned by key events into a new
+// display text and a new value for the conversion display.
+//
+// Registers: `value` (the number being typed, the second operand), `m1` (the
+// first operand, then the result), `temp` (the last second operand, reloaded
+// by a repeated evaluation) and `memory`. The display shows `m1` while eqFlag
+// is 1 (after =, and at start) and `value` otherwise: the shown register.
+//
+// memFlag (entry state): 0 a result was just computed; 1 an operator key was
+// just pressed; 2 a number is being typed with nothing pending on it; 3 a
+// number is being typed after an operator key.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/ImageView.h"
+#include "ui/Label.h"
+
+class binaryScrn;
+class calcDecimal;
+
+class displayScrn : public ui::Label {
+public:
+    explicit displayScrn(ui::Rect frame);
+    // The display, cleared and showing "0"; CONVERSION may be null, and then
+    // no conversion display is fed.
+    static std::shared_ptr<displayScrn> initWithFrame(ui::Rect frame, std::shared_ptr<binaryScrn> conversion);
+
+    // Registers (the objects themselves: they change in place)
+    const std::shared_ptr<calcDecimal>& value() const { return value_; }
+    void setValue(std::shared_ptr<calcDecimal> r) { value_ = std::move(r); }
+    const std::shared_ptr<calcDecimal>& memory() const { return memory_; }
+    void setMemory(std::shared_ptr<calcDecimal> r) { memory_ = std::move(r); }
+    const std::shared_ptr<calcDecimal>& temp() const { return temp_; }
+    void setTemp(std::shared_ptr<calcDecimal> r) { temp_ = std::move(r); }
+    const std::shared_ptr<calcDecimal>& m1() const { return m1_; }
+    void setM1(std::shared_ptr<calcDecimal> r) { m1_ = std::move(r); }
+    const std::shared_ptr<binaryScrn>& base2Screen() const { return base2Screen_; }
+    void setBase2Screen(std::shared_ptr<binaryScrn> screen) { base2Screen_ = std::move(screen); }
+    const std::shared_ptr<ui::ImageView>& decLabelView() const { return decLabelView_; }
+
+    // Key events
+    void addDigit(int digit);
+    void addDot();
+    // The point key at the start of a number (right after an operator key or a
+    // result): begins a new number "0." instead of extending the old one.
+    void startNumberWithDot();
+    void setFunc(const std::string& code);
+    void calc();
+    void reset();
+    void delDecimal();
+    void setDisplay(double x);
+    void changeSign();
+    void saveMemory();
+    void clearMemory();
+    void fetchMemory();
+    void display();
+    void display(std::string_view typed);
+
+    // Queries
+    calcDecimal& getValue() const { return *value_; }
+    calcDecimal& getM1() const { return *m1_; }
+    calcDecimal& getTemp() const { return *temp_; }
+    calcDecimal& getMemory() const { return *memory_; }
+    // The register on show: m1 after =, value otherwise.
+    calcDecimal& shownRegister() const { return eqFlag_ == 1 ? *m1_ : *value_; }
+    int getFlag() const { return memFlag_; }
+    int getEqFlag() const { return eqFlag_; }
+    int getDecimalPoint() const { return decimalPoint_; }
+    int getContFlag() const { return contFlag_; }
+    const std::optional<std::string>& getOpFlag() const { return opFlag_; }
+    void setEqFlag() { eqFlag_ = 1; }
+    void tempReset();
+
+private:
+    std::shared_ptr<calcDecimal> value_, memory_, temp_, m1_;
+    int memFlag_ = 2;
+    int decimalPoint_ = 0;
+    int eqFlag_ = 0;
+    int contFlag_ = 0;
+    std::shared_ptr<binaryScrn> base2Screen_;
+    std::shared_ptr<ui::ImageView> decLabelView_;
+    std::optional<std::string> opFlag_;
+};

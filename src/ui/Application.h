@@ -1,0 +1,81 @@
+#pragma once
+// The application: one per run (tests make one per test). It holds the
+// delegate, the clock, the settings store, the key window and the queue of
+// deferred main-thread calls, and it records the URLs handed out for opening.
+//
+// A pass of the loop (runLoopPass) runs the deferred calls queued before it
+// began, then finishes the animations whose time is up. The window shell runs
+// passes continuously; the headless driver runs one after every command.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Clock.h"
+
+namespace ui {
+
+class Application;
+class UserDefaults;
+class Window;
+
+class ApplicationDelegate {
+public:
+    virtual ~ApplicationDelegate() = default;
+    virtual void applicationDidFinishLaunching(Application& application) = 0;
+};
+
+class Application {
+public:
+    // Makes this the shared application until it is destroyed.
+    explicit Application(std::shared_ptr<Clock> clock = std::make_shared<RealClock>(),
+                         std::shared_ptr<UserDefaults> defaults = nullptr);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application& shared();
+    static Application* current() { return current_; }
+
+    // The delegate, owned by the application.
+    ApplicationDelegate* delegate() const { return delegate_.get(); }
+    void setDelegate(std::shared_ptr<ApplicationDelegate> delegate) { delegate_ = std::move(delegate); }
+    // Tells the delegate that launching finished.
+    void finishLaunching();
+
+    Clock& clock() const { return *clock_; }
+    double now() const { return clock_->now(); }
+
+    // The persisted settings (an empty in-memory store when none was given).
+    UserDefaults& userDefaults() const { return *defaults_; }
+
+    Window* keyWindow() const { return keyWindow_; }
+    void setKeyWindow(Window* window) { keyWindow_ = window; }
+
+    // Main-thread queue: CALL runs on the next pass of the loop.
+    void performOnMainThread(std::function<void()> call);
+    size_t pendingCallCount() const { return queue_.size(); }
+    void runLoopPass();
+    // How many passes have run.
+    uint64_t passCount() const { return passes_; }
+
+    // Opening URLs: handed to the opener a window shell installs, and recorded.
+    bool openURL(const std::string& url);
+    void setURLOpener(std::function<bool(const std::string&)> opener) { opener_ = std::move(opener); }
+    const std::vector<std::string>& openedURLs() const { return opened_; }
+
+private:
+    static inline Application* current_ = nullptr;
+    Application* previous_;
+    std::shared_ptr<Clock> clock_;
+    std::shared_ptr<UserDefaults> defaults_;
+    std::shared_ptr<ApplicationDelegate> delegate_;
+    Window* keyWindow_ = nullptr;
+    std::vector<std::function<void()>> queue_;
+    uint64_t passes_ = 0;
+    std::function<bool(const std::string&)> opener_;
+    std::vector<std::string> opened_;
+};
+
+}  // namespace ui

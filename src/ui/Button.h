@@ -1,0 +1,70 @@
+#pragma once
+// A push button: a title over a background picture, each settable per control
+// state. A state without a value of its own shows the normal state's.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ui/Control.h"
+#include "ui/Font.h"
+#include "ui/Image.h"
+
+namespace ui {
+
+enum class ButtonType { Custom, RoundedRect };
+
+class Button : public Control {
+public:
+    explicit Button(Rect frame = {}, ButtonType type = ButtonType::Custom);
+    static std::shared_ptr<Button> make(Rect frame, ButtonType type = ButtonType::Custom) {
+        return std::make_shared<Button>(frame, type);
+    }
+
+    ButtonType buttonType() const { return type_; }
+
+    // Per-state content; the getters fall back to the normal state.
+    void setTitle(std::optional<std::string> title, ControlState state);
+    std::optional<std::string> titleForState(ControlState state) const;
+    void setTitleColor(std::optional<Color> color, ControlState state);
+    Color titleColorForState(ControlState state) const;
+    void setTitleShadowColor(std::optional<Color> color, ControlState state);
+    std::optional<Color> titleShadowColorForState(ControlState state) const;
+    void setBackgroundImage(std::shared_ptr<const Image> image, ControlState state);
+    std::shared_ptr<const Image> backgroundImageForState(ControlState state) const;
+
+    // What shows in the present state.
+    std::string currentTitle() const { return titleForState(state()).value_or(""); }
+    Color currentTitleColor() const { return titleColorForState(state()); }
+    std::optional<Color> currentTitleShadowColor() const { return titleShadowColorForState(state()); }
+    std::shared_ptr<const Image> currentBackgroundImage() const { return backgroundImageForState(state()); }
+
+    const Font& titleFont() const { return titleFont_; }
+    void setTitleFont(Font font);
+
+    // Darken the background picture while highlighted.
+    bool adjustsImageWhenHighlighted() const { return adjustsImage_; }
+    void setAdjustsImageWhenHighlighted(bool adjusts) { adjustsImage_ = adjusts; }
+    // Dim the button while disabled.
+    bool adjustsImageWhenDisabled() const { return adjustsImageWhenDisabled_; }
+    // Show a glow where the finger is while highlighted.
+    bool showsTouchWhenHighlighted() const { return showsTouch_; }
+    void setShowsTouchWhenHighlighted(bool shows) { showsTouch_ = shows; }
+
+private:
+    template <class T>
+    static std::optional<T> lookup(const std::map<unsigned, T>& values, ControlState state);
+
+    ButtonType type_;
+    std::map<unsigned, std::string> titles_;
+    std::map<unsigned, Color> titleColors_;
+    std::map<unsigned, Color> titleShadowColors_;
+    std::map<unsigned, std::shared_ptr<const Image>> backgrounds_;
+    Font titleFont_;
+    bool adjustsImage_ = true;
+    bool adjustsImageWhenDisabled_ = true;
+    bool showsTouch_ = false;
+};
+
+}  // namespace ui

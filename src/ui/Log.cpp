@@ -1,0 +1,43 @@
+#include "ui/Log.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace ui {
+
+DiagnosticLog& DiagnosticLog::shared() {
+    static DiagnosticLog log;
+    return log;
+}
+
+void DiagnosticLog::write(std::string line) {
+    if (echo_) std::fprintf(stderr, "%s\n", line.c_str());
+    // The record is for reading back recent lines; keep it bounded so a long
+    // session cannot grow it without end.
+    constexpr size_t kMaxKept = 10000;
+    if (lines_.size() >= kMaxKept) lines_.erase(lines_.begin(), lines_.begin() + kMaxKept / 2);
+    lines_.push_back(std::move(line));
+}
+
+std::vector<std::string> DiagnosticLog::takeLines() {
+    std::vector<std::string> out;
+    out.swap(lines_);
+    return out;
+}
+
+void logLine(std::string line) { DiagnosticLog::shared().write(std::move(line)); }
+
+void log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string line(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(line.data(), line.size() + 1, format, args);
+    va_end(args);
+    logLine(std::move(line));
+}
+
+}  // namespace ui

@@ -1,0 +1,74 @@
+#pragma once
+// The persisted settings: a small JSON object in a file, e.g.
+// ~/.config/mervik/settings.json = {"selectedBase": 16, "useSigned": true}.
+//
+// Reading: a missing file reads as empty; an unreadable or malformed file also
+// reads as empty, with one warning line in the diagnostic log. Values of the
+// wrong type read as absent, key by key.
+// Writing: every set writes the whole file again, atomically (a temporary file
+// beside it, flushed to disk, then renamed over it), so the file is always one
+// whole version. A write that fails throws UserDefaultsError and leaves both
+// the file and the values held in memory as they were.
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace ui {
+
+class UserDefaultsError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class UserDefaults {
+public:
+    static constexpr const char* kFileName = "settings.json";
+
+    // The store kept in FOLDER/settings.json; the folder is made on the first write.
+    static std::shared_ptr<UserDefaults> inFolder(const std::filesystem::path& folder);
+    // A store that keeps its values in memory only (for tests and fallbacks).
+    static std::shared_ptr<UserDefaults> inMemory();
+    // The default folder: $XDG_CONFIG_HOME/mervik, else ~/.config/mervik.
+    static std::filesystem::path defaultFolder();
+    // The application's store.
+    static UserDefaults& standard();
+
+    // 0 when absent or not an integer.
+    int integerForKey(const std::string& key) const;
+    // false when absent; numbers read as true when non-zero.
+    bool boolForKey(const std::string& key) const;
+    std::optional<int> optionalIntegerForKey(const std::string& key) const;
+    std::optional<bool> optionalBoolForKey(const std::string& key) const;
+
+    // Each throws UserDefaultsError when the value cannot be stored.
+    void setInteger(int value, const std::string& key);
+    void setBool(bool value, const std::string& key);
+
+    // Where the file is ("" for an in-memory store).
+    const std::filesystem::path& path() const { return path_; }
+    // Whether the file existed but could not be read or parsed at start.
+    bool loadFailed() const { return loadFailed_; }
+
+    // Steps of the atomic write, so that tests can stop a writer between any two.
+    enum class WriteStep { TemporaryCreated, TemporaryWritten, TemporaryFlushed, Renamed };
+    using WriteHook = void (*)(WriteStep);
+    static void setWriteHook(WriteHook hook);
+
+private:
+    explicit UserDefaults(std::filesystem::path path);
+    void load();
+    void set(const std::string& key, nlohmann::json value);
+    void write(const nlohmann::json& values) const;
+
+    std::filesystem::path path_;
+    nlohmann::json values_ = nlohmann::json::object();
+    bool loadFailed_ = false;
+};
+
+}  // namespace ui
