@@ -6,7 +6,8 @@
 namespace ui {
 
 double easeInEaseOut(double t) {
-    t = std::clamp(t, 0.0, 1.0);
+    if (!(t > 0)) return 0;  // also for NaN
+    if (t >= 1) return 1;
     constexpr double x1 = 0.42, x2 = 0.58;
     auto bezier = [](double a, double b, double s) {
         double u = 1 - s;

@@ -119,13 +119,19 @@ void UserDefaults::write(const nlohmann::json& values) const {
     temp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) throw UserDefaultsError("cannot write " + temp.string() + ": " + errnoText());
+    // Until the rename, any failure (or exception from a hook) closes and
+    // removes the temporary file, leaving the old settings file as it was.
+    struct TempFile {
+        int fd;
+        const std::filesystem::path& path;
+        bool keep = false;
+        ~TempFile() {
+            if (fd >= 0) ::close(fd);
+            if (!keep) ::unlink(path.c_str());
+        }
+    } guard{fd, temp};
+    auto fail = [&](const std::string& what) { throw UserDefaultsError(what + " " + temp.string() + ": " + errnoText()); };
     step(WriteStep::TemporaryCreated);
-    auto fail = [&](const std::string& what) {
-        std::string message = what + " " + temp.string() + ": " + errnoText();
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw UserDefaultsError(message);
-    };
     std::string text = values.dump(2) + "\n";
     size_t done = 0;
     while (done < text.size()) {
@@ -137,16 +143,10 @@ void UserDefaults::write(const nlohmann::json& values) const {
     step(WriteStep::TemporaryWritten);
     if (::fsync(fd) != 0) fail("cannot flush");
     step(WriteStep::TemporaryFlushed);
-    if (::close(fd) != 0) {
-        std::string message = "cannot close " + temp.string() + ": " + errnoText();
-        ::unlink(temp.c_str());
-        throw UserDefaultsError(message);
-    }
-    if (::rename(temp.c_str(), path_.c_str()) != 0) {
-        std::string message = "cannot replace " + path_.string() + ": " + errnoText();
-        ::unlink(temp.c_str());
-        throw UserDefaultsError(message);
-    }
+    guard.fd = -1;
+    if (::close(fd) != 0) fail("cannot close");
+    if (::rename(temp.c_str(), path_.c_str()) != 0) fail("cannot replace " + path_.string() + " with");
+    guard.keep = true;
     step(WriteStep::Renamed);
 }
 

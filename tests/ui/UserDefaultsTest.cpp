@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ui/Log.h"
+#include "ui/UserDefaults.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("mervik-defaults-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        ui::DiagnosticLog::shared().clear();
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void writeFile(const std::string& text) { std::ofstream(folder / "settings.json") << text; }
+    std::string readFile() {
+        std::ifstream in(folder / "settings.json");
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    size_t warnings() {
+        size_t n = 0;
+        for (auto& line : ui::DiagnosticLog::shared().lines()) n += line.rfind("warning:", 0) == 0;
+        return n;
+    }
+
+    fs::path folder;
+};
+
+// Checks that values written survive into a new store on the same folder.
+TEST_F(UserDefaultsTest, ValuesPersistAcrossStores) {
+    auto a = ui::UserDefaults::inFolder(folder);
+    a->setInteger(16, "selectedBase");
+    a->setBool(true, "useSigned");
+    auto b = ui::UserDefaults::inFolder(folder);
+    EXPECT_EQ(b->integerForKey("selectedBase"), 16);
+    EXPECT_TRUE(b->boolForKey("useSigned"));
+    EXPECT_EQ(b->optionalIntegerForKey("missing"), std::nullopt);
+    EXPECT_EQ(warnings(), 0u);
+}
+
+// Checks that a missing folder is made on the first write, and a missing file reads as empty without a warning.
+TEST_F(UserDefaultsTest, MissingFileIsEmptyAndFolderIsMade) {
+    auto nested = folder / "a" / "b";
+    auto d = ui::UserDefaults::inFolder(nested);
+    EXPECT_EQ(d->integerForKey("selectedBase"), 0);
+    EXPECT_FALSE(d->boolForKey("useSigned"));
+    EXPECT_EQ(warnings(), 0u);
+    d->setInteger(2, "selectedBase");
+    EXPECT_TRUE(fs::exists(nested / "settings.json"));
+}
+
+// Checks that damaged files read as empty with exactly one warning, and values of the wrong type as absent.
+TEST_F(UserDefaultsTest, DamagedFilesReadAsEmpty) {
+    struct Case {
+        const char* text;
+        std::optional<int> base;
+        size_t warnings;
+    };
+    const Case cases[] = {
+        {"{\"selectedBase\": 16", std::nullopt, 1},          // cut short
+        {"\x89PNG garbage \x01\x02", std::nullopt, 1},       // not JSON
+        {"[1, 2, 3]", std::nullopt, 1},                      // not an object
+        {"{\"selectedBase\": \"16\"}", std::nullopt, 0},     // wrong type: absent
+        {"{\"selectedBase\": 1e300}", std::nullopt, 0},      // not an integer
+        {"{\"selectedBase\": 99999999999}", std::nullopt, 0},  // out of int range
+        {"{\"selectedBase\": 7}", 7, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui::DiagnosticLog::shared().clear();
+        writeFile(c.text);
+        auto d = ui::UserDefaults::inFolder(folder);
+        EXPECT_EQ(d->optionalIntegerForKey("selectedBase"), c.base);
+        EXPECT_EQ(warnings(), c.warnings);
+    }
+}
+
+// Checks that a damaged file is left alone until a value is written successfully.
+TEST_F(UserDefaultsTest, DamagedFileIsKeptUntilAWriteSucceeds) {
+    writeFile("not json");
+    auto d = ui::UserDefaults::inFolder(folder);
+    EXPECT_EQ(readFile(), "not json");
+    d->setInteger(5, "selectedBase");
+    EXPECT_EQ(ui::UserDefaults::inFolder(folder)->integerForKey("selectedBase"), 5);
+}
+
+// Checks that a failed write throws and leaves the file and the values in memory as they were.
+TEST_F(UserDefaultsTest, FailedWriteKeepsPreviousVersionWhole) {
+    auto d = ui::UserDefaults::inFolder(folder);
+    d->setInteger(16, "selectedBase");
+    std::string before = readFile();
+
+    // Stop the write between the temporary file and the rename by failing the
+    // flush step: the store must report it and keep the old file.
+    ui::UserDefaults::setWriteHook([](ui::UserDefaults::WriteStep step) {
+        if (step == ui::UserDefaults::WriteStep::TemporaryWritten) throw ui::UserDefaultsError("disk full");
+    });
+    EXPECT_THROW(d->setInteger(9, "selectedBase"), ui::UserDefaultsError);
+    ui::UserDefaults::setWriteHook(nullptr);
+
+    EXPECT_EQ(readFile(), before);
+    EXPECT_EQ(d->integerForKey("selectedBase"), 16);
+    for (auto& entry : fs::directory_iterator(folder))
+        EXPECT_EQ(entry.path().filename(), "settings.json") << "no temporary file left behind";
+}
+
+// Checks that a folder that cannot be made (a file stands in its place) makes writes throw.
+TEST_F(UserDefaultsTest, UnwritableFolderThrows) {
+    std::ofstream(folder / "blocked") << "x";
+    auto d = ui::UserDefaults::inFolder(folder / "blocked");
+    EXPECT_THROW(d->setInteger(2, "selectedBase"), ui::UserDefaultsError);
+    EXPECT_EQ(d->integerForKey("selectedBase"), 0);
+}
+
+// Checks that an in-memory store keeps values without any file.
+TEST_F(UserDefaultsTest, InMemoryStore) {
+    auto d = ui::UserDefaults::inMemory();
+    d->setBool(true, "useSigned");
+    EXPECT_TRUE(d->boolForKey("useSigned"));
+    EXPECT_TRUE(d->path().empty());
+}
+
+}  // namespace
