@@ -22,6 +22,8 @@ public:
 
     // Rebuilds the row for the number VALUE holds now (the register is not kept).
     void toBinary(const calcDecimal& value);
+    // Rebuilds the row for the number VALUE.
+    void drawValue(double value);
     // Removes every picture and adds a fresh base label.
     void reset();
     // Shows only the error picture.

@@ -1,0 +1,137 @@
+#include "app/vantorAppDelegate.h"
+
+#include <cassert>
+#include <exception>
+
+#include "conversion/BaseConversion.h"
+#include "screens/MainViewController.h"
+#include "screens/SettingsViewController.h"
+#include "ui/Layer.h"
+#include "ui/Log.h"
+#include "ui/UserDefaults.h"
+
+namespace {
+
+const std::string kSelectedBaseKey = "selectedBase";
+const std::string kUseSignedKey = "useSigned";
+// The base used when none (or none usable) is stored.
+constexpr int kDefaultBase = 2;
+
+const std::string kFlipAnimationKey = "transitionViewAnimation";
+constexpr double kFlipDuration = 0.75;
+
+}  // namespace
+
+vantorAppDelegate::~vantorAppDelegate() {
+    // The screens go before the window that shows them.
+    viewController_.reset();
+    settingsController_.reset();
+    window_.reset();
+}
+
+// ---- Start-up
+
+void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
+    // The state comes first: building the calculator screen below already
+    // draws the conversion display, which reads the base and the signed mode.
+    loadSettings();
+
+    auto settings = std::make_shared<SettingsViewController>();
+    settings->initWithNibName("Settings");
+    setSettingsController(std::move(settings));
+
+    // Without a window and a calculator screen (a bare delegate) there is
+    // nothing to show.
+    if (!window_ || !viewController_) return;
+    window_->addSubview(viewController_->view());
+    window_->makeKeyAndVisible();
+}
+
+void vantorAppDelegate::loadSettings() {
+    ui::UserDefaults& defaults = ui::UserDefaults::standard();
+    // A base outside 2..24 (absent reads as 0) counts as unset: use the
+    // default and store it, so that the next start finds a usable value.
+    const int stored = defaults.integerForKey(kSelectedBaseKey);
+    if (conversion::isValidBase(stored)) {
+        base_ = stored;
+    } else {
+        base_ = kDefaultBase;
+        try {
+            defaults.setInteger(kDefaultBase, kSelectedBaseKey);
+        } catch (const std::exception& error) {
+            // The store keeps its old contents; the run goes on with the
+            // default in memory.
+            ui::log("warning: cannot store the default base: %s", error.what());
+        }
+    }
+    useSigned_ = defaults.boolForKey(kUseSignedKey);
+    // The decimal keypad shows first, whatever the last run ended with.
+    isInDecMode_ = true;
+}
+
+// ---- Requests for the calculator screen
+
+void vantorAppDelegate::resetButtons() {
+    if (viewController_) viewController_->resetOpButtons();
+}
+
+void vantorAppDelegate::updateInputBase() {
+    if (viewController_) viewController_->updateInputBase();
+}
+
+void vantorAppDelegate::setDisplayValue(double value) {
+    if (viewController_) viewController_->setDisplayValue(value);
+}
+
+// ---- Base conversion
+
+std::string vantorAppDelegate::checkValue(int digit) const { return conversion::checkValue(digit); }
+
+std::string vantorAppDelegate::toBase(double value, int base) const { return conversion::toBase(value, base); }
+
+double vantorAppDelegate::toDecimal(std::string_view text, int base) const { return conversion::toDecimal(text, base); }
+
+std::string vantorAppDelegate::convertBases(const std::string& text, int fromBase, int toBase) const {
+    return conversion::convertBases(text, fromBase, toBase);
+}
+
+// ---- Screen flips
+
+void vantorAppDelegate::replaceSubview(ui::ViewController& oldScreen, ui::ViewController& newScreen,
+                                       const std::string& transition, const std::string& direction,
+                                       double duration) {
+    // A screen never shown has no view to take out; do not build one for that.
+    if (oldScreen.isViewLoaded()) oldScreen.view()->removeFromSuperview();
+    if (!window_) return;
+    // The first showing of a screen builds its views.
+    window_->addSubview(newScreen.view());
+
+    // The views are already swapped; the transition only shows the change.
+    ui::Transition animation;
+    animation.delegate = window_.get();
+    animation.type = transition;
+    animation.subtype = direction;
+    animation.duration = duration;
+    animation.timingFunction = ui::kTimingEaseInEaseOut;
+    window_->layer().addAnimation(std::move(animation), kFlipAnimationKey);
+}
+
+void vantorAppDelegate::flipToSettings() {
+    if (!viewController_ || !settingsController_) return;
+    replaceSubview(*viewController_, *settingsController_, ui::kTransitionPush, ui::kTransitionFromLeft,
+                   kFlipDuration);
+}
+
+void vantorAppDelegate::flipToCalcFromSetting() {
+    if (!viewController_ || !settingsController_) return;
+    replaceSubview(*settingsController_, *viewController_, ui::kTransitionPush, ui::kTransitionFromRight,
+                   kFlipDuration);
+    // Choices made on the settings screen reach the calculator here.
+    viewController_->updateBaseInput(base_);
+}
+
+vantorAppDelegate& appDelegate() {
+    auto* delegate = dynamic_cast<vantorAppDelegate*>(ui::Application::shared().delegate());
+    assert(delegate && "the shared application's delegate is not a vantorAppDelegate");
+    return *delegate;
+}

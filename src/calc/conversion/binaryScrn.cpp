@@ -1,0 +1,139 @@
+#include "conversion/binaryScrn.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "app/vantorAppDelegate.h"
+#include "engine/calcDecimal.h"
+#include "ui/Image.h"
+
+namespace {
+
+// Up to this size estimate digits are 20 x 30; beyond it they shrink.
+constexpr double kFullSizeDigits = 14.0;
+constexpr int kFullDigitWidth = 20;
+// Digits narrower than this are not legible: the error picture shows instead.
+constexpr int kMinDigitWidth = 5;
+
+const ui::Rect kBaseLabelFrame{0, -5, 99, 46};
+const ui::Rect kErrorFrame{60, 0, 230, 30};
+
+const std::string& baseLabelPicture() {
+    static const std::string name = "baseDisplayLabel.png";
+    return name;
+}
+const std::string& errorPicture() {
+    static const std::string name = "oobError.png";
+    return name;
+}
+const std::string& minusPicture() {
+    static const std::string name = "minusImage.png";
+    return name;
+}
+// The picture of each digit value 0..23.
+const std::array<std::string, 24>& digitPictures() {
+    static const std::array<std::string, 24> names{
+        "zeroImage.png",     "oneImage.png",        "twoImage.png",        "threeImage.png",
+        "fourImage.png",     "fiveImage.png",       "sixImage.png",        "sevenImage.png",
+        "eightImage.png",    "nineImage.png",       "tenImage.png",        "elevenImage.png",
+        "twelveImage.png",   "thirteenImage.png",   "fourteenImage.png",   "fifteenImage.png",
+        "sixteenImage.png",  "seventeenImage.png",  "eighteenImage.png",   "nineteenImage.png",
+        "twentyImage.png",   "twentyoneImage.png",  "twentytwoImage.png",  "twentythreeImage.png"};
+    return names;
+}
+
+// The frame of the place COUNTER from the right for W x H digits. Computed in
+// integers (wide enough that no counter overflows), then handed over as points.
+ui::Rect placeFrame(long long counter, int w, int h) {
+    long long x = binaryScrn::kRowRight - static_cast<long long>(w) * (counter + 1);
+    return {static_cast<float>(x), 0, static_cast<float>(w), static_cast<float>(h)};
+}
+
+}  // namespace
+
+binaryScrn::binaryScrn(ui::Rect frame) : ui::Label(frame) {
+    // A transparent container: its own text is never set.
+    setBackgroundColor(ui::Color::white(0, 0));
+    setAutoresizesSubviews(true);
+}
+
+std::shared_ptr<binaryScrn> binaryScrn::initWithFrame(ui::Rect frame) { return std::make_shared<binaryScrn>(frame); }
+
+void binaryScrn::toBinary(const calcDecimal& value) { drawValue(value.getValue()); }
+
+void binaryScrn::drawValue(double v) {
+    vantorAppDelegate& delegate = appDelegate();
+    const int base = delegate.getBase();
+
+    // Digit size from the estimated number of digits; for 0 the estimate is
+    // minus infinity and for not-a-number it fails every comparison, so both
+    // get full-size digits.
+    const double n = std::log2(std::fabs(v)) / std::log2(base);
+    int w = kFullDigitWidth;
+    if (n > kFullSizeDigits) {
+        w = static_cast<int>(static_cast<double>(kRowRight) / n);
+        if (w < kMinDigitWidth) {
+            showError();
+            base2LabelView_->setHidden(true);
+            return;
+        }
+    }
+    const int h = static_cast<int>(w * 1.5);
+
+    reset();
+    // The base is read once: nothing can change it during a redraw.
+    const std::string text = delegate.toBase(v, base);
+    const bool negative = v < 0;
+    const bool complement = negative && delegate.getUseSigned();
+    const int len = static_cast<int>(text.size());
+    for (int i = 0; i < len; ++i) {
+        int d = convertDigitToInt(static_cast<char16_t>(static_cast<unsigned char>(text[i])));
+        // Signed mode writes each digit's complement to base - 1.
+        if (complement) d = base - 1 - d;
+        addDigit(d, len - 1 - i, w, h);
+    }
+    if (negative) {
+        if (complement)
+            addDigit(1, len, w, h);  // the sign digit, left of the most significant digit
+        else
+            addNeg(len - 1, w, h);
+    }
+    base2LabelView_->setHidden(v != 0);
+}
+
+void binaryScrn::reset() {
+    // A copy: removing a child changes the list. Last first, so each removal
+    // takes from the end of the list.
+    const auto children = subviews();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) (*it)->removeFromSuperview();
+    base2LabelView_ = ui::ImageView::make(kBaseLabelFrame, ui::Image::named(baseLabelPicture()));
+    addSubview(base2LabelView_);
+}
+
+void binaryScrn::showError() {
+    reset();
+    addSubview(ui::ImageView::make(kErrorFrame, ui::Image::named(errorPicture())));
+}
+
+int binaryScrn::convertDigitToInt(char16_t c) {
+    if (c >= u'A' && c <= u'N') return 10 + (c - u'A');
+    // Any other character counts as what it reads as on its own in decimal.
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    return 0;
+}
+
+void binaryScrn::addDigit(int digit, int counter, int w, int h) {
+    // A value beyond the alphabet gets a picture view without a picture.
+    const long long magnitude = std::llabs(static_cast<long long>(digit));
+    std::shared_ptr<const ui::Image> picture;
+    if (magnitude < static_cast<long long>(digitPictures().size())) picture = ui::Image::named(digitPictures()[magnitude]);
+    addSubview(ui::ImageView::make(placeFrame(counter, w, h), std::move(picture)));
+}
+
+void binaryScrn::addNeg(int counter, int w, int h) {
+    // One place left of COUNTER: where a sign digit at COUNTER + 1 would stand.
+    addSubview(ui::ImageView::make(placeFrame(static_cast<long long>(counter) + 1, w, h),
+                                   ui::Image::named(minusPicture())));
+}
