@@ -77,6 +77,9 @@ public:
     void tempReset();
 
 private:
+    // Sets the display text; the caption shows only while the text is exactly "0".
+    void showText(std::string text);
+
     std::shared_ptr<calcDecimal> value_, memory_, temp_, m1_;
     int memFlag_ = 2;
     int decimalPoint_ = 0;

@@ -33,6 +33,9 @@ public:
     void animationDidStop(const std::string& animationId, bool finished, void* context) override;
 
 private:
+    // Animates the key's transform to a uniform SCALE about its centre.
+    void scaleTo(float scale);
+
     std::shared_ptr<displayScrn> displayScreen_;
     bool isAnimating_ = false;
 };

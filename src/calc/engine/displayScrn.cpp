@@ -1,0 +1,258 @@
+#include "engine/displayScrn.h"
+
+#include <cstdio>
+
+#include "conversion/binaryScrn.h"
+#include "engine/calcDecimal.h"
+#include "engine/sharedDelegate.h"
+#include "ui/Image.h"
+#include "ui/Log.h"
+
+namespace {
+
+// Where the caption picture sits, in the display's own coordinates.
+constexpr ui::Rect kCaptionFrame{0, 5, 137, 46};
+constexpr float kFontSize = 35;
+
+// A := B between registers: B's number as a double, cut to six decimals by
+// the register's own text conversion.
+void assign(calcDecimal& target, const calcDecimal& source) { target.setValue(source.getValue()); }
+
+// Applies the operator CODE to RESULT with OPERAND; false when CODE is not
+// one of the five operator codes (nothing is applied then).
+bool applyOperator(calcDecimal& result, const std::string& code, double operand) {
+    if (code == "+") {
+        result.add(operand);
+    } else if (code == "\u2212") {
+        result.sub(operand);
+    } else if (code == "\u00D7") {
+        result.mult(operand);
+    } else if (code == "\u00F7") {
+        result.div(operand);
+    } else if (code == "mod") {
+        result.mod(operand);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// X in six-decimal fixed notation, however large X is.
+std::string fixedText(double x) {
+    int n = std::snprintf(nullptr, 0, "%f", x);
+    if (n <= 0) return {};
+    std::string text(static_cast<size_t>(n), '\0');
+    std::snprintf(text.data(), text.size() + 1, "%f", x);
+    return text;
+}
+
+}  // namespace
+
+// ---- Construction
+
+displayScrn::displayScrn(ui::Rect frame)
+    : ui::Label(frame),
+      value_(calcDecimal::initWithValue(0.0)),
+      memory_(calcDecimal::initWithValue(0.0)),
+      temp_(calcDecimal::initWithValue(0.0)),
+      m1_(calcDecimal::initWithValue(0.0)) {
+    setBackgroundColor(ui::Color::white(0, 0));
+    setAdjustsFontSizeToFitWidth(true);
+    setTextAlignment(ui::TextAlignment::Right);
+    setFont(ui::Font::systemFont(kFontSize));
+    decLabelView_ = ui::ImageView::make(kCaptionFrame, ui::Image::named("decDisplayLabel.png"));
+    addSubview(decLabelView_);
+    showText("0");
+}
+
+std::shared_ptr<displayScrn> displayScrn::initWithFrame(ui::Rect frame, std::shared_ptr<binaryScrn> conversion) {
+    auto display = std::make_shared<displayScrn>(frame);
+    display->base2Screen_ = std::move(conversion);
+    // Clearing draws "0" and the first conversion row; the display then shows
+    // the (zero) result register, so that a first = does nothing.
+    display->reset();
+    display->setEqFlag();
+    return display;
+}
+
+// ---- Key events
+
+void displayScrn::reset() {
+    decimalPoint_ = 0;
+    memFlag_ = 2;
+    m1_->setValue(0.0);
+    temp_->setValue(0.0);
+    eqFlag_ = 0;
+    value_->setValue(0.0);
+    // A clear also forgets the pending operator, so that = right after it
+    // applies nothing.
+    opFlag_.reset();
+    contFlag_ = 0;
+    if (auto* delegate = sharedDelegateIfAny()) delegate->resetButtons();
+    display();
+}
+
+void displayScrn::addDigit(int digit) {
+    if (digit < 0 || digit > 9) return;
+    contFlag_ = 0;
+    memFlag_ = (memFlag_ == 1 || memFlag_ == 3) ? 3 : 2;
+    // The first digit after a result (or at start) begins a new calculation.
+    if (eqFlag_ == 1 && decimalPoint_ != 1) reset();
+    // During fraction entry the typed text is kept as typed (trailing zeros
+    // included); otherwise the register's text drops leading zeros.
+    std::string typed = (decimalPoint_ == 1 ? text() : value_->toString()) + std::to_string(digit);
+    value_->setValueFromString(typed);
+    eqFlag_ = 0;
+    display(typed);
+}
+
+void displayScrn::addDot() {
+    contFlag_ = 0;
+    if (decimalPoint_ != 0) return;
+    // The register keeps its number (3. is three); only the text shows the point.
+    showText(text() + ".");
+    decimalPoint_ = 1;
+}
+
+void displayScrn::startNumberWithDot() {
+    if (decimalPoint_ != 0) return;
+    if (eqFlag_ == 1) reset();
+    contFlag_ = 0;
+    decimalPoint_ = 1;
+    display("0.");
+}
+
+void displayScrn::setFunc(const std::string& code) {
+    // A second operator key in a row only replaces the first.
+    if (memFlag_ == 1) {
+        opFlag_ = code;
+        return;
+    }
+    // A number typed with nothing pending becomes the first operand; after a
+    // result, or a chained evaluation, the first operand already stands in m1.
+    if (memFlag_ == 2) assign(*m1_, *value_);
+    value_->setValue(0.0);
+    opFlag_ = code;
+    memFlag_ = 1;
+    eqFlag_ = 0;
+    decimalPoint_ = 0;
+    contFlag_ = 0;
+}
+
+void displayScrn::calc() {
+    // After = and a clear, the last second operand is used again.
+    if (contFlag_ == 1) assign(*value_, *temp_);
+    // Without a pending operator the typed number itself is the result.
+    if (!opFlag_ || !applyOperator(*m1_, *opFlag_, value_->getValue())) assign(*m1_, *value_);
+    assign(*temp_, *value_);
+    contFlag_ = 1;
+    memFlag_ = 0;
+    // The next point or digit starts a new number instead of extending the result.
+    decimalPoint_ = 0;
+    assign(*value_, *m1_);
+    display();
+    value_->setValue(0.0);
+}
+
+void displayScrn::delDecimal() {
+    const std::string shown = text();
+    const size_t length = shown.size();
+    calcDecimal& target = shownRegister();
+    contFlag_ = 0;
+
+    // Deleting the last character leaves zero.
+    if (length <= 1) {
+        if (eqFlag_ == 1) m1_->setValue(0.0);
+        value_->setValue(0.0);
+        display();
+        return;
+    }
+    // In fraction entry the first DEL only ends it: the register's own text
+    // drops the point and trailing zeros, but no other digit.
+    if (decimalPoint_ == 1) {
+        decimalPoint_ = 0;
+        display();
+        return;
+    }
+    if (shown.back() == '.') {
+        decimalPoint_ = 0;
+        display();
+        return;
+    }
+    const std::string shorter = shown.substr(0, length - 1);
+    // Deleting the only digit after a point keeps the point: 3.5 becomes 3.
+    // and fraction entry resumes.
+    if (length > 2 && shown[length - 2] == '.') {
+        target.setValueFromString(shorter);
+        display();
+        decimalPoint_ = 0;
+        addDot();
+        return;
+    }
+    // A lone minus sign holds no number: the only digit of a negative number
+    // was deleted, which leaves zero.
+    if (shorter == "-") {
+        target.setValue(0.0);
+    } else {
+        target.setValueFromString(shorter);
+    }
+    display();
+}
+
+void displayScrn::setDisplay(double x) {
+    contFlag_ = 0;
+    memFlag_ = (memFlag_ == 1 || memFlag_ == 3) ? 3 : 2;
+    if (eqFlag_ == 1) reset();
+    value_->setValueFromString(fixedText(x));
+    eqFlag_ = 0;
+    display();
+}
+
+void displayScrn::changeSign() {
+    // The register keeps all its digits, so the full result may show.
+    shownRegister().mult(-1.0);
+    display();
+}
+
+// ---- Memory
+
+void displayScrn::saveMemory() {
+    double shown = shownRegister().getValue();
+    ui::log("saving %f", shown);
+    memory_->add(shown);
+}
+
+void displayScrn::clearMemory() { memory_->setValue(0.0); }
+
+void displayScrn::fetchMemory() {
+    ui::log("fd %f", memory_->getValue());
+    assign(shownRegister(), *memory_);
+    display();
+}
+
+void displayScrn::tempReset() { temp_->setValue(0.0); }
+
+// ---- Redraw
+
+void displayScrn::display() { display(std::string_view{}); }
+
+void displayScrn::display(std::string_view typed) {
+    if (eqFlag_ == 1) {
+        showText(m1_->toString());
+        if (base2Screen_) base2Screen_->toBinary(*m1_);
+        return;
+    }
+    // The typed text shows only during fraction entry, so that trailing
+    // zeros and a final point stay visible while they are being typed.
+    if (decimalPoint_ == 1 && memFlag_ != 0 && !typed.empty()) {
+        showText(std::string(typed));
+    } else {
+        showText(value_->toString());
+    }
+    if (base2Screen_) base2Screen_->toBinary(*value_);
+}
+
+void displayScrn::showText(std::string text) {
+    if (decLabelView_) decLabelView_->setHidden(text != "0");
+    setText(std::move(text));
+}
