@@ -5,6 +5,9 @@
 
 #include "ui/Application.h"
 #include "ui/Layer.h"
+#include "ui/PickerView.h"
+#include "ui/ScrollView.h"
+#include "ui/Switch.h"
 #include "ui/Timing.h"
 #include "ui/Window.h"
 
@@ -60,8 +63,13 @@ View::View(Rect frame) : frame_(frame) {}
 
 View::~View() {
     for (auto& child : subviews_) child->superview_ = nullptr;
+    // Take the kept list out before letting it go: letting go may destroy
+    // views that then look in the same pending list.
     auto& pending = pendingSnapshots();
-    std::erase_if(pending, [this](const PendingSnapshot& s) { return s.view == this; });
+    auto it = std::find_if(pending.begin(), pending.end(), [this](const PendingSnapshot& s) { return s.view == this; });
+    if (it == pending.end()) return;
+    auto kept = std::move(it->subviews);
+    pending.erase(it);
 }
 
 // ---- Tree
@@ -111,6 +119,7 @@ void View::noteSubviewsWillChange() {
     snapshot.reserve(subviews_.size());
     for (auto& child : subviews_) snapshot.push_back({child, child->hidden_});
     if (it != pending.end()) {
+        auto replaced = std::move(it->subviews);  // let go of only after the list is left alone
         it->pass = pass;
         it->subviews = std::move(snapshot);
     } else {
@@ -123,6 +132,7 @@ void View::noteSubviewsWillChange() {
 void View::setFrame(Rect frame) {
     if (frame_ == frame) return;
     frame_ = frame;
+    frameDidChange();
     setNeedsDisplay();
 }
 
@@ -256,7 +266,8 @@ bool View::anyAnimationRunning(double now) {
     for (auto& weak : runningViews())
         if (auto v = weak.lock(); v && v->animation_ && now < v->animation_->start + v->animation_->duration)
             return true;
-    return Layer::anyRunning(now);
+    return Layer::anyRunning(now) || ScrollView::anyRunning(now) || PickerView::anyRunning(now) ||
+           Switch::anyRunning(now);
 }
 
 // ---- Layer
@@ -305,7 +316,10 @@ std::vector<SubviewSnapshot> takeSubviewSnapshot(const View* view, const std::ve
         // No change this pass: the old content is the current content.
         std::vector<SubviewSnapshot> same;
         for (auto& child : current) same.push_back({child, child->isHidden()});
-        if (it != pending.end()) pending.erase(it);
+        if (it != pending.end()) {
+            auto stale = std::move(it->subviews);  // let go of only after the erase
+            pending.erase(it);
+        }
         return same;
     }
     auto snapshot = std::move(it->subviews);

@@ -144,6 +144,8 @@ public:
 protected:
     // Scroll views move the bounds origin to show another part of their content.
     void setBoundsOrigin(Point origin);
+    // Called after setFrame changed the frame (scroll views keep their offset in range).
+    virtual void frameDidChange() {}
     // Called after the subview list changed (added or removed child).
     virtual void didAddSubview(View*) {}
     virtual void willRemoveSubview(View*) {}

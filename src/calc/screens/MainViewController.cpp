@@ -1,16 +1,127 @@
 #include "screens/MainViewController.h"
 
-#include "engine/operationButton.h"
+#include <initializer_list>
+#include <string>
 
-// The screen is built in a later step; until then it forwards nothing.
+#include "app/vantorAppDelegate.h"
+#include "conversion/binaryScrn.h"
+#include "engine/displayScrn.h"
+#include "engine/operationButton.h"
+#include "engine/sharedDelegate.h"
+#include "input/InputView.h"
+#include "ui/Application.h"
+#include "ui/Image.h"
+#include "ui/ImageView.h"
+#include "ui/Label.h"
+
+namespace {
+
+const ui::Color kScreenGrey = ui::Color::rgba(0.21f, 0.21f, 0.21f, 1.0f);
+const char* const kMRPicture = "mRecoveryButton.png";
+const char* const kMRLitPicture = "mRecoveryButtonHighlighted.png";
+
+}  // namespace
+
 MainViewController::~MainViewController() = default;
-void MainViewController::showSettings(ui::Control*) {}
-void MainViewController::switchInput(ui::Control*) {}
-void MainViewController::saveMemory(ui::Control*) {}
-void MainViewController::animateMR(ui::Control*) {}
-void MainViewController::clearMemory(ui::Control*) {}
-void MainViewController::fetchMemory(ui::Control*) {}
-void MainViewController::changeSign(ui::Control*) {}
+
+// ---- Building the screen
+
+void MainViewController::viewDidLoad() {
+    const std::shared_ptr<ui::View>& root = view();
+    root->setBackgroundColor(kScreenGrey);
+
+    // The displays on their pictures, the main display handing every value to
+    // the conversion display; then the panel that types into both.
+    auto displayBackground = ui::ImageView::make({10, 10, 302, 52}, ui::Image::named("displayBackground.png"));
+    auto conversionBackground = ui::ImageView::make({10, 70, 302, 52}, ui::Image::named("displayBackground.png"));
+    setBase2Screen(binaryScrn::initWithFrame({15, 80, 290, 30}));
+    setDisplayLabel(displayScrn::initWithFrame({15, 10, 290, 50}, base2Screen()));
+    inputView_ = InputView::initInputView({15, 230, 215, 220}, displayLabel(), base2Screen());
+
+    // The backdrop covers the top of the screen down to the panel.
+    auto backdrop = ui::Label::make({0, 0, 320, 230});
+    backdrop->setBackgroundColor(kScreenGrey);
+
+    // The row of small keys, each wired to one of this screen's actions.
+    auto smallKey = [this](ui::Rect frame, const char* picture, void (MainViewController::*action)(ui::Control*)) {
+        auto key = ui::Button::make(frame);
+        key->addTarget(this, action, ui::ControlEventTouchUpInside);
+        key->setBackgroundImage(ui::Image::named(picture), ui::ControlStateNormal);
+        key->setShowsTouchWhenHighlighted(true);
+        return key;
+    };
+    auto memoryAdd = smallKey({270, 130, 35, 35}, "mPlusButton.png", &MainViewController::saveMemory);
+    mRButton_ = smallKey({170, 130, 35, 35}, kMRPicture, &MainViewController::fetchMemory);
+    auto changeSignKey = smallKey({125, 130, 35, 35}, "pMButton.png", &MainViewController::changeSign);
+    auto memoryClear = smallKey({225, 130, 35, 35}, "mMinusButton.png", &MainViewController::clearMemory);
+    auto settings = smallKey({15, 130, 35, 35}, "infoButton.png", &MainViewController::showSettings);
+    auto keypadSwitch = smallKey({60, 130, 35, 35}, "baseInputButton.png", &MainViewController::switchInput);
+
+    // The operation keys drive the main display themselves.
+    auto operationKey = [this](ui::Rect frame, const char* operation, const char* picture) {
+        auto key = operationButton::initWithFrame(frame, operation, displayLabel());
+        key->setBackgroundImage(ui::Image::named(picture), ui::ControlStateNormal);
+        return key;
+    };
+    auto clearEntry = operationKey({15, 175, 65, 50}, "CE", "CEButtonBack.png");
+    auto deleteKey = operationKey({90, 175, 65, 50}, "DEL", "DELButtonBack.png");
+    auto plus = operationKey({240, 285, 65, 50}, "+", "OPButtonBack.png");
+    auto minus = operationKey({240, 230, 65, 50}, "−", "OPButtonBack.png");
+    auto times = operationKey({240, 175, 65, 50}, "×", "OPButtonBack.png");
+    auto divide = operationKey({165, 175, 65, 50}, "÷", "OPButtonBack.png");
+    auto equals = operationKey({240, 395, 65, 50}, "=", "equalsButton_short.png");
+    auto modulo = operationKey({240, 340, 65, 50}, "mod", "OPButtonBack.png");
+
+    // Bottom to top: each view is drawn over the ones before it.
+    for (std::shared_ptr<ui::View> child : std::initializer_list<std::shared_ptr<ui::View>>{
+             inputView_, backdrop, displayBackground, conversionBackground, memoryAdd, mRButton_, changeSignKey,
+             memoryClear, settings, keypadSwitch, clearEntry, deleteKey, plus, minus, times, divide, equals, modulo,
+             base2Screen(), displayLabel()})
+        root->addSubview(std::move(child));
+
+    ui::ViewController::viewDidLoad();
+}
+
+// ---- Actions of the small keys
+
+void MainViewController::showSettings(ui::Control*) {
+    if (vantorAppDelegate* delegate = sharedDelegateIfAny()) delegate->flipToSettings();
+}
+
+void MainViewController::switchInput(ui::Control*) {
+    if (inputView_) inputView_->switchInputs();
+}
+
+void MainViewController::saveMemory(ui::Control*) {
+    if (!displayLabel_) return;
+    displayLabel_->saveMemory();
+    // The MR key lights up on the next pass of the loop, after this touch.
+    std::weak_ptr<int> alive = alive_;
+    ui::Application::shared().performOnMainThread([this, alive] {
+        if (!alive.expired()) animateMR(nullptr);
+    });
+}
+
+void MainViewController::animateMR(ui::Control*) {
+    if (mRButton_) mRButton_->setBackgroundImage(ui::Image::named(kMRLitPicture), ui::ControlStateNormal);
+}
+
+void MainViewController::clearMemory(ui::Control*) {
+    if (!displayLabel_) return;
+    displayLabel_->clearMemory();
+    if (mRButton_) mRButton_->setBackgroundImage(ui::Image::named(kMRPicture), ui::ControlStateNormal);
+}
+
+void MainViewController::fetchMemory(ui::Control*) {
+    if (displayLabel_) displayLabel_->fetchMemory();
+}
+
+void MainViewController::changeSign(ui::Control*) {
+    if (displayLabel_) displayLabel_->changeSign();
+}
+
+// ---- Requests from the application delegate
+
 // Every operation key is a direct child of the root view; keys inside the
 // input panel are of other classes and are not visited.
 void MainViewController::resetOpButtons() {
@@ -19,10 +130,20 @@ void MainViewController::resetOpButtons() {
     for (auto& child : children)
         if (auto* key = dynamic_cast<operationButton*>(child.get())) key->reset();
 }
-void MainViewController::updateBaseInput(int) {}
-void MainViewController::updateInputBase() {}
-void MainViewController::setDisplayValue(double) {}
+
+void MainViewController::updateBaseInput(int base) {
+    if (inputView_) inputView_->checkEnabledButtons(base);
+    if (displayLabel_) displayLabel_->display();
+}
+
+void MainViewController::updateInputBase() {
+    if (inputView_) inputView_->updateInputBase();
+}
+
+void MainViewController::setDisplayValue(double value) {
+    if (displayLabel_) displayLabel_->setDisplay(value);
+}
+
 bool MainViewController::shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation orientation) {
     return orientation == ui::InterfaceOrientation::Portrait;
 }
-void MainViewController::viewDidLoad() {}

@@ -50,4 +50,7 @@ private:
     std::shared_ptr<binaryScrn> base2Screen_;
     std::shared_ptr<InputView> inputView_;
     std::shared_ptr<ui::Button> mRButton_;
+    // Queued calls hold this weakly, so that one that runs after the screen
+    // is gone does nothing.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -1,0 +1,290 @@
+#include "screens/MainViewController.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "app/vantorAppDelegate.h"
+#include "calc/support/TestPictures.h"
+#include "conversion/binaryScrn.h"
+#include "engine/calcDecimal.h"
+#include "engine/displayScrn.h"
+#include "engine/operationButton.h"
+#include "input/HorizontalPickerView.h"
+#include "input/InputView.h"
+#include "ui/Application.h"
+#include "ui/Clock.h"
+#include "ui/ImageView.h"
+#include "ui/Label.h"
+#include "ui/Window.h"
+
+namespace {
+
+using ui::Point;
+using ui::Rect;
+using ui::TouchPhase;
+
+const ui::Color kGrey = ui::Color::rgba(0.21f, 0.21f, 0.21f, 1);
+
+// A fresh delegate, made the application's before any display asks for it.
+std::shared_ptr<vantorAppDelegate> installDelegate(ui::Application& app) {
+    auto delegate = std::make_shared<vantorAppDelegate>();
+    app.setDelegate(delegate);
+    return delegate;
+}
+
+// The calculator screen's root view in a 320 x 460 window, keys pressed with
+// touches at their window points.
+class MainViewControllerTest : public ::testing::Test {
+protected:
+    MainViewControllerTest() {
+        delegate->setViewController(controller);
+        delegate->setWindow(window);
+        window->addSubview(controller->view());
+        window->makeKeyAndVisible();
+    }
+
+    ui::View& child(size_t index) { return *controller->view()->subviews().at(index); }
+    ui::Button& smallKey(size_t index) { return static_cast<ui::Button&>(child(index)); }
+    std::string mrPicture() {
+        auto picture = controller->mRButton()->backgroundImageForState(ui::ControlStateNormal);
+        return picture ? picture->name() : "";
+    }
+
+    void press(ui::View& key) {
+        Point centre = key.frameInWindow().center();
+        window->sendTouch(nextTouch, TouchPhase::Began, centre);
+        window->sendTouch(nextTouch, TouchPhase::Ended, centre);
+        ++nextTouch;
+    }
+
+    ui::View& operationKey(const std::string& title) {
+        for (auto& view : controller->view()->subviews())
+            if (auto* key = dynamic_cast<operationButton*>(view.get()); key && key->currentTitle() == title) return *key;
+        throw std::runtime_error("no operation key " + title);
+    }
+    ui::View& decimalKey(int digit) {
+        auto& keys = controller->inputView()->decInputView()->subviews();
+        return *keys.at(digit == 0 ? 9 : static_cast<size_t>(digit - 1));
+    }
+    ui::View& baseKey(const std::string& title) {
+        for (auto& view : controller->inputView()->baseInputView()->subviews())
+            if (auto* key = dynamic_cast<ui::Button*>(view.get()); key && key->currentTitle() == title) return *key;
+        throw std::runtime_error("no base key " + title);
+    }
+
+    // Types SEQUENCE: words of digits (decimal keypad), "b:" + digits (base
+    // keypad), operation titles, or the small keys "M+", "MR", "M−", "±", "⇅".
+    void type(const std::string& sequence) {
+        std::istringstream words(sequence);
+        std::string word;
+        while (words >> word) {
+            if (word == "M+") press(smallKey(4));
+            else if (word == "MR") press(smallKey(5));
+            else if (word == "±") press(smallKey(6));
+            else if (word == "M−") press(smallKey(7));
+            else if (word == "⇅") press(smallKey(9));
+            else if (word.rfind("b:", 0) == 0)
+                for (char c : word.substr(2)) press(baseKey(std::string(1, c)));
+            else if (word[0] >= '0' && word[0] <= '9')
+                for (char c : word) press(decimalKey(c - '0'));
+            else
+                press(operationKey(word));
+        }
+    }
+
+    ScopedTestPictures pictures;
+    std::shared_ptr<ui::VirtualClock> clock = std::make_shared<ui::VirtualClock>();
+    ui::Application app{clock};
+    std::shared_ptr<vantorAppDelegate> delegate = installDelegate(app);
+    std::shared_ptr<MainViewController> controller = std::make_shared<MainViewController>();
+    std::shared_ptr<ui::Window> window = ui::Window::make({0, 0, 320, 460});
+    int nextTouch = 1;
+};
+
+// Checks the twenty views of the screen, bottom to top: class, frame,
+// picture and title, and the fields that keep four of them.
+TEST_F(MainViewControllerTest, BuildsTheScreenInOrder) {
+    enum Kind { Panel, Backdrop, Picture, SmallKey, Operation, Conversion, Display };
+    struct Row {
+        Kind kind;
+        Rect frame;
+        const char* picture;
+        const char* title;
+    };
+    const Row rows[] = {
+        {Panel, {15, 230, 215, 220}, "", ""},
+        {Backdrop, {0, 0, 320, 230}, "", ""},
+        {Picture, {10, 10, 302, 52}, "displayBackground.png", ""},
+        {Picture, {10, 70, 302, 52}, "displayBackground.png", ""},
+        {SmallKey, {270, 130, 35, 35}, "mPlusButton.png", ""},
+        {SmallKey, {170, 130, 35, 35}, "mRecoveryButton.png", ""},
+        {SmallKey, {125, 130, 35, 35}, "pMButton.png", ""},
+        {SmallKey, {225, 130, 35, 35}, "mMinusButton.png", ""},
+        {SmallKey, {15, 130, 35, 35}, "infoButton.png", ""},
+        {SmallKey, {60, 130, 35, 35}, "baseInputButton.png", ""},
+        {Operation, {15, 175, 65, 50}, "CEButtonBack.png", "CE"},
+        {Operation, {90, 175, 65, 50}, "DELButtonBack.png", "DEL"},
+        {Operation, {240, 285, 65, 50}, "OPButtonBack.png", "+"},
+        {Operation, {240, 230, 65, 50}, "OPButtonBack.png", "−"},
+        {Operation, {240, 175, 65, 50}, "OPButtonBack.png", "×"},
+        {Operation, {165, 175, 65, 50}, "OPButtonBack.png", "÷"},
+        {Operation, {240, 395, 65, 50}, "equalsButton_short.png", "="},
+        {Operation, {240, 340, 65, 50}, "OPButtonBack.png", "mod"},
+        {Conversion, {15, 80, 290, 30}, "", ""},
+        {Display, {15, 10, 290, 50}, "", ""},
+    };
+    const auto& root = controller->view();
+    EXPECT_EQ(root->frame(), (Rect{0, 0, 320, 460}));
+    EXPECT_EQ(root->backgroundColor(), kGrey);
+    const auto& children = root->subviews();
+    ASSERT_EQ(children.size(), std::size(rows));
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        ui::View* view = children[i].get();
+        EXPECT_EQ(view->frame(), row.frame) << "view " << i + 1;
+        std::string picture;
+        switch (row.kind) {
+            case Panel: EXPECT_NE(dynamic_cast<InputView*>(view), nullptr) << i + 1; break;
+            case Backdrop: {
+                auto* label = dynamic_cast<ui::Label*>(view);
+                ASSERT_NE(label, nullptr);
+                EXPECT_EQ(label->text(), "");
+                EXPECT_EQ(label->backgroundColor(), kGrey);
+                break;
+            }
+            case Picture: {
+                auto* image = dynamic_cast<ui::ImageView*>(view);
+                ASSERT_NE(image, nullptr) << i + 1;
+                picture = image->imageName();
+                break;
+            }
+            case SmallKey:
+            case Operation: {
+                auto* key = dynamic_cast<ui::Button*>(view);
+                ASSERT_NE(key, nullptr) << i + 1;
+                auto background = key->backgroundImageForState(ui::ControlStateNormal);
+                picture = background ? background->name() : "";
+                if (row.kind == SmallKey) {
+                    EXPECT_EQ(typeid(*key), typeid(ui::Button)) << i + 1;
+                    EXPECT_TRUE(key->showsTouchWhenHighlighted()) << i + 1;
+                    EXPECT_EQ(key->targetCount(), 1u) << i + 1;
+                } else {
+                    EXPECT_NE(dynamic_cast<operationButton*>(key), nullptr) << i + 1;
+                    EXPECT_EQ(key->titleForState(ui::ControlStateNormal), row.title) << i + 1;
+                }
+                break;
+            }
+            case Conversion: EXPECT_NE(dynamic_cast<binaryScrn*>(view), nullptr); break;
+            case Display: EXPECT_NE(dynamic_cast<displayScrn*>(view), nullptr); break;
+        }
+        EXPECT_EQ(picture, row.picture) << "view " << i + 1;
+    }
+    EXPECT_EQ(children[0], controller->inputView());
+    EXPECT_EQ(children[5], controller->mRButton());
+    EXPECT_EQ(children[18], controller->base2Screen());
+    EXPECT_EQ(children[19], controller->displayLabel());
+    EXPECT_EQ(controller->displayLabel()->base2Screen(), controller->base2Screen());
+    EXPECT_EQ(controller->inputView()->displayLabel(), controller->displayLabel());
+    EXPECT_EQ(controller->inputView()->binaryScreen(), controller->base2Screen());
+}
+
+// Checks that resetOpButtons returns exactly the eight operation keys to
+// rest, and no other view of the screen or of the panel.
+TEST_F(MainViewControllerTest, ResetReachesExactlyTheOperationKeys) {
+    const auto enlarged = ui::AffineTransform::makeScale(2, 2);
+    std::vector<ui::View*> all;
+    for (auto& view : controller->view()->subviews()) all.push_back(view.get());
+    for (auto& view : controller->inputView()->decInputView()->subviews()) all.push_back(view.get());
+    for (ui::View* view : all) view->setTransform(enlarged);
+
+    controller->resetOpButtons();
+    int atRest = 0;
+    for (ui::View* view : all) {
+        bool isOperationKey = dynamic_cast<operationButton*>(view) != nullptr;
+        EXPECT_EQ(view->transform().isIdentity(), isOperationKey);
+        atRest += view->transform().isIdentity();
+    }
+    EXPECT_EQ(atRest, 8);
+}
+
+// Checks the MR picture: lit only after the queued call of M+ runs, unlit at
+// once by M−, left alone by MR.
+TEST_F(MainViewControllerTest, MemoryKeysLightAndUnlightMR) {
+    EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
+    type("7 M+");
+    EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
+    app.runLoopPass();
+    EXPECT_EQ(mrPicture(), "mRecoveryButtonHighlighted.png");
+
+    type("M+");
+    app.runLoopPass();
+    type("CE MR");
+    EXPECT_EQ(mrPicture(), "mRecoveryButtonHighlighted.png");
+    EXPECT_EQ(controller->displayLabel()->text(), "14");
+
+    type("M−");
+    EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
+    type("MR");
+    EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
+}
+
+// Checks that a queued M+ picture change that runs after the screen is gone does nothing.
+TEST_F(MainViewControllerTest, QueuedLightingOutlivingTheScreenDoesNothing) {
+    type("M+");
+    delegate->setViewController(nullptr);
+    controller.reset();
+    app.runLoopPass();
+    EXPECT_EQ(app.pendingCallCount(), 0u);
+}
+
+// Checks two whole calculations typed with touches, one on the decimal
+// keypad and one on the base keypad in base 2.
+TEST_F(MainViewControllerTest, WholeCalculationsWithTouches) {
+    type("7 + 5 =");
+    EXPECT_EQ(controller->displayLabel()->text(), "12");
+
+    type("CE ⇅");
+    ASSERT_FALSE(delegate->getIsInDecMode());
+    type("b:101 × b:11 =");
+    EXPECT_EQ(controller->displayLabel()->text(), "15");
+    type("± ⇅");
+    EXPECT_TRUE(delegate->getIsInDecMode());
+    EXPECT_EQ(controller->displayLabel()->text(), "-15");
+}
+
+// Checks the requests from the delegate: a new base re-enables the base keys
+// and redraws the conversion display; the picker follows the delegate's
+// base; a value set from outside shows.
+TEST_F(MainViewControllerTest, DelegateRequestsReachPanelAndDisplay) {
+    controller->setDisplayValue(255);
+    EXPECT_EQ(controller->displayLabel()->text(), "255");
+    delegate->setBase(16);
+    controller->updateBaseInput(16);
+    EXPECT_TRUE(static_cast<ui::Button&>(baseKey("F")).isEnabled());
+    EXPECT_FALSE(static_cast<ui::Button&>(baseKey("G")).isEnabled());
+    std::vector<std::string> digits;
+    for (auto& view : controller->base2Screen()->subviews())
+        if (view != controller->base2Screen()->base2LabelView())
+            digits.push_back(static_cast<ui::ImageView&>(*view).imageName());
+    EXPECT_EQ(digits, (std::vector<std::string>{"fifteenImage.png", "fifteenImage.png"}));
+
+    delegate->setBase(9);
+    controller->updateInputBase();
+    EXPECT_EQ(controller->inputView()->basePicker()->getValue(), "9");
+}
+
+// Checks that the screen turns only to the upright portrait orientation.
+TEST_F(MainViewControllerTest, PortraitOnly) {
+    using ui::InterfaceOrientation;
+    EXPECT_TRUE(controller->shouldAutorotateToInterfaceOrientation(InterfaceOrientation::Portrait));
+    for (auto other : {InterfaceOrientation::PortraitUpsideDown, InterfaceOrientation::LandscapeLeft,
+                       InterfaceOrientation::LandscapeRight})
+        EXPECT_FALSE(controller->shouldAutorotateToInterfaceOrientation(other));
+}
+
+}  // namespace
