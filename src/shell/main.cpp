@@ -1,6 +1,68 @@
-#include <cstdio>
+// The program: the calculator in a window, or headless with --script or --keys.
 
-int main() {
-    std::puts("usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N]");
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+
+#include "app/AppLauncher.h"
+#include "shell/CommandLine.h"
+#include "shell/HeadlessDriver.h"
+#include "ui/Application.h"
+#include "ui/UserDefaults.h"
+
+#if __has_include("shell/WindowShell.h")
+#include "engine/displayScrn.h"
+#include "screens/MainViewController.h"
+#include "shell/ControlFinder.h"
+#include "shell/StateWriter.h"
+#include "shell/WindowShell.h"
+#define MERVIK_HAS_WINDOW 1
+#else
+#define MERVIK_HAS_WINDOW 0
+#endif
+
+namespace {
+
+// The calculator in a window, on the real clock. When standard output is not
+// a terminal (a test driving the window), the state goes there as one JSON
+// line once the window has closed. Without a window shell in this build, says
+// how to run the calculator headless instead.
+int runInWindow(const shell::CommandLine& commandLine) {
+#if MERVIK_HAS_WINDOW
+    ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
+    auto delegate = launchMervik(app);
+    shell::ControlFinder finder(*delegate);
+    shell::StateWriter stateWriter(app, *delegate);
+
+    shell::WindowOptions options;
+    options.scale = commandLine.scale();
+    options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
+    options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
+    if (!::isatty(STDOUT_FILENO)) {
+        options.printStateOnExit = [&stateWriter] {
+            std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                      << std::endl;
+        };
+    }
+    return shell::runWindow(app, *delegate->window(), options);
+#else
+    (void)commandLine;
+    std::cout << "This build has no window; run the calculator headless:\n\n" << shell::CommandLine::usage();
     return 0;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    shell::CommandLine commandLine;
+    if (auto status = commandLine.parse(argc, argv, std::cout, std::cerr)) return *status;
+    if (!commandLine.isHeadless()) return runInWindow(commandLine);
+
+    // Headless: standard output carries the state lines only; the diagnostic
+    // log goes to standard error.
+    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1), std::cout, std::cerr);
+    if (commandLine.script()) return driver.runScript(*commandLine.script());
+    return driver.runKeys(*commandLine.keys());
 }

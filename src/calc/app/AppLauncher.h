@@ -1,0 +1,16 @@
+#pragma once
+// Start-up wiring: makes the objects that the application delegate expects to
+// find before launching finishes (itself, the window and the calculator
+// screen), connects them, and finishes launching.
+
+#include <memory>
+
+#include "app/vantorAppDelegate.h"
+#include "ui/Application.h"
+
+// Makes the delegate, a 320 x 460 window and the calculator screen, hands the
+// delegate to APP and runs start-up. When the settings folder cannot be made or
+// written, the calculator still runs and the diagnostic log gets exactly one
+// warning line about it (none of our own when start-up already warned of its
+// failed write).
+std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app);

@@ -1,0 +1,51 @@
+#pragma once
+// The program's command line:
+//
+//   mervik                       the calculator in a window
+//   mervik --script FILE|-       headless, commands from FILE ("-": standard input)
+//   mervik --keys "7 + 5 ="      headless, presses each named control, then prints the state
+//   --config DIR                 where the settings live
+//   --scale N                    drawing scale, 1 to 3
+//
+// A malformed command line gets a one-line message and exit status 2.
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace shell {
+
+class CommandLine {
+public:
+    static constexpr int kMinScale = 1;
+    static constexpr int kMaxScale = 3;
+
+    // Reads ARGV. Returns the exit status to end with when the program should
+    // stop here (after printing the usage for --help, or a one-line message to
+    // ERR for a malformed command line), or nothing to go on.
+    std::optional<int> parse(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+    // What was asked for
+    bool isHeadless() const { return script_.has_value() || keys_.has_value(); }
+    const std::optional<std::string>& script() const { return script_; }
+    const std::optional<std::string>& keys() const { return keys_; }
+    // The settings folder given with --config, if any.
+    const std::optional<std::filesystem::path>& config() const { return config_; }
+    // The scale given with --scale, if any.
+    const std::optional<int>& scale() const { return scale_; }
+
+    // The settings folder to use: --config, else the user's configuration folder.
+    std::filesystem::path configFolder() const;
+
+    // The usage text, several lines.
+    static std::string usage();
+
+private:
+    std::optional<std::string> script_;
+    std::optional<std::string> keys_;
+    std::optional<std::filesystem::path> config_;
+    std::optional<int> scale_;
+};
+
+}  // namespace shell

@@ -1,0 +1,46 @@
+#pragma once
+// The calculator without a window: the same application, delegate, screens
+// and keys as in a window, on a virtual clock that moves only when a script
+// waits, driven by a script or a list of key names (ScriptRunner).
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "ui/Application.h"
+#include "ui/Clock.h"
+
+class vantorAppDelegate;
+
+namespace shell {
+
+class HeadlessDriver {
+public:
+    // Starts the calculator with its settings in CONFIG_FOLDER, drawing
+    // screenshots at SCALE. State lines go to OUT, messages to ERR.
+    HeadlessDriver(const std::filesystem::path& configFolder, int scale, std::ostream& out, std::ostream& err);
+    ~HeadlessDriver();
+    HeadlessDriver(const HeadlessDriver&) = delete;
+    HeadlessDriver& operator=(const HeadlessDriver&) = delete;
+
+    // Runs the script in the file at PATH ("-": standard input); returns the exit status.
+    int runScript(const std::string& path);
+    // Runs the script read from IN; returns the exit status.
+    int runScript(std::istream& in);
+    // Presses each blank-separated name of KEYS, then writes the state; returns the exit status.
+    int runKeys(const std::string& keys);
+
+    ui::Application& application() { return *app_; }
+    vantorAppDelegate& delegate() { return *delegate_; }
+
+private:
+    std::shared_ptr<ui::VirtualClock> clock_;
+    std::unique_ptr<ui::Application> app_;
+    std::shared_ptr<vantorAppDelegate> delegate_;
+    int scale_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace shell

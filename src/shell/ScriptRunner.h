@@ -1,0 +1,106 @@
+#pragma once
+// Runs the commands of a headless script, one line at a time: each command
+// becomes touches delivered through the window (never a direct call of a
+// key's action), a move of the virtual clock, or output. After every command
+// one pass of the event loop runs, so that the deferred calls already due run
+// as they would in a window.
+//
+// Script lines: blank lines and lines starting with "#" are skipped; words are
+// separated by blanks (spaces or tabs). A malformed line, an unknown control
+// or a control not on the screen now showing stops the script with exit status
+// 2; a file that cannot be written stops it with 1. Either way the message
+// names the line and goes to the error stream, and nothing after it runs.
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "shell/ControlFinder.h"
+#include "shell/StateWriter.h"
+#include "ui/Geometry.h"
+#include "ui/Touch.h"
+
+namespace ui {
+class Application;
+class VirtualClock;
+}  // namespace ui
+class vantorAppDelegate;
+
+namespace shell {
+
+// One parsed script line.
+struct ScriptCommand {
+    enum class Kind { Press, Tap, Down, Move, Up, Drag, Pick, Wait, State, Screenshot };
+
+    Kind kind = Kind::State;
+    std::string text;               // the control's name (press) or the file (screenshot)
+    std::vector<ui::Point> points;  // tap, down, move, up: one; drag: two
+    int count = 0;                  // drag: the number of moves; pick: the row
+    double milliseconds = 0;        // wait
+
+    friend bool operator==(const ScriptCommand&, const ScriptCommand&) = default;
+};
+
+// Why a command could not run: the exit status it ends the run with and a
+// one-line message (without the "error: line N: " in front).
+struct ScriptFailure {
+    int status = 2;
+    std::string message;
+};
+
+class ScriptRunner {
+public:
+    // Defaults and limits of the numbers a line may hold.
+    static constexpr int kDefaultDragSteps = 10;
+    static constexpr int kMaxDragSteps = 10000;
+    static constexpr double kMaxWaitMilliseconds = 3'600'000;  // an hour
+    static constexpr float kMaxCoordinate = 100'000;
+    // The touch every command drives: one finger.
+    static constexpr int kTouchId = 1;
+
+    // Draws the window into a PNG file at PATH; returns nothing, or why it failed.
+    using Screenshooter = std::function<std::optional<std::string>(const std::string& path)>;
+
+    // Drives APP, whose delegate is DELEGATE and whose clock is CLOCK, writing
+    // state lines to OUT and messages to ERR. Without SCREENSHOOTER,
+    // `screenshot` fails with "screenshots need the renderer".
+    ScriptRunner(ui::Application& app, ui::VirtualClock& clock, vantorAppDelegate& delegate, std::ostream& out,
+                 std::ostream& err, Screenshooter screenshooter = {});
+
+    // Parsing
+    // A blank or comment line gives std::monostate; a malformed one the message.
+    using Parsed = std::variant<std::monostate, ScriptCommand, std::string>;
+    static Parsed parseLine(std::string_view line);
+
+    // Running
+    // Runs every line of IN; returns the exit status (0, 1 or 2).
+    int run(std::istream& in);
+    // Presses each of NAMES in turn (errors name the key's place, from 1),
+    // then writes the state; returns the exit status.
+    int runKeys(const std::vector<std::string>& names);
+    // Runs one command and then one pass of the loop.
+    std::optional<ScriptFailure> execute(const ScriptCommand& command);
+
+private:
+    std::optional<ScriptFailure> press(const std::string& name);
+    std::optional<ScriptFailure> pick(int row);
+    std::optional<ScriptFailure> screenshot(const std::string& path);
+    void touch(ui::TouchPhase phase, ui::Point point);
+    void wait(double milliseconds);
+    void report(const std::string& where, const ScriptFailure& failure);
+
+    ui::Application& app_;
+    ui::VirtualClock& clock_;
+    vantorAppDelegate& delegate_;
+    std::ostream& out_;
+    std::ostream& err_;
+    Screenshooter screenshooter_;
+    ControlFinder finder_;
+    StateWriter stateWriter_;
+};
+
+}  // namespace shell

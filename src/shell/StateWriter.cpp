@@ -1,0 +1,151 @@
+#include "shell/StateWriter.h"
+
+#include <cmath>
+
+#include "app/vantorAppDelegate.h"
+#include "conversion/binaryScrn.h"
+#include "engine/calcDecimal.h"
+#include "engine/displayScrn.h"
+#include "engine/operationButton.h"
+#include "input/HorizontalPickerView.h"
+#include "input/InputView.h"
+#include "screens/MainViewController.h"
+#include "screens/SettingsViewController.h"
+#include "ui/AlertView.h"
+#include "ui/Application.h"
+#include "ui/Button.h"
+#include "ui/ImageView.h"
+#include "ui/Log.h"
+#include "ui/PickerView.h"
+#include "ui/Switch.h"
+#include "ui/UserDefaults.h"
+
+namespace shell {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// The scale of an enlarged operator key.
+constexpr float kEnlargedScale = 1.1f;
+
+bool shows(const ui::View* view, const ui::View* parent) {
+    return view && view->superview() == parent && !view->isHidden() && view->alpha() > 0;
+}
+
+std::string imageName(const std::shared_ptr<const ui::Image>& image) { return image ? image->name() : std::string(); }
+
+json point(ui::Point p) { return json::array({StateWriter::number(p.x), StateWriter::number(p.y)}); }
+
+json optionalOf(const std::optional<int>& v) { return v ? json(*v) : json(nullptr); }
+json optionalOf(const std::optional<bool>& v) { return v ? json(*v) : json(nullptr); }
+
+}  // namespace
+
+json StateWriter::number(float value) {
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e9f)
+        return json(static_cast<long long>(value));
+    return json(static_cast<double>(value));
+}
+
+json StateWriter::state() {
+    json out = json::object();
+    const auto& screen = delegate_.viewController();
+    const auto& settings = delegate_.settingsController();
+    const auto& window = delegate_.window();
+    displayScrn* display = screen ? screen->displayLabel().get() : nullptr;
+    binaryScrn* conversion = screen ? screen->base2Screen().get() : nullptr;
+    InputView* panel = screen ? screen->inputView().get() : nullptr;
+
+    // Which screen the window shows.
+    const bool onSettings = settings && settings->isViewLoaded() && window &&
+                            settings->view()->superview() == window.get();
+    out["screen"] = onSettings ? "settings" : "calculator";
+
+    // The displays.
+    out["display"] = display ? display->text() : "";
+    out["caption"] = display && shows(display->decLabelView().get(), display);
+    json pictures = json::array();
+    if (conversion) {
+        for (const auto& child : conversion->subviews()) {
+            if (child == conversion->base2LabelView()) continue;
+            const auto* picture = dynamic_cast<const ui::ImageView*>(child.get());
+            const ui::Rect f = child->frame();
+            pictures.push_back(json::array({picture ? picture->imageName() : std::string(), number(f.x()),
+                                            number(f.y()), number(f.width()), number(f.height())}));
+        }
+    }
+    out["conversion"] = std::move(pictures);
+    out["baseLabel"] = conversion && shows(conversion->base2LabelView().get(), conversion);
+
+    // The shared state.
+    out["base"] = delegate_.getBase();
+    out["signed"] = delegate_.getUseSigned();
+    out["keypad"] = delegate_.getIsInDecMode() ? "decimal" : "base";
+
+    // The input panel.
+    json enabled = json::array();
+    if (panel && panel->baseInputView()) {
+        for (const auto& child : panel->baseInputView()->subviews())
+            if (const auto* key = dynamic_cast<const ui::Button*>(child.get()); key && key->isEnabled())
+                enabled.push_back(key->titleForState(ui::ControlStateNormal).value_or(""));
+    }
+    out["enabled"] = std::move(enabled);
+    out["inputPicker"] = panel && panel->basePicker() ? panel->basePicker()->getValue() : "";
+    out["offset"] = panel ? point(panel->contentOffset()) : json::array({0, 0});
+
+    // The keys of the calculator screen.
+    out["mr"] = screen && screen->mRButton()
+                    ? imageName(screen->mRButton()->backgroundImageForState(ui::ControlStateNormal))
+                    : "";
+    json enlarged = json::array();
+    if (screen && screen->isViewLoaded()) {
+        for (const auto& child : screen->view()->subviews()) {
+            const auto* key = dynamic_cast<const operationButton*>(child.get());
+            if (!key) continue;
+            const ui::AffineTransform& t = key->transform();
+            if (std::fabs(t.a - kEnlargedScale) < 1e-4f && std::fabs(t.d - kEnlargedScale) < 1e-4f)
+                enlarged.push_back(key->titleForState(ui::ControlStateNormal).value_or(""));
+        }
+    }
+    out["enlarged"] = std::move(enlarged);
+
+    // The register machine.
+    if (display) {
+        out["registers"] = {{"value", display->getValue().toString()},
+                            {"m1", display->getM1().toString()},
+                            {"temp", display->getTemp().toString()},
+                            {"memory", display->getMemory().toString()}};
+        const auto& op = display->getOpFlag();
+        out["flags"] = {{"memFlag", display->getFlag()},
+                        {"decimalPoint", display->getDecimalPoint()},
+                        {"eqFlag", display->getEqFlag()},
+                        {"contFlag", display->getContFlag()},
+                        {"opFlag", op ? json(*op) : json(nullptr)}};
+    } else {
+        out["registers"] = nullptr;
+        out["flags"] = nullptr;
+    }
+
+    // The settings screen, once built.
+    const ui::PickerView* picker = finder_.settingsPicker();
+    const ui::Switch* signedSwitch = finder_.settingsSwitch();
+    out["settingsPicker"] = picker ? json(picker->selectedRowInComponent(0)) : json(nullptr);
+    out["switch"] = signedSwitch ? json(signedSwitch->isOn()) : json(nullptr);
+
+    // What the program showed or handed out.
+    if (const ui::AlertView* alert = ui::AlertView::visibleAlert())
+        out["alert"] = {{"title", alert->title()}, {"message", alert->message()}};
+    else
+        out["alert"] = nullptr;
+    out["opened"] = app_.openedURLs();
+    out["log"] = ui::DiagnosticLog::shared().takeLines();
+
+    // What the persisted settings hold.
+    const ui::UserDefaults& stored = app_.userDefaults();
+    out["stored"] = {{"selectedBase", optionalOf(stored.optionalIntegerForKey("selectedBase"))},
+                     {"useSigned", optionalOf(stored.optionalBoolForKey("useSigned"))}};
+    return out;
+}
+
+}  // namespace shell

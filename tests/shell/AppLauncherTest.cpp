@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "app/AppLauncher.h"
+#include "screens/MainViewController.h"
+#include "screens/SettingsViewController.h"
+#include "shell/support/MervikProcess.h"
+#include "ui/Clock.h"
+#include "ui/Log.h"
+#include "ui/UserDefaults.h"
+
+namespace {
+
+size_t warningCount() {
+    size_t n = 0;
+    for (const auto& line : ui::DiagnosticLog::shared().lines()) n += line.rfind("warning", 0) == 0;
+    return n;
+}
+
+class AppLauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::DiagnosticLog::shared().setEchoToStandardError(false);
+        ui::DiagnosticLog::shared().clear();
+    }
+    void TearDown() override { ui::DiagnosticLog::shared().setEchoToStandardError(true); }
+
+    ScratchFolder folder;
+};
+
+// Checks that launching wires the delegate, the window and both screens, and shows the calculator.
+TEST_F(AppLauncherTest, WiresTheScreens) {
+    ui::Application app(std::make_shared<ui::VirtualClock>(), ui::UserDefaults::inFolder(folder.path()));
+    auto delegate = launchMervik(app);
+    ASSERT_TRUE(delegate);
+    EXPECT_EQ(app.delegate(), delegate.get());
+    ASSERT_TRUE(delegate->window());
+    EXPECT_EQ(delegate->window()->frame(), ui::Rect(0, 0, 320, 460));
+    EXPECT_EQ(app.keyWindow(), delegate->window().get());
+    ASSERT_TRUE(delegate->viewController());
+    EXPECT_EQ(delegate->viewController()->view()->superview(), delegate->window().get());
+    ASSERT_TRUE(delegate->settingsController());
+    EXPECT_FALSE(delegate->settingsController()->isViewLoaded());
+    EXPECT_EQ(warningCount(), 0u);
+    // The probe leaves nothing behind but the settings file.
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        EXPECT_EQ(entry.path().filename(), "settings.json");
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+}
+
+// Checks that a settings folder that cannot be made gives exactly one warning, and the calculator still starts.
+TEST_F(AppLauncherTest, UnwritableFolderWarnsOnce) {
+    const auto blocker = folder.write("file", "x");
+    ui::Application app(std::make_shared<ui::VirtualClock>(), ui::UserDefaults::inFolder(blocker / "mervik"));
+    auto delegate = launchMervik(app);
+    EXPECT_EQ(delegate->getBase(), 2);
+    EXPECT_EQ(warningCount(), 1u);
+}
+
+// Checks that a folder where start-up writes without trouble but the probe
+// cannot write (its file name is taken by a folder) gets one warning of our own.
+TEST_F(AppLauncherTest, FailedProbeWarnsOnce) {
+    std::filesystem::create_directories(folder.path() / (".write-probe-" + std::to_string(::getpid())));
+    ui::Application app(std::make_shared<ui::VirtualClock>(), ui::UserDefaults::inFolder(folder.path()));
+    auto delegate = launchMervik(app);
+    EXPECT_EQ(app.userDefaults().optionalIntegerForKey("selectedBase"), 2);
+    ASSERT_EQ(warningCount(), 1u);
+    EXPECT_NE(ui::DiagnosticLog::shared().lines().back().find(folder.path().string()), std::string::npos);
+}
+
+// Checks that an in-memory store is not probed and gives no warning.
+TEST_F(AppLauncherTest, InMemoryStoreIsNotProbed) {
+    ui::Application app(std::make_shared<ui::VirtualClock>());
+    auto delegate = launchMervik(app);
+    EXPECT_EQ(delegate->getBase(), 2);
+    EXPECT_EQ(warningCount(), 0u);
+}
+
+}  // namespace

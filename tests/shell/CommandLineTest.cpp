@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "shell/CommandLine.h"
+
+namespace {
+
+struct Parsed {
+    std::optional<int> status;
+    shell::CommandLine commandLine;
+    std::string out, err;
+};
+
+Parsed parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "mervik");
+    Parsed p;
+    std::ostringstream out, err;
+    p.status = p.commandLine.parse(static_cast<int>(args.size()), args.data(), out, err);
+    p.out = out.str();
+    p.err = err.str();
+    return p;
+}
+
+// Checks that the options are read into what the program needs.
+TEST(CommandLineTest, OptionsAreRead) {
+    auto p = parse({"--keys", "7 + 5 =", "--config", "/tmp/x", "--scale", "2"});
+    EXPECT_EQ(p.status, std::nullopt) << p.err;
+    EXPECT_TRUE(p.commandLine.isHeadless());
+    EXPECT_EQ(p.commandLine.keys(), "7 + 5 =");
+    EXPECT_EQ(p.commandLine.configFolder(), "/tmp/x");
+    EXPECT_EQ(p.commandLine.scale(), 2);
+
+    auto window = parse({});
+    EXPECT_EQ(window.status, std::nullopt);
+    EXPECT_FALSE(window.commandLine.isHeadless());
+    EXPECT_EQ(window.commandLine.scale(), std::nullopt);
+}
+
+// Checks that a malformed command line gives one message line and exit status 2.
+TEST(CommandLineTest, MalformedCommandLines) {
+    const std::vector<std::vector<const char*>> cases{
+        {"--scale", "0"},   {"--scale", "4"},        {"--scale", "two"}, {"--bogus"},
+        {"--script"},       {"--script", "a", "--keys", "7"},            {"stray"},
+        {"--config", ""},   {"--script", ""},
+    };
+    for (const auto& args : cases) {
+        auto p = parse(args);
+        EXPECT_EQ(p.status, 2) << args.front();
+        EXPECT_EQ(p.err.rfind("error: ", 0), 0u) << p.err;
+        EXPECT_EQ(std::count(p.err.begin(), p.err.end(), '\n'), 1) << p.err;
+    }
+}
+
+// Checks that --help prints the usage and ends with status 0.
+TEST(CommandLineTest, HelpPrintsUsage) {
+    auto p = parse({"--help"});
+    EXPECT_EQ(p.status, 0);
+    EXPECT_NE(p.out.find("--script FILE"), std::string::npos);
+    EXPECT_TRUE(p.err.empty());
+}
+
+}  // namespace
