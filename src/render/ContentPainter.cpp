@@ -1,0 +1,308 @@
+#include "render/ContentPainter.h"
+
+#include <algorithm>
+#include <numbers>
+#include <optional>
+
+#include "render/Shapes.h"
+#include "ui/AlertView.h"
+#include "ui/BarView.h"
+#include "ui/Button.h"
+#include "ui/ImageView.h"
+#include "ui/Label.h"
+#include "ui/NavigationBar.h"
+#include "ui/PickerView.h"
+#include "ui/ScrollView.h"
+#include "ui/Switch.h"
+#include "ui/Toolbar.h"
+
+namespace render {
+
+namespace {
+
+ui::Rect localBounds(const ui::View& view) { return {0, 0, view.frame().width(), view.frame().height()}; }
+
+// The alert box is the one part of an alert drawn as a shape of its own.
+bool isAlertBox(const ui::View& view) {
+    auto* alert = dynamic_cast<const ui::AlertView*>(view.superview());
+    return alert && alert->box().get() == &view;
+}
+
+// Buttons of bars and alerts are bezels: their background colour fills a
+// rounded shape rather than the whole frame. The corner radius, if so.
+std::optional<double> bezelRadius(const ui::Button& button) {
+    if (dynamic_cast<const ui::BarView*>(button.superview())) return 5.0;
+    for (const ui::View* v = button.superview(); v; v = v->superview())
+        if (auto* alert = dynamic_cast<const ui::AlertView*>(v); alert && alert->button().get() == &button) return 6.0;
+    return std::nullopt;
+}
+
+ui::Color mix(const ui::Color& a, const ui::Color& b, float t) {
+    return {a.red + (b.red - a.red) * t, a.green + (b.green - a.green) * t, a.blue + (b.blue - a.blue) * t,
+            a.alpha + (b.alpha - a.alpha) * t};
+}
+
+void strokeRoundedRect(cairo_t* cr, ui::Rect rect, double radius, const ui::Color& color, double width) {
+    roundedRectPath(cr, rect.insetBy(float(width / 2), float(width / 2)), radius);
+    setSource(cr, color);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
+// A soft white glow at the centre of RECT, where a finger presses.
+void paintTouchGlow(cairo_t* cr, ui::Rect rect) {
+    ui::Point c = rect.center();
+    double radius = std::clamp(std::min(rect.width(), rect.height()) * 0.6, 8.0, 30.0);
+    cairo_pattern_t* glow = cairo_pattern_create_radial(c.x, c.y, 0, c.x, c.y, radius);
+    cairo_pattern_add_color_stop_rgba(glow, 0, 1, 1, 1, 0.85);
+    cairo_pattern_add_color_stop_rgba(glow, 0.35, 1, 1, 1, 0.5);
+    cairo_pattern_add_color_stop_rgba(glow, 1, 1, 1, 1, 0);
+    cairo_set_source(cr, glow);
+    cairo_arc(cr, c.x, c.y, radius, 0, 2 * std::numbers::pi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(glow);
+}
+
+// A sheen over the upper half of a bar's colour.
+void paintBarSheen(cairo_t* cr, ui::Rect bounds) {
+    ui::Rect upper{0, 0, bounds.width(), bounds.height() / 2};
+    cairo_pattern_t* sheen = createVerticalGradient(upper, ui::Color::white(1, 0.22f), ui::Color::white(1, 0.06f));
+    cairo_set_source(cr, sheen);
+    cairo_rectangle(cr, upper.x(), upper.y(), upper.width(), upper.height());
+    cairo_fill(cr);
+    cairo_pattern_destroy(sheen);
+}
+
+// The classic white key of a rounded-rect button: light blue while pressed.
+void paintRoundedRectBezel(cairo_t* cr, ui::Rect rect, bool highlighted) {
+    constexpr double kRadius = 8;
+    roundedRectPath(cr, rect.insetBy(0.5f, 0.5f), kRadius);
+    setSource(cr, highlighted ? ui::Color::rgba(0.62f, 0.75f, 0.95f, 1) : ui::Color::whiteColor());
+    cairo_fill_preserve(cr);
+    setSource(cr, ui::Color::white(0.55f, 1));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+}  // namespace
+
+// ---- Dispatch
+
+void ContentPainter::paintContent(cairo_t* cr, const ui::View& view, const PaintState& state) {
+    if (isAlertBox(view)) {
+        paintAlertBox(cr, view);
+        return;
+    }
+    if (auto* button = dynamic_cast<const ui::Button*>(&view)) {
+        if (!bezelRadius(*button)) paintBackground(cr, view);
+        paintButton(cr, *button, state);
+        return;
+    }
+    paintBackground(cr, view);
+    if (auto* label = dynamic_cast<const ui::Label*>(&view)) paintLabel(cr, *label);
+    else if (auto* imageView = dynamic_cast<const ui::ImageView*>(&view)) paintImageView(cr, *imageView, state);
+    else if (auto* control = dynamic_cast<const ui::Switch*>(&view)) paintSwitch(cr, *control);
+    else if (auto* picker = dynamic_cast<const ui::PickerView*>(&view)) paintPicker(cr, *picker);
+    else if (auto* navigationBar = dynamic_cast<const ui::NavigationBar*>(&view)) paintNavigationBar(cr, *navigationBar);
+    else if (auto* toolbar = dynamic_cast<const ui::Toolbar*>(&view)) paintToolbar(cr, *toolbar);
+}
+
+void ContentPainter::paintOverlay(cairo_t* cr, const ui::View& view, const PaintState&) {
+    if (auto* scrollView = dynamic_cast<const ui::ScrollView*>(&view)) paintScrollIndicator(cr, *scrollView);
+}
+
+double ContentPainter::opacityFactor(const ui::View& view) {
+    if (auto* button = dynamic_cast<const ui::Button*>(&view))
+        return !button->isEnabled() && button->adjustsImageWhenDisabled() ? kDisabledOpacity : 1;
+    if (auto* control = dynamic_cast<const ui::Switch*>(&view)) return control->isEnabled() ? 1 : kDisabledOpacity;
+    return 1;
+}
+
+bool ContentPainter::drawsWithinBounds(const ui::View& view) {
+    return dynamic_cast<const ui::Button*>(&view) || dynamic_cast<const ui::ImageView*>(&view) ||
+           dynamic_cast<const ui::Switch*>(&view) || dynamic_cast<const ui::PickerView*>(&view) ||
+           (!dynamic_cast<const ui::Label*>(&view) && view.subviews().empty());
+}
+
+// ---- Kinds
+
+void ContentPainter::paintBackground(cairo_t* cr, const ui::View& view) {
+    if (const auto& color = view.backgroundColor()) fillRect(cr, localBounds(view), *color);
+}
+
+void ContentPainter::paintLabel(cairo_t* cr, const ui::Label& label) {
+    text_.draw(cr, label.text(), localBounds(label), TextRenderer::styleOf(label));
+}
+
+void ContentPainter::paintImageView(cairo_t* cr, const ui::ImageView& imageView, const PaintState& state) {
+    if (!imageView.image()) return;
+    paintStretched(cr, images_.surfaceFor(*imageView.image(), state.scale), localBounds(imageView));
+}
+
+void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const PaintState& state) {
+    ui::Rect box = localBounds(button);
+    bool highlighted = button.isHighlighted();
+
+    if (auto radius = bezelRadius(button); radius && button.backgroundColor()) {
+        ui::Color fill = *button.backgroundColor();
+        if (highlighted) fill = mix(fill, ui::Color::whiteColor(), 0.25f);
+        roundedRectPath(cr, box.insetBy(0.5f, 0.5f), *radius);
+        setSource(cr, fill);
+        cairo_fill_preserve(cr);
+        setSource(cr, ui::Color::white(0, 0.45f));
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
+
+    auto image = button.currentBackgroundImage();
+    cairo_surface_t* picture = image ? images_.surfaceFor(*image, state.scale) : nullptr;
+    if (picture) {
+        paintStretched(cr, picture, box);
+        if (highlighted && button.adjustsImageWhenHighlighted()) {
+            // Darken the picture itself, leaving its transparent parts alone.
+            cairo_pattern_t* mask = createStretchedPattern(picture, box);
+            cairo_set_source_rgba(cr, 0, 0, 0, kHighlightDarkening);
+            cairo_save(cr);
+            cairo_rectangle(cr, box.x(), box.y(), box.width(), box.height());
+            cairo_clip(cr);
+            cairo_mask(cr, mask);
+            cairo_restore(cr);
+            cairo_pattern_destroy(mask);
+        }
+    } else if (button.buttonType() == ui::ButtonType::RoundedRect) {
+        paintRoundedRectBezel(cr, box, highlighted);
+    }
+
+    if (std::string title = button.currentTitle(); !title.empty()) {
+        TextStyle style;
+        style.font = button.titleFont();
+        style.alignment = ui::TextAlignment::Center;
+        style.color = button.currentTitleColor();
+        style.shadowColor = button.currentTitleShadowColor();
+        style.shadowOffset = {0, -1};  // one point above the title
+        text_.draw(cr, title, box, style);
+    }
+
+    if (highlighted && button.showsTouchWhenHighlighted()) paintTouchGlow(cr, box);
+}
+
+void ContentPainter::paintPicker(cairo_t* cr, const ui::PickerView& picker) {
+    ui::Rect bounds = localBounds(picker);
+    TextStyle rowStyle;
+    rowStyle.font = picker.rowFont();
+    rowStyle.alignment = ui::TextAlignment::Center;
+    rowStyle.color = ui::Color::white(0.1f, 1);
+
+    // Each wheel: a pale drum with its rows where they have turned to.
+    for (int component = 0; component < picker.numberOfComponents(); ++component) {
+        ui::Rect column = picker.frameForComponent(component);
+        cairo_save(cr);
+        cairo_rectangle(cr, column.x(), column.y(), column.width(), column.height());
+        cairo_clip(cr);
+        cairo_pattern_t* drum = cairo_pattern_create_linear(0, column.y(), 0, column.maxY());
+        cairo_pattern_add_color_stop_rgb(drum, 0, 0.78, 0.78, 0.8);
+        cairo_pattern_add_color_stop_rgb(drum, 0.5, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgb(drum, 1, 0.78, 0.78, 0.8);
+        cairo_set_source(cr, drum);
+        cairo_paint(cr);
+        cairo_pattern_destroy(drum);
+        if (auto rows = picker.visibleRows(component))
+            for (int row = rows->first; row <= rows->last; ++row)
+                text_.draw(cr, picker.titleForRow(row, component), picker.frameForRow(row, component), rowStyle);
+        cairo_restore(cr);
+        if (component > 0) fillRect(cr, {column.x() - 1, column.y(), 2, column.height()}, ui::Color::white(0.25f, 1));
+    }
+
+    // The band the selected rows stand in.
+    if (picker.showsSelectionIndicator()) {
+        ui::Rect band = picker.selectionIndicatorFrame();
+        fillRect(cr, band, ui::Color::rgba(0.45f, 0.52f, 0.75f, 0.3f));
+        fillRect(cr, {band.x(), band.y(), band.width(), 1}, ui::Color::rgba(0.3f, 0.35f, 0.5f, 0.8f));
+        fillRect(cr, {band.x(), band.maxY() - 1, band.width(), 1}, ui::Color::rgba(0.3f, 0.35f, 0.5f, 0.8f));
+    }
+    strokeRoundedRect(cr, bounds, 0, ui::Color::white(0.2f, 1), 1);
+}
+
+void ContentPainter::paintSwitch(cairo_t* cr, const ui::Switch& control) {
+    ui::Rect track = localBounds(control);
+    ui::Rect thumb = control.thumbFrame();
+    double radius = std::min(6.0, track.height() / 2.0);
+    float travel = track.width() - thumb.width();
+
+    cairo_save(cr);
+    roundedRectPath(cr, track, radius);
+    cairo_clip(cr);
+    // Blue "ON" to the left of the thumb, white "OFF" to its right; both
+    // slide with it.
+    fillRect(cr, track, ui::Color::white(0.96f, 1));
+    fillRect(cr, {0, 0, thumb.center().x, track.height()}, ui::Color::rgba(0.1f, 0.45f, 0.88f, 1));
+    TextStyle style;
+    style.font = ui::Font::boldSystemFont(std::min(15.0f, track.height() * 0.6f));
+    style.alignment = ui::TextAlignment::Center;
+    style.color = ui::Color::whiteColor();
+    text_.draw(cr, "ON", {thumb.x() - travel, 0, travel, track.height()}, style);
+    style.color = ui::Color::white(0.45f, 1);
+    text_.draw(cr, "OFF", {thumb.maxX(), 0, travel, track.height()}, style);
+    cairo_restore(cr);
+    strokeRoundedRect(cr, track, radius, ui::Color::white(0.4f, 1), 1);
+
+    roundedRectPath(cr, thumb.insetBy(0.5f, 0.5f), radius);
+    cairo_pattern_t* face = createVerticalGradient(thumb, ui::Color::whiteColor(), ui::Color::white(0.8f, 1));
+    cairo_set_source(cr, face);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(face);
+    setSource(cr, ui::Color::white(0.45f, 1));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+void ContentPainter::paintNavigationBar(cairo_t* cr, const ui::NavigationBar& bar) {
+    ui::Rect bounds = localBounds(bar);
+    paintBarSheen(cr, bounds);
+    // Lit from above, edged below where the screen begins.
+    fillRect(cr, {0, 0, bounds.width(), 1}, ui::Color::white(1, 0.25f));
+    fillRect(cr, {0, bounds.height() - 1, bounds.width(), 1}, ui::Color::white(0, 0.5f));
+}
+
+void ContentPainter::paintToolbar(cairo_t* cr, const ui::Toolbar& bar) {
+    ui::Rect bounds = localBounds(bar);
+    paintBarSheen(cr, bounds);
+    // Edged above where the screen ends.
+    fillRect(cr, {0, 0, bounds.width(), 1}, ui::Color::white(0, 0.5f));
+    fillRect(cr, {0, 1, bounds.width(), 1}, ui::Color::white(1, 0.2f));
+}
+
+void ContentPainter::paintAlertBox(cairo_t* cr, const ui::View& box) {
+    constexpr double kRadius = 10;
+    ui::Rect rect = localBounds(box);
+    roundedRectPath(cr, rect, kRadius);
+    setSource(cr, box.backgroundColor().value_or(ui::Color::rgba(0.08f, 0.13f, 0.27f, 0.94f)));
+    cairo_fill(cr);
+    // A gloss over the upper part, then a light rim.
+    cairo_save(cr);
+    roundedRectPath(cr, rect, kRadius);
+    cairo_clip(cr);
+    cairo_pattern_t* gloss = createVerticalGradient({0, 0, rect.width(), 40}, ui::Color::white(1, 0.25f),
+                                                    ui::Color::white(1, 0.04f));
+    cairo_set_source(cr, gloss);
+    cairo_rectangle(cr, 0, 0, rect.width(), 40);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gloss);
+    cairo_restore(cr);
+    strokeRoundedRect(cr, rect, kRadius, ui::Color::white(1, 0.8f), 2);
+}
+
+void ContentPainter::paintScrollIndicator(cairo_t* cr, const ui::ScrollView& scrollView) {
+    float alpha = scrollView.scrollIndicatorAlpha();
+    if (alpha <= 0) return;
+    ui::Rect bar = scrollView.scrollIndicatorFrame();
+    if (bar.width() <= 0 || bar.height() <= 0) return;
+    roundedRectPath(cr, bar, bar.width() / 2.0);
+    setSource(cr, ui::Color::white(0, 0.5f), alpha);
+    cairo_fill_preserve(cr);
+    setSource(cr, ui::Color::white(1, 0.35f), alpha);
+    cairo_set_line_width(cr, 0.5);
+    cairo_stroke(cr);
+}
+
+}  // namespace render

@@ -1,0 +1,421 @@
+#include "shell/WindowShell.h"
+
+#include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#include <cairo.h>
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "render/Painter.h"
+#include "render/Surface.h"
+#include "shell/ControlFinder.h"
+#include "shell/WindowInput.h"
+#include "ui/Application.h"
+#include "ui/Log.h"
+#include "ui/PickerView.h"
+#include "ui/ScrollView.h"
+#include "ui/Switch.h"
+#include "ui/View.h"
+#include "ui/Window.h"
+
+namespace shell {
+
+namespace {
+
+constexpr ui::Size kDefaultPoints{320, 460};
+// Frames while something moves come at most this often.
+constexpr double kFrameInterval = 1.0 / 60;
+// How long a key typed on the keyboard shows pressed before it lifts.
+constexpr double kKeyPressSeconds = 0.08;
+// Touch ids: the mouse, the keyboard, then one per finger on a touch screen.
+constexpr int kMouseTouch = 0;
+constexpr int kKeyboardTouch = 1;
+constexpr int kFirstFingerTouch = 100;
+
+// What the loop keeps from one pass to the next.
+struct Session {
+    Session(ui::Application& app, ui::Window& window, const WindowOptions& options, SDL_Window* sdlWindow, ui::Size points)
+        : app(app), window(window), options(options), sdlWindow(sdlWindow), points(points) {}
+
+    ui::Application& app;
+    ui::Window& window;
+    const WindowOptions& options;
+    SDL_Window* sdlWindow;
+    ui::Size points;
+
+    bool running = true;
+    bool mouseDown = false;
+    std::map<SDL_FingerID, int> fingers;
+    int nextFinger = kFirstFingerTouch;
+    // A key typed on the keyboard, down on screen until releaseAt.
+    struct HeldKey {
+        ui::Point at;
+        double releaseAt;
+    };
+    std::optional<HeldKey> heldKey;
+    // The window surface must be drawn whatever changed (shown, exposed, resized).
+    bool mustDraw = true;
+    uint64_t drawnGeneration = 0;
+    bool drewMotion = false;  // the last frame showed something moving
+    double lastFrame = -1;
+};
+
+void printNoDisplay(const std::string& reason) {
+    std::fprintf(stderr, "mervik: cannot open a window: no display (%s); use --script or --keys for the headless calculator\n",
+                 reason.c_str());
+}
+
+// Why no window can be opened, judged before SDL is asked; nothing when a
+// display may be there. A video driver named in SDL_VIDEODRIVER is SDL's to judge.
+std::optional<std::string> missingDisplay() {
+    auto isSet = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (isSet("SDL_VIDEODRIVER") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) return std::nullopt;
+    return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+}
+
+// The scale the display asks for, as far as the window still fits on it.
+int displayScale(float pointsHeight) {
+    float dpi = 0;
+    int scale = SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) == 0 ? scaleForDpi(dpi) : 1;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = scaleThatFits(scale, pointsHeight, usable.h);
+    return scale;
+}
+
+bool somethingMoves(double now) {
+    return ui::View::anyAnimationRunning(now) || ui::ScrollView::anyRunning(now) || ui::PickerView::anyRunning(now) ||
+           ui::Switch::anyRunning(now);
+}
+
+bool frameWanted(const Session& s, bool moving) {
+    return s.mustDraw || moving || s.drewMotion || ui::View::displayGeneration() != s.drawnGeneration;
+}
+
+// ---- X11: a late wake-up must not end the program
+//
+// While the loop waits for input, SDL's X11 back end wakes it by sending an
+// event to the window over a second connection to the X server. One sent
+// just before the window is destroyed can reach the server after the
+// destruction; the server answers with an error, and Xlib's standard answer
+// to any error is to end the program, on the way out of SDL_Quit. That error
+// is harmless and is left out; every other one goes where it went before.
+
+XErrorHandler previousXErrorHandler = nullptr;
+
+int ignoreLateWakeUps(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
+}
+
+// Installs the handler in the Xlib that SDL uses, if it is loaded. This
+// comes before SDL_Init: SDL's X11 back end keeps the handler it finds, calls
+// it for the errors it sees and puts it back when it closes its connections.
+void tolerateLateWakeUps() {
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (!xlib) return;
+    using SetHandler = XErrorHandler (*)(XErrorHandler);
+    if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")))
+        previousXErrorHandler = setHandler(ignoreLateWakeUps);
+    dlclose(xlib);  // only drops our reference: SDL keeps the library loaded
+}
+
+// ---- Keys
+
+ui::View* findControl(Session& s, const std::string& name) {
+    if (s.options.findControl) return s.options.findControl(name);
+    return findButtonTitled(s.window, name);
+}
+
+void releaseHeldKey(Session& s) {
+    if (!s.heldKey) return;
+    ui::Point at = s.heldKey->at;
+    s.heldKey.reset();
+    s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Ended, at);
+}
+
+// Presses the on-screen key NAME as a finger would: down at its centre, and
+// up again at once or, when HOLD, a moment later so that it shows pressed.
+void pressKey(Session& s, const std::string& name, bool hold) {
+    releaseHeldKey(s);
+    ui::View* key = findControl(s, name);
+    if (!key) return;
+    ControlFinder::scrollIntoView(*key);
+    ui::Point at = ControlFinder::centreInWindow(*key);
+    s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Began, at);
+    if (hold) s.heldKey = Session::HeldKey{at, s.app.now() + kKeyPressSeconds};
+    else s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Ended, at);
+}
+
+void copyDisplay(Session& s) {
+    if (!s.options.displayText) return;
+    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0) ui::log("cannot copy the display: %s", SDL_GetError());
+}
+
+void pasteNumber(Session& s) {
+    char* text = SDL_GetClipboardText();
+    if (!text) return;
+    auto names = keyNamesForPaste(text);
+    SDL_free(text);
+    for (const auto& name : names) {
+        pressKey(s, name, false);
+        s.app.runLoopPass();  // as between two keys typed one by one
+    }
+}
+
+// ---- Input: every event that means a touch or a key becomes one here.
+
+ui::Point mousePoint(const Session& s, int x, int y) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(s.sdlWindow, &width, &height);
+    if (width <= 0 || height <= 0) return {float(x), float(y)};
+    return {x * s.points.width / width, y * s.points.height / height};
+}
+
+ui::Point fingerPoint(const Session& s, float x, float y) { return {x * s.points.width, y * s.points.height}; }
+
+void handleEvent(Session& s, const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT: s.running = false; break;
+
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    // A release may never come now: end every touch cleanly.
+                    s.heldKey.reset();
+                    s.window.cancelAllTouches();
+                    s.mouseDown = false;
+                    s.fingers.clear();
+                    break;
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: s.mustDraw = true; break;
+                default: break;
+            }
+            break;
+
+        // The mouse (touch screens' mouse echoes are left out: fingers come below).
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT) break;
+            s.mouseDown = true;
+            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Began, mousePoint(s, e.button.x, e.button.y));
+            break;
+        case SDL_MOUSEMOTION:
+            if (e.motion.which == SDL_TOUCH_MOUSEID || !s.mouseDown) break;
+            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Moved, mousePoint(s, e.motion.x, e.motion.y));
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT || !s.mouseDown) break;
+            s.mouseDown = false;
+            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Ended, mousePoint(s, e.button.x, e.button.y));
+            break;
+
+        // Fingers on a touch screen, each a touch of its own.
+        case SDL_FINGERDOWN: {
+            int id = s.nextFinger++;
+            s.fingers[e.tfinger.fingerId] = id;
+            s.window.sendTouch(id, ui::TouchPhase::Began, fingerPoint(s, e.tfinger.x, e.tfinger.y));
+            break;
+        }
+        case SDL_FINGERMOTION:
+            if (auto it = s.fingers.find(e.tfinger.fingerId); it != s.fingers.end())
+                s.window.sendTouch(it->second, ui::TouchPhase::Moved, fingerPoint(s, e.tfinger.x, e.tfinger.y));
+            break;
+        case SDL_FINGERUP:
+            if (auto it = s.fingers.find(e.tfinger.fingerId); it != s.fingers.end()) {
+                int id = it->second;
+                s.fingers.erase(it);
+                s.window.sendTouch(id, ui::TouchPhase::Ended, fingerPoint(s, e.tfinger.x, e.tfinger.y));
+            }
+            break;
+
+        // Typed characters press their keys; Ctrl combinations are commands.
+        case SDL_TEXTINPUT:
+            if (SDL_GetModState() & KMOD_CTRL) break;
+            for (const char* c = e.text.text; *c; ++c)
+                if (auto name = keyNameForCharacter(*c)) pressKey(s, *name, true);
+            break;
+        case SDL_KEYDOWN:
+            if (e.key.keysym.mod & KMOD_CTRL) {
+                switch (e.key.keysym.sym) {
+                    case SDLK_c: copyDisplay(s); break;
+                    case SDLK_v: pasteNumber(s); break;
+                    case SDLK_q: s.running = false; break;
+                    default: break;
+                }
+                break;
+            }
+            switch (e.key.keysym.sym) {
+                case SDLK_RETURN:
+                case SDLK_KP_ENTER: pressKey(s, keyNameForKey(NamedKey::Enter), true); break;
+                case SDLK_BACKSPACE: pressKey(s, keyNameForKey(NamedKey::Backspace), true); break;
+                case SDLK_ESCAPE: pressKey(s, keyNameForKey(NamedKey::Escape), true); break;
+                case SDLK_TAB: pressKey(s, keyNameForKey(NamedKey::Tab), true); break;
+                default: break;
+            }
+            break;
+
+        default: break;
+    }
+}
+
+// ---- Drawing
+
+// The cairo format that matches an SDL pixel format byte for byte, if any.
+cairo_format_t cairoFormatFor(Uint32 sdlFormat) {
+    if (sdlFormat == SDL_PIXELFORMAT_RGB888) return CAIRO_FORMAT_RGB24;
+    if (sdlFormat == SDL_PIXELFORMAT_ARGB8888) return CAIRO_FORMAT_ARGB32;
+    return CAIRO_FORMAT_INVALID;
+}
+
+void paintWindow(cairo_surface_t* surface, double scale, render::Painter& painter, ui::Window& window) {
+    cairo_surface_set_device_scale(surface, scale, scale);
+    render::ContextPtr cr(cairo_create(surface));
+    cairo_set_source_rgb(cr.get(), 0, 0, 0);
+    cairo_paint(cr.get());
+    painter.paint(cr.get(), window);
+    cairo_surface_flush(surface);
+}
+
+// Paints the window into SDL's window surface and shows it.
+bool drawFrame(Session& s, render::Painter& painter, std::string& error) {
+    SDL_Surface* target = SDL_GetWindowSurface(s.sdlWindow);
+    if (!target) {
+        error = SDL_GetError();
+        return false;
+    }
+    double scale = target->w / double(s.points.width);
+    cairo_format_t format = cairoFormatFor(target->format->format);
+    if (format != CAIRO_FORMAT_INVALID && cairo_format_stride_for_width(format, target->w) == target->pitch) {
+        // The usual case: cairo draws straight into the window's pixels.
+        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) {
+            error = SDL_GetError();
+            return false;
+        }
+        render::SurfacePtr pixels(cairo_image_surface_create_for_data(static_cast<unsigned char*>(target->pixels), format,
+                                                                      target->w, target->h, target->pitch));
+        paintWindow(pixels.get(), scale, painter, s.window);
+        pixels.reset();
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    } else {
+        // Any other layout: draw apart, and let SDL convert the pixels.
+        render::SurfacePtr drawn(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, target->w, target->h));
+        paintWindow(drawn.get(), scale, painter, s.window);
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+            cairo_image_surface_get_data(drawn.get()), target->w, target->h, 32,
+            cairo_image_surface_get_stride(drawn.get()), SDL_PIXELFORMAT_ARGB8888);
+        if (!source || SDL_BlitSurface(source, nullptr, target, nullptr) != 0) {
+            error = SDL_GetError();
+            SDL_FreeSurface(source);
+            return false;
+        }
+        SDL_FreeSurface(source);
+    }
+    if (SDL_UpdateWindowSurface(s.sdlWindow) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    return true;
+}
+
+// How long the loop may sleep for input: until the next frame, key release
+// or deferred call is due; -1 (until input comes) when nothing is.
+int waitMilliseconds(const Session& s, bool moving) {
+    double now = s.app.now();
+    std::optional<double> due;
+    auto atLatest = [&](double t) { due = due ? std::min(*due, t) : t; };
+    if (frameWanted(s, moving)) atLatest(std::max(now, s.lastFrame + kFrameInterval));
+    if (s.heldKey) atLatest(s.heldKey->releaseAt);
+    if (s.app.pendingCallCount() > 0) atLatest(now);
+    if (!due) return -1;
+    return static_cast<int>(std::clamp(std::ceil((*due - now) * 1000), 0.0, 60000.0));
+}
+
+}  // namespace
+
+int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& options) {
+    // ---- Set up: SDL's video without a GL driver, leaving the screen saver alone.
+    if (auto reason = missingDisplay()) {
+        printNoDisplay(*reason);
+        return 1;
+    }
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_APP_NAME, options.title.c_str());
+    tolerateLateWakeUps();
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        printNoDisplay(SDL_GetError());
+        return 1;
+    }
+
+    // ---- Create the window: the toolkit window's points at the drawing scale.
+    ui::Size points = window.frame().size;
+    if (points.width <= 0 || points.height <= 0) points = kDefaultPoints;
+    int scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1, 3) : displayScale(points.height);
+    SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                             static_cast<int>(std::lround(points.width * scale)),
+                                             static_cast<int>(std::lround(points.height * scale)), SDL_WINDOW_SHOWN);
+    if (!sdlWindow) {
+        std::fprintf(stderr, "mervik: cannot create the window: %s\n", SDL_GetError());
+        SDL_Quit();
+        return 1;
+    }
+    SDL_StartTextInput();
+    app.setURLOpener([](const std::string& url) {
+        if (SDL_OpenURL(url.c_str()) == 0) return true;
+        ui::log("cannot open %s: %s", url.c_str(), SDL_GetError());
+        return false;
+    });
+    render::Painter painter;
+    Session s(app, window, options, sdlWindow, points);
+    int status = 0;
+
+    // ---- Loop: sleep until input or something due, handle the input, run
+    // the application's pass (deferred calls, finished animations).
+    while (s.running) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, waitMilliseconds(s, somethingMoves(app.now())))) {
+            handleEvent(s, event);
+            while (s.running && SDL_PollEvent(&event)) handleEvent(s, event);
+        }
+        if (s.heldKey && app.now() >= s.heldKey->releaseAt) releaseHeldKey(s);
+        app.runLoopPass();
+
+        // ---- Draw: only when something changed or moves, at most one
+        // frame per interval.
+        double now = app.now();
+        bool moving = somethingMoves(now);
+        if (!frameWanted(s, moving) || now < s.lastFrame + kFrameInterval) continue;
+        s.drawnGeneration = ui::View::displayGeneration();
+        std::string error;
+        if (!drawFrame(s, painter, error)) {
+            std::fprintf(stderr, "mervik: cannot draw the window: %s\n", error.c_str());
+            status = 1;
+            break;
+        }
+        s.mustDraw = false;
+        s.drewMotion = moving;
+        s.lastFrame = now;
+    }
+
+    // ---- Clean up, in reverse order.
+    releaseHeldKey(s);
+    window.cancelAllTouches();
+    app.setURLOpener(nullptr);
+    SDL_StopTextInput();
+    SDL_DestroyWindow(sdlWindow);
+    SDL_Quit();
+    if (status == 0 && options.printStateOnExit) options.printStateOnExit();
+    return status;
+}
+
+}  // namespace shell

@@ -1,0 +1,68 @@
+#pragma once
+// The calculator in a desktop window (SDL2).
+//
+// The window is the toolkit window's size in points (320 x 460) at a drawing
+// scale of 1 to 3, titled "Mervik". The renderer paints the view tree into
+// cairo pixels that go straight to SDL's window surface, with no GL driver
+// loaded. Nothing is drawn while nothing changes: an idle window sleeps in
+// the event queue. While an animation, transition, scroll or settle runs,
+// frames follow at up to 60 a second, each at the clock's present.
+//
+// Input becomes touches on the toolkit window, in points:
+// - the left mouse button is one finger, a touch screen's fingers are
+//   fingers each;
+// - a key typed on the keyboard presses its on-screen key through the same
+//   touch path, down then up at the key's centre a moment later, so that it
+//   shows pressed (the keys: WindowInput.h). A key in a scroll area outside
+//   its visible part is scrolled into view first. A key not on the screen
+//   now showing does nothing.
+// - Ctrl+C copies the main display's text, Ctrl+V types the digits and
+//   points of the clipboard's text through the keys, Ctrl+Q closes.
+// URLs the application opens go to the desktop (SDL_OpenURL).
+//
+// How the program runs it (after start-up made the delegate and window):
+//
+//   shell::ControlFinder finder(*delegate);
+//   shell::WindowOptions options;
+//   options.scale = commandLine.scale();
+//   options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
+//   options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
+//   return shell::runWindow(app, *delegate->window(), options);
+//
+// The application must run on a RealClock.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace ui {
+class Application;
+class View;
+class Window;
+}  // namespace ui
+
+namespace shell {
+
+struct WindowOptions {
+    // Drawing scale, 1 to 3; nothing (or 0) asks the display: its DPI over
+    // 96, rounded, made smaller if the window would not fit the screen.
+    std::optional<int> scale;
+    // Finds the on-screen control a keyboard key names ("7", "+", "DEL",
+    // "keypad", ...), or nullptr. Without it, a key is the topmost visible
+    // button whose title is the name, and the picture-only keypad switch
+    // cannot be found.
+    std::function<ui::View*(const std::string& name)> findControl;
+    // The main display's text, for Ctrl+C (nothing is copied without it).
+    std::function<std::string()> displayText;
+    // Run once after the window closed normally, before runWindow returns
+    // (a smoke test prints the calculator's state here).
+    std::function<void()> printStateOnExit;
+    std::string title = "Mervik";
+};
+
+// Shows WINDOW in a desktop window and runs APP's loop until the window is
+// closed. Returns 0 then; 1 after one line on standard error when no window
+// can be opened (no display: use the headless driver) or SDL fails.
+int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& options);
+
+}  // namespace shell

@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# The calculator in a real window, on a virtual X display (Xvfb), driven with
+# xdotool: the window opens at 320 x 460 points at the asked scale, titled
+# "Mervik"; a mouse click and typed keys press the calculator's keys (the
+# display changes on screen, and the state the program prints on closing
+# shows the sum);
+# it sleeps while idle; Ctrl+Q closes it with status 0. Without a display the
+# program says so and ends with status 1.
+#
+# Usage: window_smoke.sh [path/to/mervik]   (default: build/mervik)
+# Prints start-up time, resident memory and idle CPU as it goes.
+set -euo pipefail
+
+MERVIK=${1:-build/mervik}
+[[ -x $MERVIK ]] || { echo "FAIL: no program at $MERVIK"; exit 1; }
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: needs Xvfb and xdotool"; exit 77; }
+
+WORK=$(mktemp -d)
+XVFB_PID=
+APP_PID=
+cleanup() {
+    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null || true
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# A display of our own; Xvfb keeps its screen in a file we can read pixels from.
+for n in $(seq 90 140); do [[ -e /tmp/.X$n-lock ]] || { DISPLAY_NUMBER=$n; break; }; done
+mkdir -p "$WORK/fb"
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -fbdir "$WORK/fb" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+export DISPLAY=":$DISPLAY_NUMBER"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+
+# The colour of screen pixel (X, Y) as "r g b".
+pixel() {
+    python3 - "$WORK/fb/Xvfb_screen0" "$1" "$2" <<'PY'
+import struct, sys
+path, x, y = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with open(path, 'rb') as f:
+    head = struct.unpack('>25I', f.read(100))
+    header_size, bytes_per_line, colours = head[0], head[12], head[19]
+    f.seek(header_size + colours * 12 + y * bytes_per_line + x * 4)
+    b, g, r, _ = f.read(4)
+print(r, g, b)
+PY
+}
+# A digest of the screen pixels in the box X Y W H.
+region() {
+    python3 - "$WORK/fb/Xvfb_screen0" "$@" <<'PY'
+import hashlib, struct, sys
+path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:6])
+with open(path, 'rb') as f:
+    head = struct.unpack('>25I', f.read(100))
+    header_size, bytes_per_line, colours = head[0], head[12], head[19]
+    digest = hashlib.sha1()
+    for row in range(y, y + h):
+        f.seek(header_size + colours * 12 + row * bytes_per_line + x * 4)
+        digest.update(f.read(w * 4))
+print(digest.hexdigest())
+PY
+}
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+
+# Opens the window at SCALE and waits for it; sets APP_PID and WINDOW.
+open_window() {
+    local scale=$1 started
+    started=$(date +%s%N)
+    "$MERVIK" --config "$WORK/config" --scale "$scale" >"$WORK/out.txt" 2>"$WORK/err.txt" &
+    APP_PID=$!
+    WINDOW=
+    for _ in $(seq 500); do
+        WINDOW=$(xdotool search --onlyvisible --name '^Mervik$' 2>/dev/null | head -1) && [[ -n $WINDOW ]] && break
+        kill -0 "$APP_PID" 2>/dev/null || fail "the program ended: $(cat "$WORK/err.txt")"
+        sleep 0.02
+    done
+    [[ -n $WINDOW ]] || fail "no window titled Mervik"
+    echo "start-up to a mapped window at scale $scale: $(( ($(date +%s%N) - started) / 1000000 )) ms"
+}
+# Without a window manager the focus follows the pointer: keep it over the window.
+focus_window() {
+    xdotool mousemove "$((X + 160))" "$((Y + 5))"
+    xdotool windowfocus "$WINDOW" 2>/dev/null || true
+}
+close_window() {
+    focus_window
+    # The window goes as soon as Q is down; the key releases that follow may find it gone.
+    xdotool key ctrl+q 2>/dev/null || true
+    local status=0
+    timeout 10 tail --pid="$APP_PID" -f /dev/null || fail "Ctrl+Q did not close the window"
+    wait "$APP_PID" || status=$?
+    APP_PID=
+    [[ $status -eq 0 ]] || fail "exit status $status after Ctrl+Q: $(cat "$WORK/err.txt")"
+}
+
+# 1. Scale 1: size, a picture of the calculator, clicks and keys.
+open_window 1
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"  # X, Y, WIDTH, HEIGHT
+[[ $WIDTH == 320 && $HEIGHT == 460 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 320x460"
+sleep 0.5
+read -r R G B < <(pixel $((X + 5)) $((Y + 300)))
+(( R < 120 && G < 120 && B < 120 )) || fail "the screen's dark backdrop is not drawn (found $R $G $B)"
+
+DISPLAY_BOX="$((X + 15)) $((Y + 15)) 290 42"
+before=$(region $DISPLAY_BOX)
+xdotool mousemove "$((X + 47))" "$((Y + 255))" click 1   # the 7 key
+sleep 0.4
+after_click=$(region $DISPLAY_BOX)
+[[ $after_click != "$before" ]] || fail "a click on the 7 key did not change the display"
+focus_window
+xdotool type --delay 60 "8+1"
+xdotool key Return
+sleep 0.4
+after_keys=$(region $DISPLAY_BOX)
+[[ $after_keys != "$after_click" ]] || fail "typed keys did not change the display"
+
+# Idle: next to no CPU, and the memory it takes.
+sleep 1
+ticks=$(cpu_ticks "$APP_PID")
+sleep 3
+idle=$(( $(cpu_ticks "$APP_PID") - ticks ))
+echo "idle CPU over 3 s: $idle ticks of $(getconf CLK_TCK)/s; resident memory: $(( $(rss_kib "$APP_PID") / 1024 )) MiB"
+(( idle <= 3 )) || fail "the idle window used $idle CPU ticks in 3 s"
+if grep -q 'libGL\|libGLX\|libEGL' "/proc/$APP_PID/maps"; then fail "a GL driver was loaded"; fi
+
+# The settings screen (picker, switch, bars) is idle too once its flip is over.
+xdotool mousemove "$((X + 32))" "$((Y + 147))" click 1
+sleep 1.5
+ticks=$(cpu_ticks "$APP_PID")
+sleep 2
+idle=$(( $(cpu_ticks "$APP_PID") - ticks ))
+(( idle <= 2 )) || fail "the idle settings screen used $idle CPU ticks in 2 s"
+close_window
+
+# The state the program printed on closing: 7 (clicked), then 8 + 1 Enter
+# (typed) make 79, and the settings screen was showing.
+python3 - "$WORK/out.txt" <<'PY' || fail "the state at exit is not as the clicks and keys left it: $(cat "$WORK/out.txt")"
+import json, sys
+lines = open(sys.argv[1]).read().splitlines()
+state = json.loads(lines[-1])
+assert state["display"] == "79", state["display"]
+assert state["screen"] == "settings", state["screen"]
+PY
+
+# 2. Scale 2: twice the pixels.
+open_window 2
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[[ $WIDTH == 640 && $HEIGHT == 920 ]] || fail "window at scale 2 is ${WIDTH}x${HEIGHT}, not 640x920"
+close_window
+
+# 3. No display: one clear line, status 1.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$MERVIK" --config "$WORK/config" >"$WORK/out.txt" 2>"$WORK/err.txt" || status=$?
+[[ $status -eq 1 ]] || fail "without a display the status was $status, not 1"
+grep -q '^mervik: cannot open a window: no display (.*); use --script or --keys' "$WORK/err.txt" ||
+    fail "without a display the message was: $(cat "$WORK/err.txt")"
+
+echo "PASS: window smoke test"
