@@ -22,15 +22,56 @@ $(ASAN_BUILD)/build.ninja: CMakeLists.txt
 build-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-test: build build-asan
+test: build build-asan fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/render/lsan.supp ctest --output-on-failure
 
 run: build
-	$(BUILD)/mervik
+	@scripts/run.sh $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true; done
+
+# Fuzzing (clang, libFuzzer): `make fuzz` searches for FUZZ_SECONDS per target,
+# keeping what it learns in $(FUZZ_BUILD)/corpus and any crashing input in
+# $(FUZZ_BUILD)/artifacts; `make fuzz-smoke` replays the committed corpus in
+# tests/fuzz-corpus and a short fixed number of new inputs per target.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+# New inputs per target in fuzz-smoke: starting the whole calculator per
+# input makes the script and settings targets slower than the decimal one.
+FUZZ_SMOKE   ?= fuzz_decimal:2000 fuzz_script:500 fuzz_settings:500
+FUZZ_TARGETS  = fuzz_decimal fuzz_script fuzz_settings
+FUZZ_CORPUS   = tests/fuzz-corpus
+FUZZ_ENV      = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: build-fuzz fuzz fuzz-smoke
+
+$(FUZZ_BUILD)/build.ninja: CMakeLists.txt fuzz/CMakeLists.txt
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERVIK_FUZZ=ON -DMERVIK_BENCH=OFF
+
+build-fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+fuzz: build-fuzz
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "== $$t: $(FUZZ_SECONDS) s"; \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/artifacts; \
+	  $(FUZZ_ENV) $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=20 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- $(FUZZ_BUILD)/corpus/$$t $(FUZZ_CORPUS)/$$t || exit 1; \
+	done
+
+fuzz-smoke: build-fuzz
+	@for tr in $(FUZZ_SMOKE); do \
+	  t=$${tr%%:*}; runs=$${tr##*:}; \
+	  echo "== $$t: corpus and $$runs runs"; \
+	  rm -rf $(FUZZ_BUILD)/smoke/$$t && mkdir -p $(FUZZ_BUILD)/smoke/$$t $(FUZZ_BUILD)/artifacts; \
+	  $(FUZZ_ENV) $(FUZZ_BUILD)/fuzz/$$t -runs=$$runs -seed=1 -timeout=20 \
+	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- $(FUZZ_BUILD)/smoke/$$t $(FUZZ_CORPUS)/$$t 2>$(FUZZ_BUILD)/smoke/$$t.log \
+	    || { tail -n 60 $(FUZZ_BUILD)/smoke/$$t.log; exit 1; }; \
+	  grep -h "^Done" $(FUZZ_BUILD)/smoke/$$t.log; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libboost-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev fonts-dejavu-core
   xvfb xdotool
+  clang libclang-rt-14-dev llvm
 )
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null \

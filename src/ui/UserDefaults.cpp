@@ -26,6 +26,15 @@ void step(UserDefaults::WriteStep s) {
 
 std::string errnoText() { return std::strerror(errno); }
 
+// A path as it appears in a message: long paths keep their last 120 bytes,
+// so that a warning stays one readable line.
+std::string shown(const std::filesystem::path& path) {
+    std::string text = path.string();
+    constexpr size_t kKeep = 120;
+    if (text.size() <= kKeep) return text;
+    return "..." + text.substr(text.size() - kKeep);
+}
+
 }  // namespace
 
 void UserDefaults::setWriteHook(WriteHook hook) { g_writeHook = hook; }
@@ -57,13 +66,13 @@ void UserDefaults::load() {
     if (in) text << in.rdbuf();
     if (!in || in.bad()) {
         loadFailed_ = true;
-        log("warning: cannot read the settings file %s; using defaults", path_.c_str());
+        log("warning: cannot read the settings file %s; using defaults", shown(path_).c_str());
         return;
     }
     auto parsed = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
     if (parsed.is_discarded() || !parsed.is_object()) {
         loadFailed_ = true;
-        log("warning: the settings file %s is not valid; using defaults", path_.c_str());
+        log("warning: the settings file %s is not valid; using defaults", shown(path_).c_str());
         return;
     }
     values_ = std::move(parsed);
@@ -111,14 +120,14 @@ void UserDefaults::write(const nlohmann::json& values) const {
     auto folder = path_.parent_path();
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ec);
-        if (ec) throw UserDefaultsError("cannot create " + folder.string() + ": " + ec.message());
+        if (ec) throw UserDefaultsError("cannot create " + shown(folder) + ": " + ec.message());
     }
     // A name of our own beside the file, so that a rename replaces it in one step.
     static std::atomic<unsigned> counter{0};
     auto temp = path_;
     temp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) throw UserDefaultsError("cannot write " + temp.string() + ": " + errnoText());
+    if (fd < 0) throw UserDefaultsError("cannot write " + shown(temp) + ": " + errnoText());
     // Until the rename, any failure (or exception from a hook) closes and
     // removes the temporary file, leaving the old settings file as it was.
     struct TempFile {
@@ -130,7 +139,7 @@ void UserDefaults::write(const nlohmann::json& values) const {
             if (!keep) ::unlink(path.c_str());
         }
     } guard{fd, temp};
-    auto fail = [&](const std::string& what) { throw UserDefaultsError(what + " " + temp.string() + ": " + errnoText()); };
+    auto fail = [&](const std::string& what) { throw UserDefaultsError(what + " " + shown(temp) + ": " + errnoText()); };
     step(WriteStep::TemporaryCreated);
     std::string text = values.dump(2) + "\n";
     size_t done = 0;
@@ -145,7 +154,7 @@ void UserDefaults::write(const nlohmann::json& values) const {
     step(WriteStep::TemporaryFlushed);
     guard.fd = -1;
     if (::close(fd) != 0) fail("cannot close");
-    if (::rename(temp.c_str(), path_.c_str()) != 0) fail("cannot replace " + path_.string() + " with");
+    if (::rename(temp.c_str(), path_.c_str()) != 0) fail("cannot replace " + shown(path_) + " with");
     guard.keep = true;
     step(WriteStep::Renamed);
 }

@@ -1,0 +1,363 @@
+// Faults around the settings file: a folder that cannot be written, a full
+// disk, a damaged file, two programs saving at once and a kill in the middle
+// of a save. In every case the calculator runs on, the file stays one whole
+// version, and Save says "Failed!" exactly when its writes did not all happen.
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include "shell/support/DriverRun.h"
+#include "shell/support/MervikProcess.h"
+#include "ui/UserDefaults.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
+using Step = ui::UserDefaults::WriteStep;
+
+const std::string kOldSettings = "{\"selectedBase\": 5, \"useSigned\": false}\n";
+const json kSaved = json::parse(R"({"title": "Setting base", "message": "Default base set: 16\nUse signed: 1"})");
+const json kFailed = json::parse(R"({"title": "Setting base...", "message": "Failed!"})");
+const Step kSteps[] = {Step::TemporaryCreated, Step::TemporaryWritten, Step::TemporaryFlushed, Step::Renamed};
+
+// Picks base 16 and the signed mode on the settings screen and saves (the
+// state line after Save shows the alert), then goes back and computes 7 + 5.
+const std::string kSaveScript =
+    "press settings\nwait 1000\npick 14\npress signed\npress Save\nstate\npress OK\nwait 100\n"
+    "press Back\nwait 1000\npress 7\npress +\npress 5\npress =\nstate\n";
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The two settings a file holds, as {selectedBase, useSigned}; null when the
+// file is not a JSON object.
+json settingsOf(const std::string& text) {
+    auto parsed = json::parse(text, nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object()) return nullptr;
+    return {{"selectedBase", parsed.value("selectedBase", json())}, {"useSigned", parsed.value("useSigned", json())}};
+}
+
+json settings(int base, bool useSigned) { return {{"selectedBase", base}, {"useSigned", useSigned}}; }
+
+// The names in FOLDER other than the settings file.
+std::set<std::string> strayFiles(const fs::path& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        if (entry.path().filename() != ui::UserDefaults::kFileName) names.insert(entry.path().filename().string());
+    return names;
+}
+
+size_t warningCount(const json& state) {
+    size_t n = 0;
+    for (const auto& line : state["log"]) n += line.get<std::string>().rfind("warning", 0) == 0;
+    return n;
+}
+
+// The write hook's plan: on write WRITE (counted from 1), at STEP, throw a
+// store error (a full disk) or end the process at once (a kill).
+struct FaultPlan {
+    enum class Action { Throw, Kill };
+    int write = 0;
+    Step step = Step::TemporaryCreated;
+    Action action = Action::Throw;
+    int writesSeen = 0;
+};
+FaultPlan g_plan;
+
+void faultHook(Step step) {
+    if (step == Step::TemporaryCreated) ++g_plan.writesSeen;
+    if (g_plan.writesSeen != g_plan.write || step != g_plan.step) return;
+    if (g_plan.action == FaultPlan::Action::Kill) ::raise(SIGKILL);
+    throw ui::UserDefaultsError("no space left on device (simulated)");
+}
+
+// Installs a plan for the length of a scope.
+class FaultScope {
+public:
+    FaultScope(int write, Step step, FaultPlan::Action action) {
+        g_plan = {write, step, action, 0};
+        ui::UserDefaults::setWriteHook(&faultHook);
+    }
+    ~FaultScope() { ui::UserDefaults::setWriteHook(nullptr); }
+    FaultScope(const FaultScope&) = delete;
+    FaultScope& operator=(const FaultScope&) = delete;
+};
+
+class SettingsFaultsTest : public ::testing::Test {
+protected:
+    fs::path config() const { return scratch.path() / "config"; }
+    fs::path settingsFile() const { return config() / ui::UserDefaults::kFileName; }
+    void SetUp() override {
+        fs::create_directory(config());
+        writeFile(settingsFile(), kOldSettings);
+    }
+
+    // Checks a run of kSaveScript: it ended normally, Save showed ALERT, and
+    // the calculator still computed afterwards.
+    static void expectSaveRun(const DriverRun& run, const json& alert) {
+        ASSERT_FALSE(run.timedOut);
+        ASSERT_EQ(run.signal, 0) << run.err;
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto states = run.states();
+        ASSERT_EQ(states.size(), 2u) << run.out;
+        EXPECT_EQ(states[0]["alert"], alert);
+        EXPECT_EQ(states[1]["display"], "12");
+        EXPECT_EQ(states[1]["alert"], nullptr);
+    }
+
+    ScratchFolder scratch;
+};
+
+// Checks that Save stores both settings and says so when nothing goes wrong.
+TEST_F(SettingsFaultsTest, SaveWithoutFaultsStoresAndSaysSo) {
+    const DriverRun run = runDriver(config(), kSaveScript);
+    expectSaveRun(run, kSaved);
+    EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, true));
+    EXPECT_TRUE(strayFiles(config()).empty());
+}
+
+// Checks that an unwritable folder makes Save fail, keeps the file, warns once and lets the calculator run on.
+TEST_F(SettingsFaultsTest, ReadOnlyFolder) {
+    // Root writes through any mode bits, so a child run as nobody tries instead.
+    const bool asRoot = ::geteuid() == 0;
+    fs::permissions(scratch.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(config(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
+    if (!asRoot) fs::permissions(config(), fs::perms::owner_write, fs::perm_options::remove);
+    const DriverRun run = runDriverInChild(config(), kSaveScript, [asRoot]() -> std::optional<std::string> {
+        if (!asRoot) return std::nullopt;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return std::string("cannot become nobody: ") + std::strerror(errno);
+        return std::nullopt;
+    });
+    fs::permissions(config(), fs::perms::owner_all, fs::perm_options::add);
+    if (run.status == kPrepareFailed) GTEST_SKIP() << run.err;
+
+    expectSaveRun(run, kFailed);
+    const auto states = run.states();
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(warningCount(states[0]), 1u) << states[0]["log"];
+    EXPECT_EQ(states[0]["stored"], settings(5, false));
+    EXPECT_EQ(readFile(settingsFile()), kOldSettings);
+    EXPECT_TRUE(strayFiles(config()).empty());
+}
+
+// Checks that a settings folder under a regular file gives one warning, failed saves and a normal run.
+TEST_F(SettingsFaultsTest, FolderUnderARegularFile) {
+    const fs::path file = scratch.write("plain-file", "not a folder\n");
+    const DriverRun run = runMervikFor(60, {"--script", "-", "--config", (file / "mervik").string()}, kSaveScript);
+    expectSaveRun(run, kFailed);
+    const auto states = run.states();
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(warningCount(states[0]), 1u) << states[0]["log"];
+    EXPECT_EQ(states[1]["base"], 16);
+    EXPECT_EQ(readFile(file), "not a folder\n");
+}
+
+// Checks that a full disk during Save's first write keeps the old file, says "Failed!" and leaves no litter.
+TEST_F(SettingsFaultsTest, FullDiskDuringTheFirstWrite) {
+    // After the rename nothing is left that a full disk could fail.
+    for (Step step : {Step::TemporaryCreated, Step::TemporaryWritten, Step::TemporaryFlushed}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        writeFile(settingsFile(), kOldSettings);
+        DriverRun run;
+        {
+            FaultScope fault(1, step, FaultPlan::Action::Throw);
+            run = runDriver(config(), kSaveScript);
+        }
+        expectSaveRun(run, kFailed);
+        EXPECT_EQ(readFile(settingsFile()), kOldSettings);
+        EXPECT_EQ(run.states().at(0)["stored"], settings(5, false));
+        EXPECT_TRUE(strayFiles(config()).empty());
+    }
+}
+
+// Checks that a full disk during Save's second write says "Failed!" and keeps the first write's whole version.
+TEST_F(SettingsFaultsTest, FullDiskDuringTheSecondWrite) {
+    for (Step step : {Step::TemporaryCreated, Step::TemporaryWritten, Step::TemporaryFlushed}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        writeFile(settingsFile(), kOldSettings);
+        DriverRun run;
+        {
+            FaultScope fault(2, step, FaultPlan::Action::Throw);
+            run = runDriver(config(), kSaveScript);
+        }
+        expectSaveRun(run, kFailed);
+        EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, false));
+        EXPECT_EQ(run.states().at(0)["stored"], settings(16, false));
+        EXPECT_TRUE(strayFiles(config()).empty());
+    }
+}
+
+// Checks that Save on a real full tmpfs (a child's own mount) says "Failed!" and keeps the old file intact.
+TEST_F(SettingsFaultsTest, FullTmpfs) {
+    const fs::path disk = scratch.path() / "disk";
+    fs::create_directory(disk);
+    const fs::path folder = disk / "config";
+    const DriverRun run = runDriverInChild(
+        folder, kSaveScript,
+        [&]() -> std::optional<std::string> {
+            if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
+            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                return std::string("cannot make mounts private: ") + std::strerror(errno);
+            if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=16k") != 0)
+                return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            fs::create_directory(folder);
+            writeFile(folder / ui::UserDefaults::kFileName, kOldSettings);
+            // Fill every block that is left.
+            std::ofstream filler(disk / "filler", std::ios::binary);
+            const std::string block(4096, 'x');
+            for (int i = 0; i < 64 && filler; ++i) filler.write(block.data(), block.size()), filler.flush();
+            return std::nullopt;
+        },
+        [&] {
+            json seen = {{"file", readFile(folder / ui::UserDefaults::kFileName)}, {"stray", json(strayFiles(folder))}};
+            return seen.dump();
+        });
+    if (run.status == kPrepareFailed) GTEST_SKIP() << run.err;
+    expectSaveRun(run, kFailed);
+    const json seen = json::parse(run.extra);
+    EXPECT_EQ(seen["file"], kOldSettings);
+    EXPECT_EQ(seen["stray"], json::array());
+}
+
+// Checks that garbage, or a file cut at any byte, starts with the stored base or 2 and at most one warning.
+TEST_F(SettingsFaultsTest, GarbageOrCutShortFile) {
+    const std::string whole = "{\"selectedBase\": 16, \"useSigned\": true}\n";
+    std::vector<std::string> contents;
+    for (size_t n = 0; n <= whole.size(); ++n) contents.push_back(whole.substr(0, n));
+    contents.insert(contents.end(),
+                    {std::string("\0\0\0\0", 4), std::string("\xff\xfe\x00{", 4), "null", "[16, true]",
+                     "\"selectedBase\"", "{\"selectedBase\": \"16\"}", "{\"selectedBase\": 16.5}",
+                     "{\"selectedBase\": 1e999}", "{\"selectedBase\": 99999999999999999999}", "{\"selectedBase\": -3}",
+                     "{\"selectedBase\": 25}", "{\"selectedBase\": 24, \"selectedBase\": 3}",
+                     "\xef\xbb\xbf{\"selectedBase\": 7}", std::string(100000, '['), std::string(4096, '\xc3')});
+    for (const auto& text : contents) {
+        SCOPED_TRACE(testing::PrintToString(text.substr(0, 60)));
+        writeFile(settingsFile(), text);
+        const DriverRun run = runDriver(config(), "press 7\npress +\npress 5\npress =\nstate\n");
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json state = run.lastState();
+        EXPECT_EQ(state["display"], "12");
+        const json stored = settingsOf(text);
+        const bool usable = stored.is_object() && stored["selectedBase"].is_number_integer() &&
+                            stored["selectedBase"].get<long long>() >= 2 &&
+                            stored["selectedBase"].get<long long>() <= 24;
+        EXPECT_EQ(state["base"], usable ? stored["selectedBase"].get<int>() : 2);
+        EXPECT_LE(warningCount(state), 1u) << state["log"];
+        EXPECT_EQ(warningCount(state), stored.is_null() ? 1u : 0u) << state["log"];
+    }
+}
+
+// Checks that after a damaged file a Save replaces it with a whole, valid one.
+TEST_F(SettingsFaultsTest, SaveRepairsADamagedFile) {
+    writeFile(settingsFile(), "{\"selectedBase\": 1");
+    const DriverRun run = runDriver(config(), kSaveScript);
+    expectSaveRun(run, kSaved);
+    EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, true));
+}
+
+// Checks that two programs saving at once keep the file one whole version whenever read, every save succeeding.
+TEST_F(SettingsFaultsTest, TwoProgramsSavingAtOnce) {
+    constexpr int kSaves = 40;
+    auto script = [](int row, bool toggleSigned) {
+        std::string text = "press settings\nwait 1000\npick " + std::to_string(row) + "\n";
+        if (toggleSigned) text += "press signed\n";
+        for (int i = 0; i < kSaves; ++i) text += "press Save\nstate\npress OK\n";
+        return text;
+    };
+    const std::vector<std::string> args{"--script", "-", "--config", config().string()};
+    MervikChild first(args, script(14, false));  // base 16, signed off
+    MervikChild second(args, script(8, true));   // base 10, signed on
+    // Each program keeps its own copy of the settings and writes it whole, so
+    // a version may mix one program's base with the other's signed mode; what
+    // must never be seen is a torn or partial file.
+    const std::vector<json> versions{settings(5, false),  settings(16, false), settings(10, false),
+                                     settings(10, true),  settings(16, true),  settings(5, true)};
+    int reads = 0;
+    bool whole = true;
+    while (!(first.finished() && second.finished())) {
+        const json seen = settingsOf(readFile(settingsFile()));
+        ++reads;
+        if (std::find(versions.begin(), versions.end(), seen) == versions.end()) {
+            whole = false;
+            ADD_FAILURE() << "the file read as " << seen.dump();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(whole);
+    for (auto* child : {&first, &second}) {
+        const DriverRun run = child->wait(120);
+        ASSERT_FALSE(run.timedOut);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto states = run.states();
+        ASSERT_EQ(states.size(), static_cast<size_t>(kSaves));
+        for (const auto& state : states) EXPECT_EQ(state["alert"]["title"], "Setting base") << state["alert"];
+    }
+    EXPECT_NE(std::find(versions.begin() + 1, versions.end(), settingsOf(readFile(settingsFile()))), versions.end());
+    EXPECT_TRUE(strayFiles(config()).empty());
+    RecordProperty("file_reads_while_saving", reads);
+}
+
+// Checks that a kill at any step of a save leaves the old or new file, and its litter disturbs no later start.
+TEST_F(SettingsFaultsTest, KillAtEveryStepOfASave) {
+    for (int write : {1, 2}) {
+        for (Step step : kSteps) {
+            SCOPED_TRACE("write " + std::to_string(write) + ", step " + std::to_string(static_cast<int>(step)));
+            fs::remove_all(config());
+            fs::create_directory(config());
+            writeFile(settingsFile(), kOldSettings);
+            const DriverRun killed =
+                runDriverInChild(config(), kSaveScript, [write, step]() -> std::optional<std::string> {
+                    g_plan = {write, step, FaultPlan::Action::Kill, 0};
+                    ui::UserDefaults::setWriteHook(&faultHook);
+                    return std::nullopt;
+                });
+            ASSERT_EQ(killed.signal, SIGKILL) << "status " << killed.status << ": " << killed.err;
+
+            // Old or new: the first write stores the base, the second the signed mode.
+            const json before = write == 1 ? settings(5, false) : settings(16, false);
+            const json after = write == 1 ? settings(16, false) : settings(16, true);
+            const json seen = settingsOf(readFile(settingsFile()));
+            EXPECT_TRUE(seen == before || seen == after) << seen.dump();
+
+            // The next start reads that version, without a warning, and saves.
+            const DriverRun next = runDriver(config(), "state\n" + kSaveScript);
+            ASSERT_EQ(next.status, 0) << next.err;
+            const auto states = next.states();
+            ASSERT_EQ(states.size(), 3u);
+            EXPECT_EQ(states[0]["base"], seen["selectedBase"]);
+            EXPECT_EQ(warningCount(states[0]), 0u) << states[0]["log"];
+            // The script turns the switch over from what was stored.
+            const bool nowSigned = !(seen["useSigned"] == true);
+            EXPECT_EQ(states[1]["alert"],
+                      json({{"title", "Setting base"},
+                            {"message", std::string("Default base set: 16\nUse signed: ") + (nowSigned ? "1" : "0")}}));
+            EXPECT_EQ(states[2]["display"], "12");
+            EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, nowSigned));
+        }
+    }
+}
+
+}  // namespace

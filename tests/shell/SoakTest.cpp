@@ -1,0 +1,139 @@
+// A long run: many thousands of random key presses through the headless
+// driver, as a person would make them (only keys on the screen now showing,
+// an alert answered with OK, now and then a pause), checking that memory
+// stays flat once the calculator has warmed up.
+//
+// Memory is measured in this process: the resident size (VmRSS) in a plain
+// build, and the bytes the allocator holds live under AddressSanitizer, whose
+// quarantine of freed blocks makes the resident size grow by design. Leaks
+// are left to LeakSanitizer, which checks this program at exit in the
+// sanitizer build.
+
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <random>
+#include <sstream>
+
+#include "app/vantorAppDelegate.h"
+#include "shell/ControlFinder.h"
+#include "shell/HeadlessDriver.h"
+#include "shell/support/DriverRun.h"
+#include "shell/support/MervikProcess.h"
+#include "ui/AlertView.h"
+#include "ui/Log.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define MERVIK_SOAK_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MERVIK_SOAK_ASAN 1
+#endif
+#endif
+#ifdef MERVIK_SOAK_ASAN
+#include <sanitizer/allocator_interface.h>
+#endif
+
+namespace {
+
+constexpr int kPresses = 100'000;
+constexpr int kWarmUpPresses = 1'000;
+constexpr long kAllowedGrowthKiB = 1024;
+
+// The memory figure the test watches, in KiB.
+long memoryKiB() {
+#ifdef MERVIK_SOAK_ASAN
+    return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+#else
+    return residentKiB();
+#endif
+}
+
+const std::vector<std::string> kDecimalKeys{"0",   "1", "2", "3", "4", "5",   "6", "7",    "8",  "9",  ".",  "CE",
+                                            "DEL", "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
+const std::vector<std::string> kBaseKeys{"0", "1", "2", "3", "4",   "5", "6",    "7",  "8",  "9",  "A",     "B",  "C",
+                                         "D", "E", "F", "G", "H",   "I", "J",    "K",  "L",  "M",  "N",     "CE", "DEL",
+                                         "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
+const std::vector<std::string> kSettingsKeys{"Back", "Back", "Back", "signed", "Change Log"};
+
+// Chooses the next script line from what the calculator shows now.
+class PressPicker {
+public:
+    PressPicker(vantorAppDelegate& delegate, unsigned seed) : delegate_(delegate), finder_(delegate), random_(seed) {}
+
+    std::string next() {
+        if (ui::AlertView::visibleAlert()) return "press OK";
+        if (finder_.currentScreen() == shell::ControlFinder::Screen::Settings) {
+            if (chance(10)) return "pick " + std::to_string(below(23));
+            return "press " + kSettingsKeys[below(kSettingsKeys.size())];
+        }
+        // The settings screen now and then; otherwise the keypad showing.
+        if (chance(200)) return "press settings";
+        const auto& keys = delegate_.getIsInDecMode() ? kDecimalKeys : kBaseKeys;
+        return "press " + keys[below(keys.size())];
+    }
+    // A pause of a person, now and then.
+    std::optional<std::string> pause() {
+        if (!chance(25)) return std::nullopt;
+        return "wait " + std::to_string(below(1200));
+    }
+
+private:
+    size_t below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
+    bool chance(size_t oneIn) { return below(oneIn) == 0; }
+
+    vantorAppDelegate& delegate_;
+    shell::ControlFinder finder_;
+    std::mt19937 random_;
+};
+
+// Checks that 100,000 random presses run cleanly, ending within 1 MiB of the memory after the first 1,000.
+TEST(SoakTest, RandomPressesKeepMemoryFlat) {
+    ScratchFolder settings;
+    auto& log = ui::DiagnosticLog::shared();
+    log.setEchoToStandardError(false);
+    std::ostream nowhere(nullptr);
+    std::ostringstream errors;
+    long warmedUp = 0;
+    std::vector<std::pair<int, long>> figures;
+    {
+        shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+        PressPicker picker(driver.delegate(), 12345);
+        auto run = [&](const std::string& line) {
+            std::istringstream in(line + "\n");
+            const int status = driver.runScript(in);
+            ASSERT_EQ(status, 0) << line << ": " << errors.str();
+        };
+        for (int press = 1; press <= kPresses; ++press) {
+            ASSERT_NO_FATAL_FAILURE(run(picker.next()));
+            if (auto pause = picker.pause()) {
+                ASSERT_NO_FATAL_FAILURE(run(*pause));
+            }
+            // A script that reads the state now and then also takes the log's lines.
+            if (press % 1000 == 0) {
+                ASSERT_NO_FATAL_FAILURE(run("state"));
+            }
+            if (press == kWarmUpPresses) warmedUp = memoryKiB();
+            if (press % 10'000 == 0 || press == kWarmUpPresses) figures.emplace_back(press, memoryKiB());
+        }
+    }
+    log.setEchoToStandardError(true);
+    const long atEnd = figures.back().second;
+
+    std::string table;
+    for (const auto& [press, kib] : figures) table += " " + std::to_string(press) + ":" + std::to_string(kib);
+#ifdef MERVIK_SOAK_ASAN
+    std::printf("soak (live heap KiB, AddressSanitizer; VmRSS now %ld KiB):%s\n", residentKiB(), table.c_str());
+#else
+    std::printf("soak (VmRSS KiB; live heap now %zu KiB):%s\n", mallinfo2().uordblks / 1024, table.c_str());
+#endif
+    RecordProperty("presses", kPresses);
+    RecordProperty("memory_after_warm_up_kib", static_cast<int>(warmedUp));
+    RecordProperty("memory_at_end_kib", static_cast<int>(atEnd));
+    EXPECT_LE(atEnd - warmedUp, kAllowedGrowthKiB) << "memory after " << kWarmUpPresses << " presses: " << warmedUp
+                                                   << " KiB, after " << kPresses << ": " << atEnd << " KiB";
+}
+
+}  // namespace
