@@ -17,9 +17,10 @@
 //  - right after an operator key or a result (memFlag 0 or 1), until the
 //    next redraw, it may still show the operand or result as it was drawn
 //    then, or the text typed before the operator key: the shown register's
-//    text, another number's text, or typed digits, signs and points (a point
-//    typed after DEL ended fraction entry is appended to a text that already
-//    has one: 1 . 5 DEL . 2 types "1.5.2", which reads as NaN).
+//    text, another number's text, or typed text: digits, signs and points,
+//    after "NaN" too (a point typed after DEL ended fraction entry is
+//    appended to a text that already has one: 1 . 5 DEL . 2 types "1.5.2",
+//    which reads as NaN; digits and a point typed on NaN give "NaN.2").
 // The base in effect must stay in 2..24. A crash, a sanitizer report, a
 // broken check (abort) or a run past libFuzzer's -timeout is a finding.
 
@@ -162,7 +163,8 @@ void checkDisplay(const displayScrn& display, const std::vector<std::string>& li
     const std::string state = "display \"" + text + "\", shown register \"" + registerText + "\" (eqFlag " +
                               std::to_string(display.getEqFlag()) + ", memFlag " + std::to_string(memFlag) + ")";
     if (memFlag == 2 || memFlag == 3) fail("the display does not show its register: " + state, lines);
-    if (text.empty() || (text != "NaN" && text.find_first_not_of("-0123456789.") != std::string::npos))
+    const std::string typed = text.rfind("NaN", 0) == 0 ? text.substr(3) : text;
+    if (text.empty() || typed.find_first_not_of("-0123456789.") != std::string::npos)
         fail("the display shows neither a number nor typed text after an operator or result: " + state, lines);
 }
 
