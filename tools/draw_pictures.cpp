@@ -145,7 +145,7 @@ constexpr unsigned kLetterT = kTop | kSpine;
 constexpr unsigned kLetterO = kRing;
 
 // Cell geometry, in points.
-constexpr double kCellWidth = 20, kCellHeight = 30;
+constexpr double kCellWidth = 20;  // a digit cell is 20 x 30 points
 constexpr double kStroke = 2.5;           // bar thickness
 constexpr double kHalf = kStroke / 2;
 constexpr double kGap = 0.4;              // between neighbouring bars
