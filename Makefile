@@ -25,7 +25,7 @@ build-asan: deps $(ASAN_BUILD)/build.ninja
 test: build build-asan fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/render/lsan.supp ctest --output-on-failure
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/render/lsan.supp:print_suppressions=0 ctest --output-on-failure
 
 run: build
 	@scripts/run.sh $(BUILD)
