@@ -168,6 +168,9 @@ std::optional<PickerView::RowRange> PickerView::visibleRows(int component) const
 }
 
 void PickerView::noteRunning() {
+    // A restarted animation takes the place of its earlier entry, so the
+    // list stays as short as the number of things moving.
+    std::erase_if(settlingPickers(), [this](const auto& w) { auto p = w.lock(); return !p || p.get() == this; });
     if (auto self = std::static_pointer_cast<PickerView>(weak_from_this().lock())) settlingPickers().push_back(self);
 }
 

@@ -39,6 +39,9 @@ Rect Switch::thumbFrame() const {
 
 void Switch::easeThumbTo(bool on) {
     thumb_.animate(thumbPosition(), on ? 1.0f : 0.0f, now(), kThumbDuration);
+    // A restarted animation takes the place of its earlier entry, so the
+    // list stays as short as the number of things moving.
+    std::erase_if(movingSwitches(), [this](const auto& w) { auto s = w.lock(); return !s || s.get() == this; });
     if (auto self = std::static_pointer_cast<Switch>(weak_from_this().lock())) movingSwitches().push_back(self);
 }
 

@@ -230,6 +230,9 @@ void View::setTransform(const AffineTransform& transform) {
         g_block.started = true;
         g_block.delegate->animationWillStart(g_block.id, g_block.context);
     }
+    // A restarted animation takes the place of its earlier entry, so the
+    // list stays as short as the number of things moving.
+    std::erase_if(runningViews(), [this](const auto& w) { auto v = w.lock(); return !v || v.get() == this; });
     if (auto self = weak_from_this(); !self.expired()) runningViews().push_back(self);
 }
 

@@ -1,7 +1,8 @@
-// A long run: many thousands of random key presses through the headless
-// driver, as a person would make them (only keys on the screen now showing,
-// an alert answered with OK, now and then a pause), checking that memory
-// stays flat once the calculator has warmed up.
+// Long runs through the headless driver, checking that memory stays flat
+// once the calculator has warmed up: random key presses as a person would
+// make them (only keys on the screen now showing, an alert answered with OK,
+// now and then a pause), many turns of the settings screen's picker and
+// switch, and operator keys pressed with no pause at all.
 //
 // Memory is measured in this process: the resident size (VmRSS) in a plain
 // build, and the bytes the allocator holds live under AddressSanitizer, whose
@@ -53,11 +54,12 @@ long memoryKiB() {
 #endif
 }
 
-const std::vector<std::string> kDecimalKeys{"0",   "1", "2", "3", "4", "5",   "6", "7",    "8",  "9",  ".",  "CE",
-                                            "DEL", "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
-const std::vector<std::string> kBaseKeys{"0", "1", "2", "3", "4",   "5", "6",    "7",  "8",  "9",  "A",     "B",  "C",
-                                         "D", "E", "F", "G", "H",   "I", "J",    "K",  "L",  "M",  "N",     "CE", "DEL",
-                                         "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
+const std::vector<std::string> kDecimalKeys{
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "CE", "DEL",
+    "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
+const std::vector<std::string> kBaseKeys{
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L",
+    "M", "N", "CE", "DEL", "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
 const std::vector<std::string> kSettingsKeys{"Back", "Back", "Back", "signed", "Change Log"};
 
 // Chooses the next script line from what the calculator shows now.
@@ -136,6 +138,64 @@ TEST(SoakTest, RandomPressesKeepMemoryFlat) {
     RecordProperty("memory_at_end_kib", static_cast<int>(atEnd));
     EXPECT_LE(atEnd - warmedUp, kAllowedGrowthKiB) << "memory after " << kWarmUpPresses << " presses: " << warmedUp
                                                    << " KiB, after " << kPresses << ": " << atEnd << " KiB";
+}
+
+// Checks that 100,000 turns of the base picker and flips of the signed switch end within 1 MiB of the first 1,000.
+TEST(SoakTest, SettingsControlsKeepMemoryFlat) {
+    ScratchFolder settings;
+    auto& log = ui::DiagnosticLog::shared();
+    log.setEchoToStandardError(false);
+    std::ostream nowhere(nullptr);
+    std::ostringstream errors;
+    long warmedUp = 0;
+    long atEnd = 0;
+    {
+        shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+        auto run = [&](const std::string& script) {
+            std::istringstream in(script);
+            ASSERT_EQ(driver.runScript(in), 0) << errors.str();
+        };
+        ASSERT_NO_FATAL_FAILURE(run("press settings\nwait 1000\n"));
+        std::string batch;
+        for (int turn = 0; turn < 1000; ++turn)
+            batch += "pick " + std::to_string(turn % 23) + "\npress signed\n" + (turn % 100 == 0 ? "wait 500\n" : "");
+        for (int round = 1; round <= 100; ++round) {
+            ASSERT_NO_FATAL_FAILURE(run(batch));
+            if (round == 1) warmedUp = memoryKiB();
+        }
+        atEnd = memoryKiB();
+    }
+    log.setEchoToStandardError(true);
+    std::printf("soak of the settings controls (KiB): after 1,000 turns %ld, after 100,000 %ld\n", warmedUp, atEnd);
+    EXPECT_LE(atEnd - warmedUp, kAllowedGrowthKiB);
+}
+
+// Checks that 60,000 operator keys pressed with no pause between them end within 1 MiB of the first 1,000.
+TEST(SoakTest, OperatorKeysWithoutPausesKeepMemoryFlat) {
+    ScratchFolder settings;
+    auto& log = ui::DiagnosticLog::shared();
+    log.setEchoToStandardError(false);
+    std::ostream nowhere(nullptr);
+    std::ostringstream errors;
+    long warmedUp = 0;
+    long atEnd = 0;
+    {
+        shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+        // Each key grows while the others shrink back: animations that never
+        // get the time to finish.
+        std::string batch;
+        for (const char* key : {"+", "*", "-", "/", "mod"})
+            for (int i = 0; i < 200; ++i) batch += std::string("press ") + key + "\n";
+        for (int round = 1; round <= 61; ++round) {
+            std::istringstream in(batch);
+            ASSERT_EQ(driver.runScript(in), 0) << errors.str();
+            if (round == 1) warmedUp = memoryKiB();
+        }
+        atEnd = memoryKiB();
+    }
+    log.setEchoToStandardError(true);
+    std::printf("soak of the operator keys (KiB): after 1,000 presses %ld, after 61,000 %ld\n", warmedUp, atEnd);
+    EXPECT_LE(atEnd - warmedUp, kAllowedGrowthKiB);
 }
 
 }  // namespace
