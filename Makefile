@@ -30,8 +30,14 @@ test: build build-asan fuzz-smoke
 run: build
 	@scripts/run.sh $(BUILD)
 
+# The micro-benchmarks, then the window's start-up, idle CPU and memory
+# beside galculator, SpeedCrunch and gnome-calculator on a display of its own.
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true; done
+	@scripts/install-deps.sh --peers
+	@for b in $(BUILD)/bench/*_bench; do \
+	  [ $$b = $(BUILD)/bench/startup_bench ] && continue; \
+	  echo "== $$b"; $$b --benchmark_counters_tabular=true; done
+	@echo "== $(BUILD)/bench/startup_bench"; $(BUILD)/bench/startup_bench
 
 # Fuzzing (clang, libFuzzer): `make fuzz` searches for FUZZ_SECONDS per target,
 # keeping what it learns in $(FUZZ_BUILD)/corpus and any crashing input in

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Mervik needs, but only
 # those that are missing: a second run only asks dpkg and returns at once.
+# With --peers, also the desktop calculators the start-up benchmark measures
+# Mervik against, and the session bus they are started with.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libboost-dev
-  libcairo2-dev libpango1.0-dev libsdl2-dev fonts-dejavu-core
+  libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev fonts-dejavu-core
   xvfb xdotool
   clang libclang-rt-14-dev llvm
 )
+if [ "${1:-}" = --peers ]; then
+  packages+=(galculator speedcrunch gnome-calculator dbus-daemon)
+fi
 
 installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null \
   | awk '$2 ~ /^ii/ { print $1 }' | sed 's/:.*//')

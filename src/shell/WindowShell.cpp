@@ -10,7 +10,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <map>
+#include <memory>
 
 #include "render/Painter.h"
 #include "render/Surface.h"
@@ -286,6 +288,19 @@ void paintWindow(cairo_surface_t* surface, double scale, render::Painter& painte
     cairo_surface_flush(surface);
 }
 
+// The first frame's fonts and pictures load on a second thread while SDL
+// connects to the display and opens the window, which takes about as long:
+// reading fontconfig's configuration and the fonts alone takes tens of
+// milliseconds. Until the painter is taken from the future, nothing else
+// reads or changes the view tree.
+std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window, int scale) {
+    return std::async(std::launch::async, [&window, scale] {
+        auto painter = std::make_unique<render::Painter>();
+        painter->render(window, std::clamp(scale, 1, 3));
+        return painter;
+    });
+}
+
 // Paints the window into SDL's window surface and shows it.
 bool drawFrame(Session& s, render::Painter& painter, std::string& error) {
     SDL_Surface* target = SDL_GetWindowSurface(s.sdlWindow);
@@ -352,6 +367,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, options.title.c_str());
     tolerateLateWakeUps();
+    auto prepared = preparePainter(window, options.scale.value_or(1));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         printNoDisplay(SDL_GetError());
         return 1;
@@ -375,7 +391,8 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         ui::log("cannot open %s: %s", url.c_str(), SDL_GetError());
         return false;
     });
-    render::Painter painter;
+    std::unique_ptr<render::Painter> painterOwner = prepared.get();
+    render::Painter& painter = *painterOwner;
     Session s(app, window, options, sdlWindow, points);
     int status = 0;
 

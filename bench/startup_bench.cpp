@@ -1,0 +1,424 @@
+// The calculator's window from the outside, side by side with three desktop
+// calculators from Debian (galculator, SpeedCrunch, gnome-calculator), each
+// started the same way on a private Xvfb display with a session bus of its
+// own and a fresh home folder:
+//
+//   Startup/<program>  process start until its window is mapped (the time
+//                      shown), and until the first frame lands in it
+//                      (frame_ms: the first drawing the X server reports in
+//                      the mapped window). Budget for Mervik: 60 ms median
+//                      to the first frame.
+//   Idle/<program>     CPU used over 5 s by a window left alone 3 s after
+//                      it was drawn
+//                      (budget: 1 %), its resident memory then and its peak
+//                      (budget: 24 MiB).
+//
+// A program that is not installed is skipped (`make bench` installs them).
+// After the benchmarks, a table gives each peer's figures as ratios to
+// Mervik's. The machine should be otherwise idle: every figure is wall time
+// or memory of a whole process.
+
+#include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr auto kLaunchTimeout = std::chrono::seconds(20);
+constexpr auto kSettle = std::chrono::seconds(3);
+constexpr auto kIdleWindow = std::chrono::seconds(5);
+constexpr int kLaunches = 15;
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// A child process started with posix_spawn, its output thrown away. Ends it
+// (SIGTERM, then SIGKILL after two seconds) when it goes.
+class Process {
+public:
+    Process(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+        std::vector<char*> args, vars;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& v : env) vars.push_back(const_cast<char*>(v.c_str()));
+        args.push_back(nullptr);
+        vars.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), vars.data()) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Process() { stop(); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool started() const { return pid_ > 0; }
+
+    void stop() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        auto deadline = Clock::now() + std::chrono::seconds(2);
+        while (::waitpid(pid_, nullptr, WNOHANG) == 0) {
+            if (Clock::now() > deadline) {
+                ::kill(pid_, SIGKILL);
+                ::waitpid(pid_, nullptr, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// A folder that is removed with everything in it when it goes.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "mervik-startup-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) fs::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Xvfb on the first free display number, and a session bus (dbus-daemon)
+// beside it when the machine has one, for the lifetime of the benchmarks.
+class VirtualDesktop {
+public:
+    VirtualDesktop() {
+        for (int n = 150; n < 250 && !display_; ++n) {
+            if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+            name_ = ":" + std::to_string(n);
+            server_.emplace(std::vector<std::string>{"Xvfb", name_, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                            std::vector<std::string>{});
+            for (int tries = 0; tries < 100 && !display_; ++tries) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                display_ = XOpenDisplay(name_.c_str());
+            }
+            if (!display_) server_.reset();
+        }
+        if (!display_) return;
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows vanish under us
+        if (FILE* bus = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r")) {
+            char line[512];
+            if (std::fgets(line, sizeof line, bus)) busAddress_ = std::string(line, std::strcspn(line, "\n"));
+            if (std::fgets(line, sizeof line, bus)) busPid_ = std::atoi(line);
+            ::pclose(bus);
+        }
+    }
+    ~VirtualDesktop() {
+        if (busPid_ > 0) ::kill(busPid_, SIGTERM);
+        if (display_) XCloseDisplay(display_);
+    }
+    VirtualDesktop(const VirtualDesktop&) = delete;
+    VirtualDesktop& operator=(const VirtualDesktop&) = delete;
+
+    Display* display() const { return display_; }
+    const std::string& name() const { return name_; }
+    const std::string& busAddress() const { return busAddress_; }
+
+private:
+    std::optional<Process> server_;
+    Display* display_ = nullptr;
+    std::string name_;
+    std::string busAddress_;
+    pid_t busPid_ = -1;
+};
+
+VirtualDesktop& desktop() {
+    static VirtualDesktop shared;
+    return shared;
+}
+
+struct Program {
+    std::string name;
+    std::vector<std::string> argv;
+};
+
+// The program's environment: this one's, less anything that points at a
+// desktop, plus the virtual display, its bus and a home of the program's own.
+std::vector<std::string> environmentFor(const fs::path& home) {
+    std::vector<std::string> env;
+    const std::vector<std::string> dropped{"DISPLAY=", "WAYLAND_DISPLAY=", "DBUS_SESSION_BUS_ADDRESS=", "HOME=",
+                                           "XDG_",     "SDL_VIDEODRIVER=", "QT_QPA_PLATFORM=",          "GDK_BACKEND="};
+    for (char** v = environ; *v; ++v) {
+        std::string var(*v);
+        if (std::none_of(dropped.begin(), dropped.end(), [&](const auto& p) { return var.rfind(p, 0) == 0; }))
+            env.push_back(var);
+    }
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all);
+    env.push_back("DISPLAY=" + desktop().name());
+    if (!desktop().busAddress().empty()) env.push_back("DBUS_SESSION_BUS_ADDRESS=" + desktop().busAddress());
+    env.push_back("HOME=" + home.string());
+    env.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+    env.push_back("XDG_CACHE_HOME=" + (home / "cache").string());
+    env.push_back("XDG_DATA_HOME=" + (home / "data").string());
+    env.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
+    env.push_back("NO_AT_BRIDGE=1");
+    return env;
+}
+
+// One start of a program, watched from the X server: when its first
+// top-level window is mapped, and when the first drawing lands in it.
+struct Launch {
+    std::unique_ptr<Process> process;
+    std::optional<double> mappedMs;
+    std::optional<double> frameMs;
+};
+
+Launch launch(const Program& program, const fs::path& home) {
+    Display* d = desktop().display();
+    Window root = DefaultRootWindow(d);
+    int damageEvents = 0, damageErrors = 0;
+    XDamageQueryExtension(d, &damageEvents, &damageErrors);
+    XSelectInput(d, root, SubstructureNotifyMask);
+    XSync(d, True);
+
+    auto env = environmentFor(home);
+    Launch result;
+    auto start = Clock::now();
+    result.process = std::make_unique<Process>(program.argv, env);
+    if (!result.process->started()) return result;
+
+    std::vector<Damage> damages;
+    Window mapped = 0;
+    auto deadline = start + kLaunchTimeout;
+    while (!result.frameMs) {
+        while (!XPending(d)) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0) goto done;
+            pollfd fd{ConnectionNumber(d), POLLIN, 0};
+            ::poll(&fd, 1, static_cast<int>(left));
+        }
+        XEvent event;
+        XNextEvent(d, &event);
+        auto at = Clock::now();
+        if (event.type == CreateNotify && event.xcreatewindow.parent == root &&
+            !event.xcreatewindow.override_redirect) {
+            // Watch every new top-level window for drawing from the start;
+            // which one is shown is known only when it is mapped.
+            damages.push_back(XDamageCreate(d, event.xcreatewindow.window, XDamageReportNonEmpty));
+            XFlush(d);
+        } else if (event.type == MapNotify && event.xmap.event == root && !event.xmap.override_redirect && !mapped) {
+            mapped = event.xmap.window;
+            result.mappedMs = millisecondsBetween(start, at);
+        } else if (event.type == damageEvents + XDamageNotify) {
+            auto* damage = reinterpret_cast<XDamageNotifyEvent*>(&event);
+            if (mapped && damage->drawable == mapped) result.frameMs = millisecondsBetween(start, at);
+        }
+    }
+done:
+    for (Damage damage : damages) XDamageDestroy(d, damage);
+    XSelectInput(d, root, NoEventMask);
+    XSync(d, True);
+    return result;
+}
+
+// Figures from /proc for a running process.
+long statusKiB(pid_t pid, const std::string& field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field + ":", 0) == 0) return std::atol(line.c_str() + field.size() + 1);
+    return -1;
+}
+
+long cpuTicks(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    auto close = text.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(text.substr(close + 2));
+    std::string skip;
+    for (int i = 0; i < 11; ++i) fields >> skip;  // state .. cmajflt
+    long user = 0, system = 0;
+    fields >> user >> system;
+    return user + system;
+}
+
+// Every figure measured, for the table at the end.
+struct Figures {
+    std::vector<double> mappedMs, frameMs;
+    double idleCpuPercent = -1, idleRssMiB = -1, peakRssMiB = -1;
+};
+std::map<std::string, Figures>& figures() {
+    static std::map<std::string, Figures> shared;
+    return shared;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+std::optional<std::string> unavailable(const Program& program) {
+    if (!desktop().display()) return "no Xvfb display could be started";
+    if (program.argv[0].find('/') != std::string::npos ? !fs::exists(program.argv[0])
+                                                       : std::system(("command -v " + program.argv[0] +
+                                                                      " >/dev/null 2>&1")
+                                                                         .c_str()) != 0)
+        return program.argv[0] + " is not installed";
+    return std::nullopt;
+}
+
+// A home folder per program for the whole run, warmed by one untimed start,
+// so that every timed start finds its caches as a second start would.
+const fs::path& homeOf(const Program& program) {
+    static std::map<std::string, std::unique_ptr<TempFolder>> homes;
+    auto& home = homes[program.name];
+    if (!home) {
+        home = std::make_unique<TempFolder>();
+        launch(program, home->path());
+    }
+    return home->path();
+}
+
+void Startup(benchmark::State& state, const Program& program) {
+    if (auto why = unavailable(program)) {
+        state.SkipWithError(why->c_str());
+        return;
+    }
+    const fs::path& home = homeOf(program);
+    for (auto _ : state) {
+        Launch run = launch(program, home);
+        if (!run.mappedMs) {
+            state.SkipWithError("no window was mapped in time");
+            return;
+        }
+        state.SetIterationTime(*run.mappedMs / 1000.0);
+        auto& f = figures()[program.name];
+        f.mappedMs.push_back(*run.mappedMs);
+        if (run.frameMs) f.frameMs.push_back(*run.frameMs);
+    }
+    const auto& f = figures()[program.name];
+    state.counters["mapped_ms_median"] = median(f.mappedMs);
+    if (!f.frameMs.empty()) state.counters["frame_ms_median"] = median(f.frameMs);
+}
+
+void Idle(benchmark::State& state, const Program& program) {
+    if (auto why = unavailable(program)) {
+        state.SkipWithError(why->c_str());
+        return;
+    }
+    const fs::path& home = homeOf(program);
+    for (auto _ : state) {
+        Launch run = launch(program, home);
+        if (!run.mappedMs) {
+            state.SkipWithError("no window was mapped in time");
+            return;
+        }
+        std::this_thread::sleep_for(kSettle);
+        pid_t pid = run.process->pid();
+        long before = cpuTicks(pid);
+        auto from = Clock::now();
+        std::this_thread::sleep_for(kIdleWindow);
+        long after = cpuTicks(pid);
+        double seconds = millisecondsBetween(from, Clock::now()) / 1000.0;
+        state.SetIterationTime(seconds);
+        auto& f = figures()[program.name];
+        f.idleCpuPercent = 100.0 * static_cast<double>(after - before) / static_cast<double>(::sysconf(_SC_CLK_TCK)) /
+                           seconds;
+        f.idleRssMiB = statusKiB(pid, "VmRSS") / 1024.0;
+        f.peakRssMiB = statusKiB(pid, "VmHWM") / 1024.0;
+        state.counters["idle_cpu_pct"] = f.idleCpuPercent;
+        state.counters["rss_MiB"] = f.idleRssMiB;
+        state.counters["peak_rss_MiB"] = f.peakRssMiB;
+    }
+}
+
+void printComparison(const std::vector<Program>& programs) {
+    auto it = figures().find("mervik");
+    if (it == figures().end()) return;
+    const Figures& ours = it->second;
+    double ourMapped = median(ours.mappedMs);
+    double ourFrame = median(ours.frameMs);
+    std::printf("\nMedians; each \"x\" column is the program's figure over Mervik's.\n");
+    std::printf("%-18s %9s %6s %9s %6s %10s %8s %8s %6s\n", "program", "mapped ms", "x", "frame ms", "x",
+                "idle CPU %", "RSS MiB", "peak MiB", "x");
+    for (const auto& program : programs) {
+        auto found = figures().find(program.name);
+        if (found == figures().end()) continue;
+        const Figures& f = found->second;
+        double mapped = median(f.mappedMs);
+        double frame = median(f.frameMs);
+        std::printf("%-18s %9.1f %6.2f %9.1f %6.2f %10.2f %8.1f %8.1f %6.2f\n", program.name.c_str(), mapped,
+                    mapped / ourMapped, frame, frame / ourFrame, f.idleCpuPercent, f.idleRssMiB, f.peakRssMiB,
+                    f.idleRssMiB / ours.idleRssMiB);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<Program> programs{
+        {"mervik", {MERVIK_PROGRAM}},
+#ifdef BARE_WINDOW_PROGRAM
+        {"bare SDL2 window", {BARE_WINDOW_PROGRAM}},
+#endif
+        {"galculator", {"galculator"}},
+        {"speedcrunch", {"speedcrunch"}},
+        {"gnome-calculator", {"gnome-calculator"}},
+    };
+    for (const auto& program : programs) {
+        benchmark::RegisterBenchmark(("Startup/" + program.name).c_str(), Startup, program)
+            ->UseManualTime()
+            ->Iterations(kLaunches)
+            ->Unit(benchmark::kMillisecond);
+    }
+    for (const auto& program : programs) {
+        benchmark::RegisterBenchmark(("Idle/" + program.name).c_str(), Idle, program)
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printComparison(programs);
+    return 0;
+}
