@@ -11,13 +11,15 @@ packages=(
   nlohmann-json3-dev libcli11-dev libboost-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev fonts-dejavu-core
   xvfb xdotool
+  dpkg-dev desktop-file-utils man-db groff-base
   clang libclang-rt-14-dev llvm
 )
 if [ "${1:-}" = --peers ]; then
   packages+=(galculator speedcrunch gnome-calculator dbus-daemon)
 fi
 
-installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null \
+# dpkg-query fails for a package it has never seen; that one is missing too.
+installed=$( { dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null || true; } \
   | awk '$2 ~ /^ii/ { print $1 }' | sed 's/:.*//')
 missing=()
 for p in "${packages[@]}"; do
