@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan test test-asan run bench clean
+.PHONY: all deps build build-asan test test-asan run bench install package clean
 
 all: build
 
@@ -29,6 +29,15 @@ test: build build-asan fuzz-smoke
 
 run: build
 	@scripts/run.sh $(BUILD)
+
+# Installs under PREFIX (DESTDIR, when set, is put in front of every path).
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+# A Debian package of the same files under /usr, in $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
 
 # The micro-benchmarks, then the window's start-up, idle CPU and memory
 # beside galculator, SpeedCrunch and gnome-calculator on a display of its own.

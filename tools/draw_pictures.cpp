@@ -1,4 +1,7 @@
-// draw_pictures OUTPUT_DIR: draws every picture the calculator shows.
+// draw_pictures OUTPUT_DIR [ICON_DIR]: draws every picture the calculator
+// shows, and with ICON_DIR the application icon in the desktop's icon theme
+// layout (ICON_DIR/hicolor/NxN/apps/mervik.png for N from 16 to 256, and
+// ICON_DIR/hicolor/scalable/apps/mervik.svg).
 //
 // Each picture is drawn from vector shapes three times, at 1x, 2x and 3x
 // ("name.png", "name@2x.png", "name@3x.png"); the 1x picture is exactly as
@@ -11,8 +14,10 @@
 // a light grey DEL. The number pictures use a fourteen-segment face of our own,
 // lit in amber on a transparent ground.
 
+#include <cairo-svg.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -490,11 +495,81 @@ bool writePicture(const Picture& picture, int scale, const std::filesystem::path
     return true;
 }
 
+// ---------------------------------------------------------------------------
+// The application icon
+
+constexpr double kIconDesign = 256;  // the icon is drawn in a 256 x 256 space
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// The calculator in small: its dark body, the display with "16" lit in the
+// segment face, and a row of keys ending in an amber operator. Below 32
+// pixels the keys would be a smudge, so only body and display are drawn.
+void drawIcon(cairo_t* cr, bool withKeys) {
+    roundedRect(cr, 12, 12, 232, 232, 44);
+    setVerticalGradient(cr, 12, 244, grey(0.34), grey(0.15));
+    cairo_fill(cr);
+    double displayHeight = withKeys ? 100 : 150;
+    roundedRect(cr, 32, 32, 192, displayHeight, 16);
+    setColour(cr, grey(0.07));
+    cairo_fill(cr);
+    // Two 20 x 30 cells, grown to fill the display with a margin.
+    double grow = std::min(150 / (2 * kCellWidth), (displayHeight - 24) / 30);
+    cairo_save(cr);
+    cairo_translate(cr, 128 - kCellWidth * grow, 32 + displayHeight / 2 - 15 * grow);
+    cairo_scale(cr, grow, grow);
+    drawSegments(cr, {kDigitSegments[1], kDigitSegments[6]}, 0, kAmber);
+    cairo_restore(cr);
+    if (!withKeys) return;
+    const Rgb keys[] = {grey(0.42), grey(0.42), kAmber};
+    for (int i = 0; i < 3; ++i) {
+        roundedRect(cr, 32 + 68 * i, 156, 56, 64, 12);
+        setColour(cr, keys[i]);
+        cairo_fill(cr);
+    }
+}
+
+bool finish(cairo_t* cr, cairo_surface_t* surface, const std::filesystem::path& path, bool png) {
+    cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    if (status == CAIRO_STATUS_SUCCESS && png) status = cairo_surface_write_to_png(surface, path.c_str());
+    cairo_surface_finish(surface);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "draw_pictures: %s: %s\n", path.c_str(), cairo_status_to_string(status));
+        return false;
+    }
+    return true;
+}
+
+bool writeIcons(const std::filesystem::path& iconDir) {
+    bool ok = true;
+    auto folder = [&](const std::string& size) {
+        std::filesystem::path dir = iconDir / "hicolor" / size / "apps";
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
+        return dir;
+    };
+    for (int size : kIconSizes) {
+        std::filesystem::path path = folder(std::to_string(size) + "x" + std::to_string(size)) / "mervik.png";
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+        cairo_t* cr = cairo_create(surface);
+        cairo_scale(cr, size / kIconDesign, size / kIconDesign);
+        drawIcon(cr, size >= 32);
+        ok = finish(cr, surface, path, true) && ok;
+    }
+    std::filesystem::path svg = folder("scalable") / "mervik.svg";
+    cairo_surface_t* surface = cairo_svg_surface_create(svg.c_str(), kIconDesign, kIconDesign);
+    cairo_t* cr = cairo_create(surface);
+    drawIcon(cr, true);
+    return finish(cr, surface, svg, false) && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_pictures OUTPUT_DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: draw_pictures OUTPUT_DIR [ICON_DIR]\n");
         return 2;
     }
     std::filesystem::path dir = argv[1];
@@ -507,5 +582,6 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const Picture& picture : allPictures())
         for (int scale = 1; scale <= 3; ++scale) ok = writePicture(picture, scale, dir) && ok;
+    if (argc == 3) ok = writeIcons(argv[2]) && ok;
     return ok ? 0 : 1;
 }

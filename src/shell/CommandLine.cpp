@@ -8,10 +8,16 @@
 #include "shell/Printable.h"
 #include "ui/UserDefaults.h"
 
+#ifndef MERVIK_VERSION
+#define MERVIK_VERSION "unknown"
+#endif
+
 namespace shell {
 
+std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
+
 std::string CommandLine::usage() {
-    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N]\n"
+    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
            "  --script FILE        headless: run the commands in FILE (\"-\" reads standard input)\n"
@@ -20,19 +26,22 @@ std::string CommandLine::usage() {
            "$XDG_CONFIG_HOME/mervik or ~/.config/mervik)\n"
            "  --scale N            drawing scale 1 to 3 (default 1 headless, the display's in a window)\n"
            "  --help               this text\n"
+           "  --version            the program's version\n"
            "\n"
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
            "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH.\n"
-           "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n";
+           "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
+           "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n";
 }
 
 std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"Mervik, a calculator with a live base-conversion display", "mervik"};
     // Our own --help, so that the usage text is ours.
     app.set_help_flag();
-    bool help = false;
+    bool help = false, version = false;
     std::string script, keys, config, scale;
     app.add_flag("-h,--help", help);
+    app.add_flag("--version", version);
     auto* scriptOption = app.add_option("--script", script)->type_name("FILE");
     auto* keysOption = app.add_option("--keys", keys)->type_name("NAMES");
     auto* configOption = app.add_option("--config", config)->type_name("DIR");
@@ -53,6 +62,10 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     }
     if (help) {
         out << usage();
+        return 0;
+    }
+    if (version) {
+        out << CommandLine::version();
         return 0;
     }
     if (configOption->count() && config.empty()) {

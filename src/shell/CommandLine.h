@@ -40,6 +40,8 @@ public:
 
     // The usage text, several lines.
     static std::string usage();
+    // "mervik VERSION" and a newline, as --version prints it.
+    static std::string version();
 
 private:
     std::optional<std::string> script_;

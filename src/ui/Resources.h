@@ -1,6 +1,7 @@
 #pragma once
 // The resources folder: pictures and text files the program ships with.
-// Looked up in $MERVIK_RESOURCES, else the folder the build filled.
+// Looked up in $MERVIK_RESOURCES, else beside the program in a build folder,
+// else in the installed data folder (share/mervik).
 
 #include <filesystem>
 #include <optional>

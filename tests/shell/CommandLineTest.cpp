@@ -52,12 +52,24 @@ TEST(CommandLineTest, MalformedCommandLines) {
     }
 }
 
-// Checks that --help prints the usage and ends with status 0.
+// Checks that --help lists every option and the script commands, points to the manual page and ends with status 0.
 TEST(CommandLineTest, HelpPrintsUsage) {
     auto p = parse({"--help"});
     EXPECT_EQ(p.status, 0);
-    EXPECT_NE(p.out.find("--script FILE"), std::string::npos);
+    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--help", "--version", "press NAME",
+                             "screenshot PATH", "man mervik"})
+        EXPECT_NE(p.out.find(text), std::string::npos) << text;
     EXPECT_TRUE(p.err.empty());
+}
+
+// Checks that --version prints one line with the version and ends with status 0, whatever else is asked.
+TEST(CommandLineTest, VersionPrintsOneLine) {
+    for (const auto& args : std::vector<std::vector<const char*>>{{"--version"}, {"--version", "--keys", "7"}}) {
+        auto p = parse(args);
+        EXPECT_EQ(p.status, 0);
+        EXPECT_EQ(p.out, "mervik " + std::string(MERVIK_TEST_VERSION) + "\n");
+        EXPECT_TRUE(p.err.empty());
+    }
 }
 
 }  // namespace
