@@ -1,20 +1,15 @@
 #include "shell/support/MervikProcess.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <system_error>
 
 #include <gtest/gtest.h>
 
-extern char** environ;
+#include "shell/support/DriverRun.h"
 
 namespace {
 
@@ -52,48 +47,11 @@ nlohmann::ordered_json MervikResult::lastState() const {
 }
 
 MervikResult runMervik(const std::vector<std::string>& args, const std::optional<std::string>& input) {
-    // Output goes to files, so that neither stream can fill up and stall the program.
-    ScratchFolder io;
-    const auto outPath = io.path() / "stdout";
-    const auto errPath = io.path() / "stderr";
-    const auto inPath = input ? io.write("stdin", *input) : std::filesystem::path("/dev/null");
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-
-    std::vector<std::string> argvText{MERVIK_BINARY};
-    argvText.insert(argvText.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : argvText) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    // Under the leak checker, the font libraries' process-wide caches (kept
-    // until exit by design) are not leaks of ours: screenshots load them.
-    std::vector<std::string> envText;
-    for (char** e = environ; *e; ++e) envText.emplace_back(*e);
-    if (!std::getenv("LSAN_OPTIONS"))
-        envText.push_back("LSAN_OPTIONS=print_suppressions=0:suppressions=" MERVIK_TEST_DATA "/render/lsan.supp");
-    std::vector<char*> env;
-    for (auto& entry : envText) env.push_back(entry.data());
-    env.push_back(nullptr);
-
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, MERVIK_BINARY, &actions, nullptr, argv.data(), env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::system_error(spawned, std::generic_category(), "posix_spawn " MERVIK_BINARY);
-
-    int wstatus = 0;
-    while (::waitpid(pid, &wstatus, 0) < 0)
-        if (errno != EINTR) throw std::system_error(errno, std::generic_category(), "waitpid");
-
-    MervikResult result;
-    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
-    return result;
+    // No run of the program in these tests takes more than seconds; a hang
+    // ends as a failure instead of holding the suite.
+    const DriverRun run = runMervikFor(600, args, input);
+    EXPECT_FALSE(run.timedOut) << "mervik did not end within 600 s";
+    return {run.status, run.out, run.err};
 }
 
 ScratchFolder::ScratchFolder() {
