@@ -50,8 +50,9 @@ public:
     // The persisted settings (an empty in-memory store when none was given).
     UserDefaults& userDefaults() const { return *defaults_; }
 
-    Window* keyWindow() const { return keyWindow_; }
-    void setKeyWindow(Window* window) { keyWindow_ = window; }
+    // The window that receives alerts; nothing once that window is gone.
+    Window* keyWindow() const { return keyWindow_.lock().get(); }
+    void setKeyWindow(std::weak_ptr<Window> window) { keyWindow_ = std::move(window); }
 
     // Main-thread queue: CALL runs on the next pass of the loop.
     void performOnMainThread(std::function<void()> call);
@@ -71,7 +72,7 @@ private:
     std::shared_ptr<Clock> clock_;
     std::shared_ptr<UserDefaults> defaults_;
     std::shared_ptr<ApplicationDelegate> delegate_;
-    Window* keyWindow_ = nullptr;
+    std::weak_ptr<Window> keyWindow_;
     std::vector<std::function<void()>> queue_;
     uint64_t passes_ = 0;
     std::function<bool(const std::string&)> opener_;

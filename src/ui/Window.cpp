@@ -12,7 +12,8 @@ Window::Window(Rect frame) : View(frame) {}
 
 void Window::makeKeyAndVisible() {
     visible_ = true;
-    if (auto* app = Application::current()) app->setKeyWindow(this);
+    if (auto* app = Application::current())
+        app->setKeyWindow(std::static_pointer_cast<Window>(weak_from_this().lock()));
     setNeedsDisplay();
 }
 

@@ -134,4 +134,15 @@ TEST(AlertViewWithoutWindow, ShowDoesNothing) {
     alert->dismiss();
 }
 
+// Checks that an alert shown after its key window was destroyed does nothing, instead of using the dead window.
+TEST(AlertViewWithoutWindow, KeyWindowGoneShowDoesNothing) {
+    ui::Application app{std::make_shared<ui::VirtualClock>()};
+    ui::Window::make({0, 0, 320, 460})->makeKeyAndVisible();
+    EXPECT_EQ(app.keyWindow(), nullptr);
+    auto alert = ui::AlertView::make("Title", "Message", nullptr, "OK");
+    alert->show();
+    EXPECT_FALSE(alert->isVisible());
+    alert->dismiss();
+}
+
 }  // namespace
