@@ -317,22 +317,29 @@ const fs::path& homeOf(const Program& program) {
     return home->path();
 }
 
-void Startup(benchmark::State& state, const Program& program) {
+// One start of PROGRAM for a benchmark: nothing, after telling STATE why,
+// when the program is missing or shows no window in time.
+std::optional<Launch> launchFor(benchmark::State& state, const Program& program) {
     if (auto why = unavailable(program)) {
         state.SkipWithError(why->c_str());
-        return;
+        return std::nullopt;
     }
-    const fs::path& home = homeOf(program);
+    Launch run = launch(program, homeOf(program));
+    if (!run.mappedMs) {
+        state.SkipWithError("no window was mapped in time");
+        return std::nullopt;
+    }
+    return run;
+}
+
+void Startup(benchmark::State& state, const Program& program) {
     for (auto _ : state) {
-        Launch run = launch(program, home);
-        if (!run.mappedMs) {
-            state.SkipWithError("no window was mapped in time");
-            return;
-        }
-        state.SetIterationTime(*run.mappedMs / 1000.0);
+        auto run = launchFor(state, program);
+        if (!run) return;
+        state.SetIterationTime(*run->mappedMs / 1000.0);
         auto& f = figures()[program.name];
-        f.mappedMs.push_back(*run.mappedMs);
-        if (run.frameMs) f.frameMs.push_back(*run.frameMs);
+        f.mappedMs.push_back(*run->mappedMs);
+        if (run->frameMs) f.frameMs.push_back(*run->frameMs);
     }
     const auto& f = figures()[program.name];
     state.counters["mapped_ms_median"] = median(f.mappedMs);
@@ -340,19 +347,11 @@ void Startup(benchmark::State& state, const Program& program) {
 }
 
 void Idle(benchmark::State& state, const Program& program) {
-    if (auto why = unavailable(program)) {
-        state.SkipWithError(why->c_str());
-        return;
-    }
-    const fs::path& home = homeOf(program);
     for (auto _ : state) {
-        Launch run = launch(program, home);
-        if (!run.mappedMs) {
-            state.SkipWithError("no window was mapped in time");
-            return;
-        }
+        auto run = launchFor(state, program);
+        if (!run) return;
         std::this_thread::sleep_for(kSettle);
-        pid_t pid = run.process->pid();
+        pid_t pid = run->process->pid();
         long before = cpuTicks(pid);
         auto from = Clock::now();
         std::this_thread::sleep_for(kIdleWindow);
