@@ -216,13 +216,8 @@ u128 divideWide(const Wide& n, u128 divisor, u128& remainder) {
 
 // The high 128 bits of the 256-bit product a * b.
 [[gnu::always_inline]] inline u128 multiplyHigh(u128 a, u128 b) {
-    const u64 a0 = low64(a), a1 = high64(a), b0 = low64(b), b1 = high64(b);
-    const u128 p00 = static_cast<u128>(a0) * b0;
-    const u128 p01 = static_cast<u128>(a0) * b1;
-    const u128 p10 = static_cast<u128>(a1) * b0;
-    const u128 p11 = static_cast<u128>(a1) * b1;
-    const u128 middle = static_cast<u128>(high64(p00)) + low64(p01) + low64(p10);
-    return p11 + high64(p01) + high64(p10) + high64(middle);
+    const Wide product = multiplyWide(a, b);
+    return join(product.limb[3], product.limb[2]);
 }
 
 constexpr int bitLength(u128 x) {
