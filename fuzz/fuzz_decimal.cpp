@@ -9,9 +9,11 @@
 //   - carry a NaN value whenever its status is not Ok,
 //   - print as a text that parses back, with status Ok, to the same value
 //     (and prints the same again),
-// and the operations must agree with each other where arithmetic says they
-// must (commutativity, a - b against the comparison, x + 0, x * 1, x / 1).
-// Any failure prints what was computed and aborts.
+// the operations must agree with each other where arithmetic says they must
+// (commutativity, a - b against the comparison, x + 0, x * 1, x / 1), and
+// every sum, difference, product, quotient, remainder and rounding to six
+// places must agree with an independent exact reference (rational arithmetic
+// rounded to 38 digits). Any failure prints what was computed and aborts.
 
 #include <cmath>
 #include <cstddef>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "engine/Decimal.h"
+#include "../tests/calc/support/DecimalReference.h"
 
 namespace {
 
@@ -80,8 +83,29 @@ std::string describe(const char* operation, const Decimal& a, const Decimal& b) 
     return a.toString() + " " + operation + " " + b.toString();
 }
 
+// Checks the five operations of A and B against the exact reference.
+void checkAgainstReference(const Decimal& a, const Decimal& b) {
+    for (char operation : {'+', '-', '*', '/', '%'}) {
+        const char name[] = {operation, '\0'};
+        const DecimalResult result = reference::apply(a, operation, b);
+        checkResult(result, describe(name, a, b));
+        const reference::Expected expected = reference::compute(a, operation, b);
+        const reference::Expected got = reference::outcomeOf(result);
+        if (!(got == expected))
+            fail(describe(name, a, b) + " = " + reference::describe(got) + ", exactly rounded " +
+                 reference::describe(expected));
+    }
+    if (!a.isNaN()) {
+        const Decimal six = a.roundedToPlaces(6);
+        checkValue(six, a.toString() + " to six places");
+        if (six.toString() != reference::roundedToPlaces(a, 6))
+            fail(a.toString() + " to six places = " + six.toString() + ", exactly " + reference::roundedToPlaces(a, 6));
+    }
+}
+
 // Checks the arithmetic of one pair of values.
 void checkPair(const Decimal& a, const Decimal& b) {
+    checkAgainstReference(a, b);
     const Decimal sum = checkResult(a.add(b), describe("+", a, b));
     const Decimal difference = checkResult(a.subtract(b), describe("-", a, b));
     const Decimal product = checkResult(a.multiply(b), describe("*", a, b));

@@ -537,6 +537,13 @@ DecimalResult Decimal::fromDouble(double value) {
     return make(scanned->negative, scanned->coefficient, scanned->exponent + exponent);
 }
 
+DecimalResult Decimal::fromInteger(bool negative, unsigned __int128 magnitude) {
+    if (magnitude < kCoefficientLimit) return make(negative, magnitude, 0);
+    // 39 digits (2^128 has 39): drop one and round on it.
+    const u128 q = magnitude / 10, r = magnitude % 10;
+    return make(negative, q, 1, r >= 5);
+}
+
 // Conversions
 
 char* Decimal::writeText(char* out) const {
@@ -817,6 +824,44 @@ Decimal Decimal::negated() const {
     Decimal result = *this;
     if (!nan_ && coefficient_ != 0) result.negative_ = !negative_;
     return result;
+}
+
+Decimal Decimal::roundedToPlaces(int places) const {
+    assert(places >= 0 && places <= kMaxDigits);
+    if (nan_ || coefficient_ == 0 || exponent_ >= -places) return *this;
+    const int drop = -places - exponent_;
+    // Every digit lies below half a unit of the last place kept.
+    if (drop > kMaxDigits) return Decimal();
+    u128 rest;
+    u128 q = divideByPow10(toWide(coefficient_), drop, rest);
+    if (rest >= kPow10[drop] - rest) ++q;  // rest >= half a unit
+    if (q == 0) return Decimal();
+    // q has at most 38 - drop + 1 digits, so it stays a valid coefficient.
+    return Decimal(negative_, q, -places);
+}
+
+DecimalResult Decimal::remainder(const Decimal& divisor) const {
+    if (nan_ || divisor.nan_) return {nan(), DecimalStatus::Ok};
+    if (divisor.coefficient_ == 0) return {nan(), DecimalStatus::DivisionByZero};
+    if (coefficient_ == 0) return {Decimal(), DecimalStatus::Ok};
+    const u128 a = coefficient_, b = divisor.coefficient_;
+    if (exponent_ >= divisor.exponent_) {
+        // a * 10^shift mod b, at b's exponent, ten to the 38th at a time.
+        u128 r = a % b;
+        for (int shift = exponent_ - divisor.exponent_; shift > 0 && r != 0;) {
+            const int step = std::min(shift, kMaxDigits);
+            u128 next;
+            (void)divideWide(multiplyWide(r, kPow10[step]), b, next);
+            r = next;
+            shift -= step;
+        }
+        return make(negative_, r, divisor.exponent_);
+    }
+    // The divisor at this value's exponent: when it needs more than 38 digits
+    // it exceeds a, and the remainder is this value itself.
+    const int shift = divisor.exponent_ - exponent_;
+    if (digitCount(b) + shift > kMaxDigits) return {*this, DecimalStatus::Ok};
+    return make(negative_, a % (b * kPow10[shift]), exponent_);
 }
 
 // Ordering

@@ -56,11 +56,18 @@ public:
     // The shortest decimal text that reads back as |value|; non-finite
     // values give NaN, magnitudes outside the exponent range NaN with a status.
     static DecimalResult fromDouble(double value);
+    // The integer MAGNITUDE with the sign NEGATIVE: exact below 10^38, else
+    // rounded to 38 digits like any other result (Overflow past the range).
+    static DecimalResult fromInteger(bool negative, unsigned __int128 magnitude);
 
     // Queries
     bool isNaN() const { return nan_; }
     bool isZero() const { return !nan_ && coefficient_ == 0; }
     bool isNegative() const { return negative_; }  // false for zero and NaN
+    // |value| = coefficient() * 10^exponent() for a finite value; the
+    // coefficient is below 10^38, not necessarily without trailing zeros.
+    unsigned __int128 coefficient() const { return coefficient_; }
+    int exponent() const { return exponent_; }
 
     // Conversions
     // Plain notation: "-", integer digits ("0" when none), and only for a
@@ -78,6 +85,13 @@ public:
     // |this| raised to |n|; n = 0 gives 1 (NaN stays NaN).
     DecimalResult pow(unsigned n) const;
     Decimal negated() const;
+    // Rounded to PLACES decimal places (0..38), to nearest, halves away from
+    // zero; a magnitude below half a unit of the last place becomes +0.
+    Decimal roundedToPlaces(int places) const;
+    // The exact remainder of this / divisor with the quotient truncated toward
+    // zero: the sign of this, a magnitude below |divisor| (7.5 rem 2 = 1.5,
+    // -7 rem 3 = -1). A zero divisor gives NaN with DivisionByZero.
+    DecimalResult remainder(const Decimal& divisor) const;
 
     // Ordering: numeric; NaN is unordered with everything, itself included.
     std::partial_ordering compare(const Decimal& other) const;
