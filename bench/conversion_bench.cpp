@@ -14,6 +14,7 @@
 #include "app/vantorAppDelegate.h"
 #include "conversion/BaseConversion.h"
 #include "conversion/binaryScrn.h"
+#include "engine/Decimal.h"
 #include "engine/calcDecimal.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
@@ -22,13 +23,13 @@ namespace {
 
 // The largest values that still get a row of digits in base 2: 59 digits of
 // 5 x 7 points (a little more and the error picture shows instead).
-const double k59BinaryDigits = std::ldexp(1.0, 58) + 448;
+const Decimal k59BinaryDigits(static_cast<long long>((1ull << 58) + 448));
 // Ten digits in base 16.
-const double k10HexDigits = 0x123456789A;
+const Decimal k10HexDigits(0x123456789A);
 
 // An application whose delegate is the calculator's, and a conversion display
 // where the calculator screen puts it.
-void redraw(benchmark::State& state, double value, int base) {
+void redraw(benchmark::State& state, const Decimal& value, int base) {
     ui::Application app(std::make_shared<ui::VirtualClock>());
     auto delegate = std::make_shared<vantorAppDelegate>();
     app.setDelegate(delegate);
@@ -49,7 +50,7 @@ void BM_RedrawBase2_59Digits(benchmark::State& state) { redraw(state, k59BinaryD
 void BM_RedrawBase16_10Digits(benchmark::State& state) { redraw(state, k10HexDigits, 16); }
 
 void BM_ToBase16(benchmark::State& state) {
-    double x = k59BinaryDigits;
+    Decimal x = k59BinaryDigits;
     for (auto _ : state) {
         benchmark::DoNotOptimize(x);
         std::string text = conversion::toBase(x, 16);
@@ -59,11 +60,11 @@ void BM_ToBase16(benchmark::State& state) {
 
 // The same integer through std::to_chars, into a string as toBase returns.
 void BM_ToChars16(benchmark::State& state) {
-    double x = k59BinaryDigits;
+    std::uint64_t x = (1ull << 58) + 448;
     for (auto _ : state) {
         benchmark::DoNotOptimize(x);
         char buffer[32];
-        auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(x), 16);
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, x, 16);
         std::string text(buffer, result.ptr);
         benchmark::DoNotOptimize(text.data());
     }

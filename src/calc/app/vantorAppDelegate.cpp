@@ -79,7 +79,7 @@ void vantorAppDelegate::updateInputBase() {
     if (viewController_) viewController_->updateInputBase();
 }
 
-void vantorAppDelegate::setDisplayValue(double value) {
+void vantorAppDelegate::setDisplayValue(const Decimal& value) {
     if (viewController_) viewController_->setDisplayValue(value);
 }
 
@@ -87,9 +87,9 @@ void vantorAppDelegate::setDisplayValue(double value) {
 
 std::string vantorAppDelegate::checkValue(int digit) const { return conversion::checkValue(digit); }
 
-std::string vantorAppDelegate::toBase(double value, int base) const { return conversion::toBase(value, base); }
+std::string vantorAppDelegate::toBase(const Decimal& value, int base) const { return conversion::toBase(value, base); }
 
-double vantorAppDelegate::toDecimal(std::string_view text, int base) const { return conversion::toDecimal(text, base); }
+Decimal vantorAppDelegate::toDecimal(std::string_view text, int base) const { return conversion::toDecimal(text, base); }
 
 std::string vantorAppDelegate::convertBases(const std::string& text, int fromBase, int toBase) const {
     return conversion::convertBases(text, fromBase, toBase);

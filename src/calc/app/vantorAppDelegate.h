@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Decimal.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
 
@@ -46,12 +47,12 @@ public:
     // Forwarded to the calculator screen; nothing happens while there is none.
     void resetButtons();
     void updateInputBase();
-    void setDisplayValue(double value);
+    void setDisplayValue(const Decimal& value);
 
     // Base conversion (pure; see conversion/BaseConversion.h)
     std::string checkValue(int digit) const;
-    std::string toBase(double value, int base) const;
-    double toDecimal(std::string_view text, int base) const;
+    std::string toBase(const Decimal& value, int base) const;
+    Decimal toDecimal(std::string_view text, int base) const;
     std::string convertBases(const std::string& text, int fromBase, int toBase) const;
 
     // Screen flips

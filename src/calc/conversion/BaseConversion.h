@@ -1,17 +1,18 @@
 #pragma once
-// Conversion between the calculator's numbers (doubles) and text written in a
+// Conversion between the calculator's numbers (Decimal) and text written in a
 // base from 2 to 24. Digit values 0-9 are written "0"-"9" and 10-23 the
 // capital letters "A"-"N"; a text in a base has no sign, point, separator or
 // prefix, most significant digit first.
 //
 // Every function is pure and keeps nothing between calls. Nothing is
 // validated beyond the base: unusable input gives a plain result (an empty
-// text, 0, the magnitude), never an error. The double-precision steps are kept
-// exactly as described beside each function, so values above 2^53 come out as
-// whatever those steps give.
+// text, 0, the magnitude), never an error. Conversions are exact integer
+// arithmetic, whatever the size of the number.
 
 #include <string>
 #include <string_view>
+
+#include "engine/Decimal.h"
 
 namespace conversion {
 
@@ -25,27 +26,26 @@ constexpr bool isValidBase(int base) { return base >= kMinBase && base <= kMaxBa
 // "0".."9"), "A".."N" for 10..23, and "" for 24 or more.
 std::string checkValue(int digit);
 
-// Writes the integer part of |VALUE| in BASE, most significant digit first:
-// never empty, no leading zeros, "0" below 1. Base 10 gives the exact decimal
-// digits of any finite magnitude; other bases peel digits off with fmod and
-// floor in double precision. Not-a-number is "0" in every base; an infinite
-// value is written as the largest finite double (the most the calculator can
-// hold). Requires 2 <= BASE <= 24 (asserted; "" otherwise).
-std::string toBase(double value, int base);
+// Writes the exact integer part of |VALUE| in BASE, most significant digit
+// first: never empty, no leading zeros, "0" below 1 and for not-a-number.
+// Requires 2 <= BASE <= 24 (asserted; "" otherwise).
+std::string toBase(const Decimal& value, int base);
 
-// Reads TEXT in BASE. Base 10 reads a leading decimal number as readDecimal
-// does. Other bases sum digit values times powers of the base (std::pow), one
-// position per character from the right: "A".."N" count 10..23, "0".."9"
-// their value, anything else 0 while still taking up its position; digits at
-// or above the base count at face value. Requires 2 <= BASE <= 24 (asserted;
-// 0 otherwise).
-double toDecimal(std::string_view text, int base);
+// Reads TEXT in BASE as an exact integer: digit values times powers of the
+// base, one position per character from the right: "A".."N" count 10..23,
+// "0".."9" their value, anything else 0 while still taking up its position;
+// digits at or above the base count at face value. Base 10 reads the leading
+// decimal number instead (optional white space, sign, digits, fraction and
+// exponent, as readDecimal finds it), exactly. A number of more than 38
+// digits is rounded to 38, as every Decimal is; one beyond the Decimal's
+// range is not-a-number. Requires 2 <= BASE <= 24 (asserted; 0 otherwise).
+Decimal toDecimal(std::string_view text, int base);
 
 // TEXT rewritten from base FROM to base TO; TEXT itself, unread, when the two
 // bases are equal. Requires both bases in 2..24 (asserted).
 std::string convertBases(const std::string& text, int from, int to);
 
-// The number at the start of TEXT: optional white space, an optional sign,
+// The number at the start of TEXT, as a double: optional white space, an optional sign,
 // digits with an optional fraction, an optional exponent. Reading stops at the
 // first character that cannot continue the number; a text that starts with no
 // number reads as 0. Too large a number reads as an infinity, too small a one

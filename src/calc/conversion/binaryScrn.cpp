@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/vantorAppDelegate.h"
+#include "engine/Decimal.h"
 #include "engine/calcDecimal.h"
 #include "ui/Image.h"
 
@@ -63,14 +64,16 @@ std::shared_ptr<binaryScrn> binaryScrn::initWithFrame(ui::Rect frame) { return s
 
 void binaryScrn::toBinary(const calcDecimal& value) { drawValue(value.getValue()); }
 
-void binaryScrn::drawValue(double v) {
+void binaryScrn::drawValue(const Decimal& v) {
     vantorAppDelegate& delegate = appDelegate();
     const int base = delegate.getBase();
 
     // Digit size from the estimated number of digits; for 0 the estimate is
     // minus infinity and for not-a-number it fails every comparison, so both
     // get full-size digits.
-    const double n = std::log2(std::fabs(v)) / std::log2(base);
+    // The estimate only sizes the digits; the nearest double is enough for
+    // that, while the digits themselves are converted exactly.
+    const double n = std::log2(std::fabs(v.toDouble())) / std::log2(base);
     int w = kFullDigitWidth;
     if (n > kFullSizeDigits) {
         w = static_cast<int>(static_cast<double>(kRowRight) / n);
@@ -85,7 +88,7 @@ void binaryScrn::drawValue(double v) {
     reset();
     // The base is read once: nothing can change it during a redraw.
     const std::string text = delegate.toBase(v, base);
-    const bool negative = v < 0;
+    const bool negative = v.isNegative();
     const bool complement = negative && delegate.getUseSigned();
     const int len = static_cast<int>(text.size());
     for (int i = 0; i < len; ++i) {
@@ -100,7 +103,7 @@ void binaryScrn::drawValue(double v) {
         else
             addNeg(len - 1, w, h);
     }
-    base2LabelView_->setHidden(v != 0);
+    base2LabelView_->setHidden(!v.isZero());
 }
 
 void binaryScrn::reset() {

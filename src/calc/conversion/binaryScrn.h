@@ -12,6 +12,7 @@
 #include "ui/Label.h"
 
 class calcDecimal;
+class Decimal;
 
 class binaryScrn : public ui::Label {
 public:
@@ -23,7 +24,7 @@ public:
     // Rebuilds the row for the number VALUE holds now (the register is not kept).
     void toBinary(const calcDecimal& value);
     // Rebuilds the row for the number VALUE.
-    void drawValue(double value);
+    void drawValue(const Decimal& value);
     // Removes every picture and adds a fresh base label.
     void reset();
     // Shows only the error picture.

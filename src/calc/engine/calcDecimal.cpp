@@ -1,84 +1,73 @@
 #include "engine/calcDecimal.h"
 
-#include <cassert>
-#include <charconv>
-#include <cmath>
-#include <limits>
-
-namespace {
-
-// Longest "%lf" text of a double: sign, 309 integer digits, point, 6 decimals.
-constexpr int kFixedTextLength = 1 + std::numeric_limits<double>::max_exponent10 + 1 + 1 + 6;
-
-}  // namespace
-
 std::shared_ptr<calcDecimal> calcDecimal::initWithValue(double value) {
     auto reg = std::make_shared<calcDecimal>();
     reg->apply(Decimal::fromDouble(value));
     return reg;
 }
 
-Decimal calcDecimal::sixDecimals(double value) {
-    // std::to_chars in fixed notation with precision 6 writes exactly what
-    // printf("%lf") writes ("-0.000000" for negative zero, "inf", "nan"),
-    // without printf's format parsing and locale look-ups.
-    char buffer[kFixedTextLength + 1];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    assert(error == std::errc());
-    return Decimal::parse(std::string_view(buffer, static_cast<std::size_t>(end - buffer))).value;
+std::string calcDecimal::sixDecimalText(const Decimal& value) {
+    if (value.isNaN()) return "nan";
+    std::string text = sixDecimals(value).toString();
+    const std::size_t point = text.find('.');
+    const std::size_t decimals = point == std::string::npos ? 0 : text.size() - point - 1;
+    if (point == std::string::npos) text += '.';
+    text.append(6 - decimals, '0');
+    return text;
 }
 
 void calcDecimal::apply(const DecimalResult& result) { dec_ = result.ok() ? result.value : Decimal::nan(); }
 
 // Value
 
-void calcDecimal::setValue(double value) { dec_ = sixDecimals(value); }
+void calcDecimal::setValue(const Decimal& value) { dec_ = sixDecimals(value); }
 
 void calcDecimal::setValueFromString(std::string_view text) { apply(Decimal::parse(text)); }
-
-double calcDecimal::getValue() const { return dec_.toDouble(); }
 
 std::string calcDecimal::toString() const { return dec_.toString(); }
 
 // Arithmetic
 
-void calcDecimal::add(double operand) {
+void calcDecimal::add(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     apply(dec_.add(temp_));
 }
 
-void calcDecimal::sub(double operand) {
+void calcDecimal::sub(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     apply(dec_.subtract(temp_));
 }
 
-void calcDecimal::mult(double operand) {
+void calcDecimal::mult(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     apply(dec_.multiply(temp_));
 }
 
-void calcDecimal::div(double operand) {
+void calcDecimal::div(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     apply(dec_.divide(temp_));
 }
 
-void calcDecimal::mod(double operand) { dec_ = sixDecimals(std::fmod(getValue(), operand)); }
+void calcDecimal::mod(const Decimal& operand) {
+    const DecimalResult rest = dec_.remainder(operand);
+    dec_ = rest.ok() ? sixDecimals(rest.value) : Decimal::nan();
+}
 
 void calcDecimal::pow(std::uint32_t n) { apply(dec_.pow(n)); }
 
 // Comparison
 
-bool calcDecimal::lessThan(double operand) {
+bool calcDecimal::lessThan(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     return dec_ < temp_;
 }
 
-bool calcDecimal::greaterThan(double operand) {
+bool calcDecimal::greaterThan(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     return dec_ > temp_;
 }
 
-bool calcDecimal::equals(double operand) {
+bool calcDecimal::equals(const Decimal& operand) {
     temp_ = sixDecimals(operand);
     return dec_ == temp_;
 }

@@ -3,13 +3,13 @@
 // calcDecimal: one register of the calculator.
 //
 // A register holds its number as a Decimal (dec), so that 0.1 + 0.2 is exactly
-// 0.3, but trades numbers with the rest of the program as doubles. Every double
-// it receives is first written as "%lf" text (fixed notation, six decimals,
-// correctly rounded) and read back as a Decimal: that cut to six decimals sets
-// the calculator's precision for operands, while the result of an operation
-// keeps up to 38 significant digits.
+// 0.3. Every number it takes from elsewhere (a new value or an operand) is
+// first rounded to six decimal places, in decimal, halves away from zero:
+// that sets the calculator's precision for operands, while the result of an
+// operation keeps up to 38 significant digits. No binary floating point lies
+// on the way, so integers of up to 38 digits pass unchanged.
 //
-// temp holds the last operand as parsed by add, sub, mult, div, lessThan,
+// temp holds the last operand as rounded by add, sub, mult, div, lessThan,
 // greaterThan or equals; nothing else reads it.
 //
 // Errors never stop the program: when an operation reports division by zero,
@@ -42,30 +42,35 @@ public:
     void setTemp(Decimal value) { temp_ = value; }
 
     // Value
-    void setValue(double value);                  // dec = parse("%lf" of value)
+    void setValue(const Decimal& value);             // dec = value to six decimals
     void setValueFromString(std::string_view text);  // dec = parse(text)
-    double getValue() const;                      // dec as the nearest double
-    std::string toString() const;                 // the text of dec
+    const Decimal& getValue() const { return dec_; }  // dec itself, exact
+    std::string toString() const;                    // the text of dec
 
-    // Arithmetic: temp = parse("%lf" of operand), then dec = dec op temp.
-    void add(double operand);
-    void sub(double operand);
-    void mult(double operand);
-    void div(double operand);  // by zero: dec becomes NaN
-    // dec = parse("%lf" of fmod(getValue(), operand)); temp unchanged. A zero
-    // operand gives a NaN remainder, so dec becomes NaN.
-    void mod(double operand);
+    // Arithmetic: temp = operand to six decimals, then dec = dec op temp.
+    void add(const Decimal& operand);
+    void sub(const Decimal& operand);
+    void mult(const Decimal& operand);
+    void div(const Decimal& operand);  // by zero: dec becomes NaN
+    // dec = the exact remainder of dec by operand (truncated quotient, the
+    // sign of dec), to six decimals; temp unchanged. A zero operand makes dec NaN.
+    void mod(const Decimal& operand);
     void pow(std::uint32_t n);  // n = 0 gives 1; out of range: dec becomes NaN
 
-    // Comparison: temp = parse("%lf" of operand), then dec against temp.
+    // Comparison: temp = operand to six decimals, then dec against temp.
     // A NaN dec compares false.
-    bool lessThan(double operand);
-    bool greaterThan(double operand);
-    bool equals(double operand);
+    bool lessThan(const Decimal& operand);
+    bool greaterThan(const Decimal& operand);
+    bool equals(const Decimal& operand);
+
+    // VALUE rounded to six decimal places, halves away from zero: the
+    // precision of every operand.
+    static Decimal sixDecimals(const Decimal& value) { return value.roundedToPlaces(6); }
+    // VALUE with exactly six decimals ("-2.500000", "nan" for NaN), as the
+    // diagnostic lines print it.
+    static std::string sixDecimalText(const Decimal& value);
 
 private:
-    // The number "%lf" writes for |value|: six decimals, correctly rounded.
-    static Decimal sixDecimals(double value);
     // dec = the result's value, or NaN when it reports an error.
     void apply(const DecimalResult& result);
 

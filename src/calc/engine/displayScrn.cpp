@@ -1,6 +1,5 @@
 #include "engine/displayScrn.h"
 
-#include <cstdio>
 
 #include "conversion/binaryScrn.h"
 #include "engine/calcDecimal.h"
@@ -14,13 +13,13 @@ namespace {
 constexpr ui::Rect kCaptionFrame{0, 5, 137, 46};
 constexpr float kFontSize = 35;
 
-// A := B between registers: B's number as a double, cut to six decimals by
-// the register's own text conversion.
+// A := B between registers: B's exact number, rounded to six decimals by
+// the receiving register.
 void assign(calcDecimal& target, const calcDecimal& source) { target.setValue(source.getValue()); }
 
 // Applies the operator CODE to RESULT with OPERAND; false when CODE is not
 // one of the five operator codes (nothing is applied then).
-bool applyOperator(calcDecimal& result, const std::string& code, double operand) {
+bool applyOperator(calcDecimal& result, const std::string& code, const Decimal& operand) {
     if (code == "+") {
         result.add(operand);
     } else if (code == "\u2212") {
@@ -37,13 +36,19 @@ bool applyOperator(calcDecimal& result, const std::string& code, double operand)
     return true;
 }
 
-// X in six-decimal fixed notation, however large X is.
-std::string fixedText(double x) {
-    int n = std::snprintf(nullptr, 0, "%f", x);
-    if (n <= 0) return {};
-    std::string text(static_cast<size_t>(n), '\0');
-    std::snprintf(text.data(), text.size() + 1, "%f", x);
-    return text;
+// Whether the number TEXT (as typed or as a register writes it) can take no
+// further digit: it holds 38 significant digits (counted from the first
+// non-zero digit on), or 128 decimal places, the finest a register holds.
+bool atEntryCapacity(std::string_view text) {
+    int digits = 0, places = 0;
+    bool fraction = false;
+    for (char c : text) {
+        if (c == '.') fraction = true;
+        if (c < '0' || c > '9') continue;
+        places += fraction;
+        if (digits != 0 || c != '0') ++digits;
+    }
+    return digits >= Decimal::maxDigits || places >= -Decimal::minExponent;
 }
 
 }  // namespace
@@ -82,10 +87,10 @@ std::shared_ptr<displayScrn> displayScrn::initWithFrame(ui::Rect frame, std::sha
 void displayScrn::reset() {
     decimalPoint_ = 0;
     memFlag_ = 2;
-    m1_->setValue(0.0);
-    temp_->setValue(0.0);
+    m1_->setValue(Decimal());
+    temp_->setValue(Decimal());
     eqFlag_ = 0;
-    value_->setValue(0.0);
+    value_->setValue(Decimal());
     // A clear also forgets the pending operator, so that = right after it
     // applies nothing.
     opFlag_.reset();
@@ -96,10 +101,18 @@ void displayScrn::reset() {
 
 void displayScrn::addDigit(int digit) {
     if (digit < 0 || digit > 9) return;
+    // The first digit after a result (or at start) begins a new calculation.
+    const bool startsAfresh = eqFlag_ == 1 && decimalPoint_ != 1;
+    // Entry stops at what a register can hold: a 39th significant digit, a
+    // 129th decimal place, or a digit that takes the number out of the
+    // decimal range, does nothing.
+    if (!startsAfresh) {
+        const std::string current = decimalPoint_ == 1 ? text() : value_->toString();
+        if (atEntryCapacity(current) || !Decimal::parse(current + std::to_string(digit)).ok()) return;
+    }
     contFlag_ = 0;
     memFlag_ = (memFlag_ == 1 || memFlag_ == 3) ? 3 : 2;
-    // The first digit after a result (or at start) begins a new calculation.
-    if (eqFlag_ == 1 && decimalPoint_ != 1) reset();
+    if (startsAfresh) reset();
     // During fraction entry the typed text is kept as typed (trailing zeros
     // included); otherwise the register's text drops leading zeros.
     std::string typed = (decimalPoint_ == 1 ? text() : value_->toString()) + std::to_string(digit);
@@ -109,6 +122,9 @@ void displayScrn::addDigit(int digit) {
 }
 
 void displayScrn::addDot() {
+    // A number has one point at most: the text may hold one already without
+    // fraction entry (after DEL ended it, or after a recall of 2.5).
+    if (decimalPoint_ == 0 && text().find('.') != std::string::npos) return;
     contFlag_ = 0;
     if (decimalPoint_ != 0) return;
     // The register keeps its number (3. is three); only the text shows the point.
@@ -133,7 +149,7 @@ void displayScrn::setFunc(const std::string& code) {
     // A number typed with nothing pending becomes the first operand; after a
     // result, or a chained evaluation, the first operand already stands in m1.
     if (memFlag_ == 2) assign(*m1_, *value_);
-    value_->setValue(0.0);
+    value_->setValue(Decimal());
     opFlag_ = code;
     memFlag_ = 1;
     eqFlag_ = 0;
@@ -153,7 +169,7 @@ void displayScrn::calc() {
     decimalPoint_ = 0;
     assign(*value_, *m1_);
     display();
-    value_->setValue(0.0);
+    value_->setValue(Decimal());
 }
 
 void displayScrn::delDecimal() {
@@ -164,8 +180,8 @@ void displayScrn::delDecimal() {
 
     // Deleting the last character leaves zero.
     if (length <= 1) {
-        if (eqFlag_ == 1) m1_->setValue(0.0);
-        value_->setValue(0.0);
+        if (eqFlag_ == 1) m1_->setValue(Decimal());
+        value_->setValue(Decimal());
         display();
         return;
     }
@@ -194,45 +210,45 @@ void displayScrn::delDecimal() {
     // A lone minus sign holds no number: the only digit of a negative number
     // was deleted, which leaves zero.
     if (shorter == "-") {
-        target.setValue(0.0);
+        target.setValue(Decimal());
     } else {
         target.setValueFromString(shorter);
     }
     display();
 }
 
-void displayScrn::setDisplay(double x) {
+void displayScrn::setDisplay(const Decimal& x) {
     contFlag_ = 0;
     memFlag_ = (memFlag_ == 1 || memFlag_ == 3) ? 3 : 2;
     if (eqFlag_ == 1) reset();
-    value_->setValueFromString(fixedText(x));
+    value_->setValue(x);
     eqFlag_ = 0;
     display();
 }
 
 void displayScrn::changeSign() {
     // The register keeps all its digits, so the full result may show.
-    shownRegister().mult(-1.0);
+    shownRegister().mult(Decimal(-1));
     display();
 }
 
 // ---- Memory
 
 void displayScrn::saveMemory() {
-    double shown = shownRegister().getValue();
-    ui::log("saving %f", shown);
+    const Decimal shown = shownRegister().getValue();
+    ui::log("saving %s", calcDecimal::sixDecimalText(shown).c_str());
     memory_->add(shown);
 }
 
-void displayScrn::clearMemory() { memory_->setValue(0.0); }
+void displayScrn::clearMemory() { memory_->setValue(Decimal()); }
 
 void displayScrn::fetchMemory() {
-    ui::log("fd %f", memory_->getValue());
+    ui::log("fd %s", calcDecimal::sixDecimalText(memory_->getValue()).c_str());
     assign(shownRegister(), *memory_);
     display();
 }
 
-void displayScrn::tempReset() { temp_->setValue(0.0); }
+void displayScrn::tempReset() { temp_->setValue(Decimal()); }
 
 // ---- Redraw
 

@@ -22,6 +22,7 @@
 
 class binaryScrn;
 class calcDecimal;
+class Decimal;
 
 class displayScrn : public ui::Label {
 public:
@@ -53,7 +54,7 @@ public:
     void calc();
     void reset();
     void delDecimal();
-    void setDisplay(double x);
+    void setDisplay(const Decimal& x);
     void changeSign();
     void saveMemory();
     void clearMemory();

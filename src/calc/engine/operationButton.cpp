@@ -68,10 +68,10 @@ void operationButton::touchDown(ui::Control*) {
         // On the base keypad DEL drops the last digit of the entry register's
         // integer part as written in the selected base (no sign, no fraction);
         // a single digit left gives zero.
-        const double x = display.getValue().getValue();
+        const Decimal& x = display.getValue().getValue();
         const std::string digits = delegate->toBase(x, delegate->getBase());
         if (digits.size() <= 1) {
-            display.setDisplay(0.0);
+            display.setDisplay(Decimal());
         } else {
             std::string_view shorter(digits.data(), digits.size() - 1);
             display.setDisplay(delegate->toDecimal(shorter, delegate->getBase()));

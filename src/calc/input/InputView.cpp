@@ -185,9 +185,12 @@ void InputView::touchDown(ui::Control* sender) {
     // floor(|x|) * base + digit. Only digits of the base are enabled.
     std::string digit = key->currentTitle();
     int base = delegate->getBase();
-    double x = displayLabel_->getValue().getValue();
-    std::string text = delegate->toBase(x, base);
-    double y = delegate->toDecimal(text + digit, base);
+    const std::string text = delegate->toBase(displayLabel_->getValue().getValue(), base);
+    const Decimal y = delegate->toDecimal(text + digit, base);
+    // A register holds integers of up to 38 digits: a key that would need a
+    // 39th does nothing.
+    static const Decimal kFirst39Digits = Decimal::parse("1" + std::string(Decimal::maxDigits, '0')).value;
+    if (y >= kFirst39Digits) return;
     displayLabel_->setDisplay(y);
 }
 

@@ -140,7 +140,7 @@ void MainViewController::updateInputBase() {
     if (inputView_) inputView_->updateInputBase();
 }
 
-void MainViewController::setDisplayValue(double value) {
+void MainViewController::setDisplayValue(const Decimal& value) {
     if (displayLabel_) displayLabel_->setDisplay(value);
 }
 

@@ -8,6 +8,8 @@
 #include "ui/Button.h"
 #include "ui/ViewController.h"
 
+class Decimal;
+
 class binaryScrn;
 class displayScrn;
 class InputView;
@@ -38,7 +40,7 @@ public:
     void resetOpButtons();
     void updateBaseInput(int base);
     void updateInputBase();
-    void setDisplayValue(double value);
+    void setDisplayValue(const Decimal& value);
 
     bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation orientation) override;
 

@@ -226,7 +226,7 @@ TEST_F(StartUp, ForwardingWithoutCalculatorScreen) {
     delegate.setBase(16);
     delegate.resetButtons();
     delegate.updateInputBase();
-    delegate.setDisplayValue(42);
+    delegate.setDisplayValue(Decimal(42));
     EXPECT_EQ(delegate.getBase(), 16);
     EXPECT_FALSE(delegate.getUseSigned());
     EXPECT_TRUE(delegate.getIsInDecMode());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,12 @@ protected:
 
     // Draws V the way the main display does: through a register.
     void show(double v) {
+        // The double's exact digits (to 38 significant ones), so that powers
+        // of two stay powers of two.
+        char text[400];
+        std::snprintf(text, sizeof text, "%.60f", v);
         calcDecimal shown;
-        shown.setValue(v);
+        shown.setValue(Decimal::parse(text).value);
         screen->toBinary(shown);
     }
     void show(double v, int base, bool useSigned = false) {
@@ -142,6 +147,30 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{"Minus2To59Base2", -std::ldexp(1.0, 59), 2, false, {label(false), errorPiece()}},
         RowCase{"Minus2To59Base2Signed", -std::ldexp(1.0, 59), 2, true, {label(false), errorPiece()}}),
     [](const testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+
+// Checks that long rows are exact digit for digit: 2^55 + 1 in base 2, its
+// negative in signed mode (complemented, behind the sign digit), and a
+// 20-digit number in base 16.
+TEST_F(ConversionDisplay, LongRowsAreExact) {
+    calcDecimal shown;
+    shown.setValueFromString("36028797018963969");
+    delegate->setBase(2);
+    screen->toBinary(shown);
+    EXPECT_EQ(row(), digitsRow("1" + std::string(54, '0') + "1", 5, 7));  // 56 digits of 5 x 7
+
+    shown.setValueFromString("-36028797018963969");
+    delegate->setUseSigned(true);
+    screen->toBinary(shown);
+    Row complemented = digitsRow("0" + std::string(54, '1') + "0", 5, 7);
+    complemented.push_back(digitAt(1, 290 - 5 * 57, 5, 7));
+    EXPECT_EQ(row(), complemented);
+
+    shown.setValueFromString("12345678901234567890");
+    delegate->setBase(16);
+    delegate->setUseSigned(false);
+    screen->toBinary(shown);
+    EXPECT_EQ(row(), digitsRow("AB54A98CEB1F0AD2", 18, 27));
+}
 
 // Checks that the display starts as a transparent, empty container that lays out its children.
 TEST_F(ConversionDisplay, StartsEmptyAndTransparent) {

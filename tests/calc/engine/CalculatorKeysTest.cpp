@@ -135,7 +135,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, BaseKeypadDelete, testing::Values(
     BaseDelete{2, "13 DEL", "6"},
     BaseDelete{2, "5 + 3 = DEL", "0"},
     BaseDelete{16, "255 DEL", "15"},
-    BaseDelete{16, "0 DEL", "0"}));
+    BaseDelete{16, "0 DEL", "0"},
+    // Exact for values of any length: a 30-digit value, and 2^55 + 1.
+    BaseDelete{16, "123456789012345678901234567890 DEL", "7716049313271604931327160493"},
+    BaseDelete{24, "123456789012345678901234567890 ± DEL", "5144032875514403287551440328"},
+    BaseDelete{2, "36028797018963969 DEL", "18014398509481984"}));
 
 // Checks that DEL after a result on the base keypad clears the whole calculator.
 TEST(CalculatorKeys, BaseKeypadDeleteAfterResultClears) {

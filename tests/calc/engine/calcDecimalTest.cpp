@@ -35,87 +35,80 @@ TEST(calcDecimal, SetValueFromString) {
     for (const auto& [text, expected] : cases) EXPECT_EQ(registerWith(text)->toString(), expected) << text;
 }
 
-// Checks that a double is cut to six decimals, rounded, on its way in.
+// The Decimal a text reads as.
+Decimal d(const std::string& text) { return Decimal::parse(text).value; }
+
+// Checks that a number is rounded to six decimals on its way in, in decimal:
+// ties away from zero, no negative zero, integers of 38 digits unchanged.
 TEST(calcDecimal, SetValueKeepsSixDecimals) {
-    struct Case {
-        double value;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
-        {0.1234567, "0.123457"}, {1e-7, "0"},          {-0.0, "0"},        {-1e-7, "0"},
-        {2.5, "2.5"},            {2.0 / 3.0, "0.666667"}, {-1234.5, "-1234.5"}, {1e20, "100000000000000000000"},
-        {INFINITY, "NaN"},       {-INFINITY, "NaN"},   {NAN, "NaN"},       {1e300, "NaN"},
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"0.1234567", "0.123457"}, {"0.0000001", "0"}, {"-0", "0"}, {"-0.0000001", "0"}, {"2.5", "2.5"},
+        {"0.66666666666666666666666666666666666667", "0.666667"}, {"-1234.5", "-1234.5"},
+        {"0.0000005", "0.000001"}, {"0.0000015", "0.000002"}, {"0.0000025", "0.000003"}, {"-0.0000005", "-0.000001"},
+        {"0.00000049999999999999999999999999999999", "0"}, {"1.0000005", "1.000001"},
+        {"123456.7890125", "123456.789013"}, {"0.99999999999999999999999999999999999995", "1"},
+        {"9007199254740993", "9007199254740993"}, {std::string(38, '9'), std::string(38, '9')},
+        {"1" + std::string(120, '0'), "1" + std::string(120, '0')}, {"nan", "NaN"},
     };
     auto reg = calcDecimal::initWithValue(0.0);
-    for (const auto& c : cases) {
-        reg->setValue(c.value);
-        EXPECT_EQ(reg->toString(), c.expected) << c.value;
+    for (const auto& [value, expected] : cases) {
+        reg->setValue(d(value));
+        EXPECT_EQ(reg->toString(), expected) << value;
     }
 }
 
-// Checks that the six-decimal text is exactly what printf("%lf") writes,
-// including halfway cases decided by the double's exact binary value and
-// magnitudes whose text has hundreds of digits.
-TEST(calcDecimal, SixDecimalsMatchPrintf) {
-    std::vector<double> values = {0.0000005, 0.0000015, 0.0000025, 1.0000005, 0.1234565, 2.5e-7, 123456.7890125,
-                                  -0.0000005, 1e160, -1e160, 1e125, 9007199254740993.0, 1e300,
-                                  std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()};
-    std::mt19937_64 random(7);
-    for (int i = 0; i < 2000; ++i) {
-        values.push_back(std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 120) - 80) *
-                         (random() % 2 ? 1 : -1));
-    }
-    auto reg = calcDecimal::initWithValue(0.0);
-    for (double value : values) {
-        char text[400];
-        std::snprintf(text, sizeof text, "%lf", value);
-        reg->setValue(value);
-        const DecimalResult expected = Decimal::parse(text);
-        EXPECT_EQ(reg->toString(), expected.ok() ? expected.value.toString() : "NaN") << text;
-    }
+// Checks the diagnostic text: the exact value with exactly six decimals.
+TEST(calcDecimal, SixDecimalText) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"8", "8.000000"}, {"-2.5", "-2.500000"}, {"0.0000025", "0.000003"}, {"-0.0000001", "0.000000"},
+        {"121932631112635269", "121932631112635269.000000"}, {"nan", "nan"},
+    };
+    for (const auto& [value, expected] : cases) EXPECT_EQ(calcDecimal::sixDecimalText(d(value)), expected) << value;
 }
 
-// Checks the four operations, each operand passing through its six decimals.
+// Checks the four operations, each operand rounded to its six decimals.
 TEST(calcDecimal, Arithmetic) {
     auto reg = calcDecimal::initWithValue(0.0);
-    reg->setValue(2);
-    reg->div(3);
+    reg->setValue(Decimal(2));
+    reg->div(Decimal(3));
     EXPECT_EQ(reg->toString(), "0.66666666666666666666666666666666666667");
-    EXPECT_EQ(reg->getValue(), 2.0 / 3.0);
     EXPECT_EQ(reg->temp().toString(), "3");
 
-    reg->setValue(0.1);
-    reg->add(0.2);
+    reg->setValue(d("0.1"));
+    reg->add(d("0.2"));
     EXPECT_EQ(reg->toString(), "0.3");
 
-    reg->setValue(99999999);
-    reg->mult(99999999);
+    reg->setValue(Decimal(99999999));
+    reg->mult(Decimal(99999999));
     EXPECT_EQ(reg->toString(), "9999999800000001");
-    EXPECT_EQ(reg->getValue(), 9999999800000000.0);
+    reg->setValue(Decimal(123456789));
+    reg->mult(Decimal(987654321));
+    EXPECT_EQ(reg->toString(), "121932631112635269");
 
-    reg->setValue(5);
-    reg->sub(0.0000004);  // the operand's six decimals are 0.000000
+    reg->setValue(Decimal(5));
+    reg->sub(d("0.0000004"));  // the operand's six decimals are 0.000000
     EXPECT_EQ(reg->toString(), "5");
-    reg->sub(7.0000006);
+    reg->sub(d("7.0000006"));
     EXPECT_EQ(reg->toString(), "-2.000001");
-    reg->mult(-1);
+    reg->mult(Decimal(-1));
     EXPECT_EQ(reg->toString(), "2.000001");
 }
 
-// Checks the remainder: computed on doubles, with the dividend's sign.
+// Checks the remainder: exact, the dividend's sign, then six decimals.
 TEST(calcDecimal, Mod) {
     struct Case {
-        double dividend, divisor;
-        std::string expected;
+        std::string dividend, divisor, expected;
     };
     const std::vector<Case> cases = {
-        {7.5, 2, "1.5"}, {-7, 3, "-1"}, {7, -3, "1"}, {5, 0, "NaN"}, {0.7, 0.2, "0.1"}, {1e20, 3, "1"},
+        {"7.5", "2", "1.5"}, {"-7", "3", "-1"}, {"7", "-3", "1"}, {"5", "0", "NaN"}, {"0.7", "0.2", "0.1"},
+        {"100000000000000000000", "3", "1"}, {"0.3", "0.1", "0"}, {"1" + std::string(100, '0'), "7", "4"},
+        {"0.0000025", "1", "0.000003"}, {"-0.0000001", "1", "0"}, {"2", "0.0000001", "0"},
+        {"5", "1" + std::string(60, '0'), "5"}, {"nan", "3", "NaN"},
     };
     for (const auto& c : cases) {
-        auto reg = calcDecimal::initWithValue(0.0);
-        reg->setValue(c.dividend);
+        auto reg = registerWith(c.dividend);
         reg->setTemp(Decimal(9));
-        reg->mod(c.divisor);
+        reg->mod(d(c.divisor));
         EXPECT_EQ(reg->toString(), c.expected) << c.dividend << " mod " << c.divisor;
         EXPECT_EQ(reg->temp().toString(), "9");
     }
@@ -124,22 +117,22 @@ TEST(calcDecimal, Mod) {
 // Checks that errors turn the register into NaN, which later operations keep.
 TEST(calcDecimal, ErrorsGiveNotANumber) {
     auto reg = registerWith("5");
-    reg->div(0);
+    reg->div(Decimal(0));
     EXPECT_EQ(reg->toString(), "NaN");
     EXPECT_EQ(reg->temp().toString(), "0");
-    EXPECT_TRUE(std::isnan(reg->getValue()));
-    reg->add(1);
-    reg->mult(0);
+    EXPECT_TRUE(reg->getValue().isNaN());
+    reg->add(Decimal(1));
+    reg->mult(Decimal(0));
     EXPECT_EQ(reg->toString(), "NaN");
-    reg->setValue(1);
+    reg->setValue(Decimal(1));
     EXPECT_EQ(reg->toString(), "1");
 
     auto large = registerWith(std::string(38, '9') + std::string(127, '0'));
-    large->mult(10);
+    large->mult(Decimal(10));
     EXPECT_EQ(large->toString(), "NaN");
 
     auto tiny = registerWith("0." + std::string(127, '0') + "1");
-    tiny->div(10);
+    tiny->div(Decimal(10));
     EXPECT_EQ(tiny->toString(), "NaN");
 
     auto power = registerWith("10");
@@ -162,20 +155,20 @@ TEST(calcDecimal, Pow) {
 // Checks that comparisons use the six-decimal operand against all of dec.
 TEST(calcDecimal, Comparisons) {
     auto reg = registerWith("0.1234567");
-    EXPECT_FALSE(reg->equals(0.123457));
+    EXPECT_FALSE(reg->equals(d("0.123457")));
     EXPECT_EQ(reg->temp().toString(), "0.123457");
-    EXPECT_TRUE(reg->lessThan(0.123457));
-    EXPECT_FALSE(reg->greaterThan(0.123457));
-    EXPECT_TRUE(reg->greaterThan(0.1234564));  // operand 0.123456
+    EXPECT_TRUE(reg->lessThan(d("0.123457")));
+    EXPECT_FALSE(reg->greaterThan(d("0.123457")));
+    EXPECT_TRUE(reg->greaterThan(d("0.1234564")));  // operand 0.123456
 
     auto exact = registerWith("1.50");
-    EXPECT_TRUE(exact->equals(1.5));
-    EXPECT_FALSE(exact->lessThan(1.5));
+    EXPECT_TRUE(exact->equals(d("1.5")));
+    EXPECT_FALSE(exact->lessThan(d("1.5")));
 
     auto nan = registerWith("-");
-    EXPECT_FALSE(nan->equals(0));
-    EXPECT_FALSE(nan->lessThan(0));
-    EXPECT_FALSE(nan->greaterThan(0));
+    EXPECT_FALSE(nan->equals(Decimal(0)));
+    EXPECT_FALSE(nan->lessThan(Decimal(0)));
+    EXPECT_FALSE(nan->greaterThan(Decimal(0)));
 }
 
 }  // namespace

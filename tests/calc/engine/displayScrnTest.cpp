@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Arithmetic, RegisterMachine, testing::Values(
     Sequence{"7 ± mod 3 =", "-1"},
     Sequence{"007", "7"},
     Sequence{"0.07", "0.07"},
-    Sequence{"99999999 × 99999999 =", "9999999800000000"},
+    Sequence{"99999999 × 99999999 =", "9999999800000001"},
     Sequence{"99999999 × 99999999 = ±", "-9999999800000001"}));
 
 INSTANTIATE_TEST_SUITE_P(EntryAndDelete, RegisterMachine, testing::Values(
@@ -69,6 +69,28 @@ INSTANTIATE_TEST_SUITE_P(EntryAndDelete, RegisterMachine, testing::Values(
     Sequence{"5 + 3 = M+ CE MR", "8"},
     Sequence{"M− MR", "0"},
     Sequence{"5 M+ M+ CE MR", "10"}));
+
+// Results and entry are exact decimal: no binary double between registers
+// (only the six-decimal rounding of operands, ties away from zero), one point
+// per number, and entry that stops at what a register holds.
+INSTANTIATE_TEST_SUITE_P(ExactResults, RegisterMachine, testing::Values(
+    Sequence{"123456789 × 987654321 =", "121932631112635269"},
+    Sequence{"9007199254740993 + 0 =", "9007199254740993"},
+    Sequence{"0.3 mod 0.1 =", "0"},
+    Sequence{"100000000000000000000 × 100000000000000000000 × 100000000000000000000 × 100000000000000000000 =", "100000000000000000000000000000000000000000000000000000000000000000000000000000000"},
+    Sequence{"0.0000025 + 0 =", "0.000003"},
+    Sequence{"0.0000025 ± + 0 =", "-0.000003"},
+    Sequence{"0.0000001 ± + 0 =", "0"},
+    Sequence{"1 ÷ 3 × 3 =", "1"},
+    Sequence{"36028797018963968 + 1 =", "36028797018963969"},
+    Sequence{"1 . 5 DEL . 7", "1.57"},
+    Sequence{"1 . 5 DEL . 7 + 1 =", "2.57"},
+    Sequence{"2.5 M+ CE MR . 7", "2.57"},
+    Sequence{"777777777777777777777777777777777777777", "77777777777777777777777777777777777777"},
+    Sequence{"777777777777777777777777777777777777777 + 1 =", "77777777777777777777777777777777777778"},
+    Sequence{"0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000 1", "0.00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"},
+    Sequence{"0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000 1 + 1 =", "1"},
+    Sequence{"0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000 1", "0.00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000001"}));
 
 // Errors of the decimal type leave a not-a-number register, never a stopped program.
 INSTANTIATE_TEST_SUITE_P(ErrorsGiveNaN, RegisterMachine, testing::Values(
@@ -164,17 +186,19 @@ TEST(DisplayMemory, WritesLogLines) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "fd 8.000000"), lines.end());
 }
 
-// Checks that numbers beyond the decimal range turn into NaN and the machine
-// carries on: a typed number too long to hold, and a memory add that overflows.
+// Checks that typing stops at the 38 digits a register holds, and that a
+// number beyond the decimal range turns into NaN while the machine carries
+// on: a memory add that overflows.
 TEST(DisplayErrors, OutOfRangeGivesNaN) {
     CalculatorRig rig;
     for (int i = 0; i < 170; ++i) rig.display->addDigit(9);
-    EXPECT_EQ(rig.text(), "NaN");
+    EXPECT_EQ(rig.text(), std::string(38, '9'));
     rig.type("CE 2 + 2 =");
     EXPECT_EQ(rig.text(), "4");
 
-    rig.type("CE 5");
-    for (int i = 0; i < 164; ++i) rig.display->addDigit(0);  // 5 × 10^164, near the top of the range
+    rig.type("CE");
+    // 5 × 10^164, near the top of the range, as the base keypad enters it.
+    rig.display->setDisplay(Decimal::parse("5" + std::string(164, '0')).value);
     EXPECT_EQ(rig.text().size(), 165u);
     rig.type("M+ M+ M+");
     EXPECT_EQ(rig.display->getMemory().toString(), "NaN");

@@ -213,21 +213,27 @@ TEST_F(InputViewTest, EnablesTheDigitsOfTheBase) {
 // shown value: floor(|x|) * base + digit.
 TEST_F(InputViewTest, BaseKeysAppendADigitInTheBase) {
     struct Case {
-        double start;
+        std::string start;
         int base;
         const char* key;
-        double expected;
+        std::string expected;
     };
+    const std::string nines(38, '9');
     const Case cases[] = {
-        {10, 16, "F", 175}, {0, 2, "1", 1}, {-5, 2, "1", 11}, {5.9, 2, "1", 11}, {1, 24, "N", 47}, {3, 10, "0", 30},
+        {"10", 16, "F", "175"}, {"0", 2, "1", "1"}, {"-5", 2, "1", "11"}, {"5.9", 2, "1", "11"},
+        {"1", 24, "N", "47"}, {"3", 10, "0", "30"},
+        // Exact beyond 2^53: 2^55 in base 2, then the key 1.
+        {"36028797018963968", 2, "1", "72057594037927937"},
+        // A 38-digit value takes no 39th digit, in base 10 or above.
+        {nines, 10, "9", nines}, {nines, 16, "0", nines},
     };
     panel->switchInputs();
     for (const Case& c : cases) {
-        display->setDisplay(c.start);
+        display->setDisplay(Decimal::parse(c.start).value);
         delegate->setBase(c.base);
         panel->checkEnabledButtons(c.base);
         press(baseKey(c.key));
-        EXPECT_DOUBLE_EQ(display->getValue().getValue(), c.expected) << c.start << " base " << c.base << " " << c.key;
+        EXPECT_EQ(display->getValue().toString(), c.expected) << c.start << " base " << c.base << " " << c.key;
     }
 }
 
@@ -335,9 +341,9 @@ TEST_F(InputViewTest, EveryTouchEndReachesThePicker) {
 // base: the delegate's base, the keys, and the conversion display, which
 // shows the register on show (after = the result, not the typed number).
 TEST_F(InputViewTest, DraggingThePickerAppliesTheBase) {
-    display->setDisplay(7);
+    display->setDisplay(Decimal(7));
     display->setFunc("+");
-    display->setDisplay(5);
+    display->setDisplay(Decimal(5));
     display->calc();
     display->setEqFlag();  // 12 shown; the typed register holds 0
     panel->switchInputs();

@@ -261,7 +261,7 @@ TEST_F(MainViewControllerTest, WholeCalculationsWithTouches) {
 // and redraws the conversion display; the picker follows the delegate's
 // base; a value set from outside shows.
 TEST_F(MainViewControllerTest, DelegateRequestsReachPanelAndDisplay) {
-    controller->setDisplayValue(255);
+    controller->setDisplayValue(Decimal(255));
     EXPECT_EQ(controller->displayLabel()->text(), "255");
     delegate->setBase(16);
     controller->updateBaseInput(16);
