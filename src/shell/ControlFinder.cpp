@@ -1,8 +1,6 @@
 #include "shell/ControlFinder.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <memory>
 
 #include "app/vantorAppDelegate.h"
