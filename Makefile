@@ -1,9 +1,11 @@
-# Mervik: `make run` opens the calculator, `make test` runs every suite.
+# Mervik: `make run` opens the calculator; `make check` is the quick loop
+# (the plain build and its suites), `make test` the full gate (the same, then
+# the sanitizer build's suites and the fuzz replay).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan test test-asan run bench install package clean
+.PHONY: all deps build build-asan check test test-asan run bench install package clean
 
 all: build
 
@@ -22,8 +24,11 @@ $(ASAN_BUILD)/build.ninja: CMakeLists.txt
 build-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-test: build build-asan fuzz-smoke
-	cd $(BUILD) && ctest --output-on-failure
+# The plain build and every ctest suite of it, nothing else.
+check: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: check build-asan fuzz-smoke
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/render/lsan.supp:print_suppressions=0 ctest --output-on-failure
 

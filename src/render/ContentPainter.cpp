@@ -53,24 +53,22 @@ void strokeRoundedRect(cairo_t* cr, ui::Rect rect, double radius, const ui::Colo
 void paintTouchGlow(cairo_t* cr, ui::Rect rect) {
     ui::Point c = rect.center();
     double radius = std::clamp(std::min(rect.width(), rect.height()) * 0.6, 8.0, 30.0);
-    cairo_pattern_t* glow = cairo_pattern_create_radial(c.x, c.y, 0, c.x, c.y, radius);
-    cairo_pattern_add_color_stop_rgba(glow, 0, 1, 1, 1, 0.85);
-    cairo_pattern_add_color_stop_rgba(glow, 0.35, 1, 1, 1, 0.5);
-    cairo_pattern_add_color_stop_rgba(glow, 1, 1, 1, 1, 0);
-    cairo_set_source(cr, glow);
+    PatternPtr glow(cairo_pattern_create_radial(c.x, c.y, 0, c.x, c.y, radius));
+    cairo_pattern_add_color_stop_rgba(glow.get(), 0, 1, 1, 1, 0.85);
+    cairo_pattern_add_color_stop_rgba(glow.get(), 0.35, 1, 1, 1, 0.5);
+    cairo_pattern_add_color_stop_rgba(glow.get(), 1, 1, 1, 1, 0);
+    cairo_set_source(cr, glow.get());
     cairo_arc(cr, c.x, c.y, radius, 0, 2 * std::numbers::pi);
     cairo_fill(cr);
-    cairo_pattern_destroy(glow);
 }
 
 // A sheen over the upper half of a bar's colour.
 void paintBarSheen(cairo_t* cr, ui::Rect bounds) {
     ui::Rect upper{0, 0, bounds.width(), bounds.height() / 2};
-    cairo_pattern_t* sheen = createVerticalGradient(upper, ui::Color::white(1, 0.22f), ui::Color::white(1, 0.06f));
-    cairo_set_source(cr, sheen);
+    PatternPtr sheen = createVerticalGradient(upper, ui::Color::white(1, 0.22f), ui::Color::white(1, 0.06f));
+    cairo_set_source(cr, sheen.get());
     cairo_rectangle(cr, upper.x(), upper.y(), upper.width(), upper.height());
     cairo_fill(cr);
-    cairo_pattern_destroy(sheen);
 }
 
 // The classic white key of a rounded-rect button: light blue while pressed.
@@ -160,14 +158,13 @@ void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const Pa
         paintStretched(cr, picture, box);
         if (highlighted && button.adjustsImageWhenHighlighted()) {
             // Darken the picture itself, leaving its transparent parts alone.
-            cairo_pattern_t* mask = createStretchedPattern(picture, box);
+            PatternPtr mask = createStretchedPattern(picture, box);
             cairo_set_source_rgba(cr, 0, 0, 0, kHighlightDarkening);
             cairo_save(cr);
             cairo_rectangle(cr, box.x(), box.y(), box.width(), box.height());
             cairo_clip(cr);
-            cairo_mask(cr, mask);
+            cairo_mask(cr, mask.get());
             cairo_restore(cr);
-            cairo_pattern_destroy(mask);
         }
     } else if (button.buttonType() == ui::ButtonType::RoundedRect) {
         paintRoundedRectBezel(cr, box, highlighted);
@@ -199,13 +196,12 @@ void ContentPainter::paintPicker(cairo_t* cr, const ui::PickerView& picker) {
         cairo_save(cr);
         cairo_rectangle(cr, column.x(), column.y(), column.width(), column.height());
         cairo_clip(cr);
-        cairo_pattern_t* drum = cairo_pattern_create_linear(0, column.y(), 0, column.maxY());
-        cairo_pattern_add_color_stop_rgb(drum, 0, 0.78, 0.78, 0.8);
-        cairo_pattern_add_color_stop_rgb(drum, 0.5, 1, 1, 1);
-        cairo_pattern_add_color_stop_rgb(drum, 1, 0.78, 0.78, 0.8);
-        cairo_set_source(cr, drum);
+        PatternPtr drum(cairo_pattern_create_linear(0, column.y(), 0, column.maxY()));
+        cairo_pattern_add_color_stop_rgb(drum.get(), 0, 0.78, 0.78, 0.8);
+        cairo_pattern_add_color_stop_rgb(drum.get(), 0.5, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgb(drum.get(), 1, 0.78, 0.78, 0.8);
+        cairo_set_source(cr, drum.get());
         cairo_paint(cr);
-        cairo_pattern_destroy(drum);
         if (auto rows = picker.visibleRows(component))
             for (int row = rows->first; row <= rows->last; ++row)
                 text_.draw(cr, picker.titleForRow(row, component), picker.frameForRow(row, component), rowStyle);
@@ -247,10 +243,9 @@ void ContentPainter::paintSwitch(cairo_t* cr, const ui::Switch& control) {
     strokeRoundedRect(cr, track, radius, ui::Color::white(0.4f, 1), 1);
 
     roundedRectPath(cr, thumb.insetBy(0.5f, 0.5f), radius);
-    cairo_pattern_t* face = createVerticalGradient(thumb, ui::Color::whiteColor(), ui::Color::white(0.8f, 1));
-    cairo_set_source(cr, face);
+    PatternPtr face = createVerticalGradient(thumb, ui::Color::whiteColor(), ui::Color::white(0.8f, 1));
+    cairo_set_source(cr, face.get());
     cairo_fill_preserve(cr);
-    cairo_pattern_destroy(face);
     setSource(cr, ui::Color::white(0.45f, 1));
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
@@ -282,12 +277,11 @@ void ContentPainter::paintAlertBox(cairo_t* cr, const ui::View& box) {
     cairo_save(cr);
     roundedRectPath(cr, rect, kRadius);
     cairo_clip(cr);
-    cairo_pattern_t* gloss = createVerticalGradient({0, 0, rect.width(), 40}, ui::Color::white(1, 0.25f),
+    PatternPtr gloss = createVerticalGradient({0, 0, rect.width(), 40}, ui::Color::white(1, 0.25f),
                                                     ui::Color::white(1, 0.04f));
-    cairo_set_source(cr, gloss);
+    cairo_set_source(cr, gloss.get());
     cairo_rectangle(cr, 0, 0, rect.width(), 40);
     cairo_fill(cr);
-    cairo_pattern_destroy(gloss);
     cairo_restore(cr);
     strokeRoundedRect(cr, rect, kRadius, ui::Color::white(1, 0.8f), 2);
 }

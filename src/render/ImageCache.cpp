@@ -19,18 +19,18 @@ cairo_surface_t* ImageCache::surfaceFor(const ui::Image& image, int scale) {
     return surfaces_.emplace(std::move(key), std::move(surface)).first->second.get();
 }
 
-cairo_pattern_t* createStretchedPattern(cairo_surface_t* surface, ui::Rect rect) {
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+PatternPtr createStretchedPattern(cairo_surface_t* surface, ui::Rect rect) {
+    PatternPtr pattern(cairo_pattern_create_for_surface(surface));
     int width = cairo_image_surface_get_width(surface);
     int height = cairo_image_surface_get_height(surface);
     // The pattern matrix maps user space to the picture's pixels.
     cairo_matrix_t matrix;
     cairo_matrix_init_scale(&matrix, width / double(rect.width()), height / double(rect.height()));
     cairo_matrix_translate(&matrix, -rect.x(), -rect.y());
-    cairo_pattern_set_matrix(pattern, &matrix);
+    cairo_pattern_set_matrix(pattern.get(), &matrix);
     // Edge pixels repeat outwards, so a stretched picture keeps crisp edges
     // instead of fading into transparency.
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
     return pattern;
 }
 
@@ -50,10 +50,10 @@ bool landsPixelForPixel(cairo_t* cr, cairo_surface_t* surface, ui::Rect rect) {
 
 void paintStretched(cairo_t* cr, cairo_surface_t* surface, ui::Rect rect, double alpha) {
     if (!surface || rect.width() <= 0 || rect.height() <= 0 || alpha <= 0) return;
-    cairo_pattern_t* pattern = createStretchedPattern(surface, rect);
-    if (landsPixelForPixel(cr, surface, rect)) cairo_pattern_set_extend(pattern, CAIRO_EXTEND_NONE);
+    PatternPtr pattern = createStretchedPattern(surface, rect);
+    if (landsPixelForPixel(cr, surface, rect)) cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_NONE);
     cairo_save(cr);
-    cairo_set_source(cr, pattern);
+    cairo_set_source(cr, pattern.get());
     cairo_rectangle(cr, rect.x(), rect.y(), rect.width(), rect.height());
     if (alpha < 1) {
         cairo_clip(cr);
@@ -62,7 +62,6 @@ void paintStretched(cairo_t* cr, cairo_surface_t* surface, ui::Rect rect, double
         cairo_fill(cr);
     }
     cairo_restore(cr);
-    cairo_pattern_destroy(pattern);
 }
 
 }  // namespace render

@@ -41,6 +41,6 @@ private:
 void paintStretched(cairo_t* cr, cairo_surface_t* surface, ui::Rect rect, double alpha = 1);
 
 // The pattern that stretches SURFACE over RECT, for masks and fills.
-cairo_pattern_t* createStretchedPattern(cairo_surface_t* surface, ui::Rect rect);
+PatternPtr createStretchedPattern(cairo_surface_t* surface, ui::Rect rect);
 
 }  // namespace render

@@ -28,10 +28,10 @@ void fillRect(cairo_t* cr, ui::Rect rect, const ui::Color& color) {
     cairo_fill(cr);
 }
 
-cairo_pattern_t* createVerticalGradient(ui::Rect rect, const ui::Color& top, const ui::Color& bottom) {
-    cairo_pattern_t* pattern = cairo_pattern_create_linear(0, rect.y(), 0, rect.maxY());
-    cairo_pattern_add_color_stop_rgba(pattern, 0, top.red, top.green, top.blue, top.alpha);
-    cairo_pattern_add_color_stop_rgba(pattern, 1, bottom.red, bottom.green, bottom.blue, bottom.alpha);
+PatternPtr createVerticalGradient(ui::Rect rect, const ui::Color& top, const ui::Color& bottom) {
+    PatternPtr pattern(cairo_pattern_create_linear(0, rect.y(), 0, rect.maxY()));
+    cairo_pattern_add_color_stop_rgba(pattern.get(), 0, top.red, top.green, top.blue, top.alpha);
+    cairo_pattern_add_color_stop_rgba(pattern.get(), 1, bottom.red, bottom.green, bottom.blue, bottom.alpha);
     return pattern;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include "render/Surface.h"
 #include "ui/Color.h"
 #include "ui/Geometry.h"
 
@@ -15,6 +16,6 @@ void setSource(cairo_t* cr, const ui::Color& color, double alphaFactor = 1);
 void roundedRectPath(cairo_t* cr, ui::Rect rect, double radius);
 void fillRect(cairo_t* cr, ui::Rect rect, const ui::Color& color);
 // A vertical gradient over RECT from TOP to BOTTOM, as a pattern to fill with.
-cairo_pattern_t* createVerticalGradient(ui::Rect rect, const ui::Color& top, const ui::Color& bottom);
+PatternPtr createVerticalGradient(ui::Rect rect, const ui::Color& top, const ui::Color& bottom);
 
 }  // namespace render

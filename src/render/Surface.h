@@ -1,5 +1,5 @@
 #pragma once
-// Cairo image surfaces as owned values, and PNG output.
+// Cairo image surfaces, contexts and patterns as owned values, and PNG output.
 //
 // A surface made here carries its drawing scale as cairo's device scale, so
 // that whatever paints on it works in points: one point is SCALE pixels.
@@ -19,8 +19,12 @@ struct SurfaceDeleter {
 struct ContextDeleter {
     void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
+struct PatternDeleter {
+    void operator()(cairo_pattern_t* pattern) const { cairo_pattern_destroy(pattern); }
+};
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using ContextPtr = std::unique_ptr<cairo_t, ContextDeleter>;
+using PatternPtr = std::unique_ptr<cairo_pattern_t, PatternDeleter>;
 
 // A transparent ARGB surface of SIZE points at SCALE pixels per point
 // (SCALE from 1 to 3). Never null; check cairo_surface_status for failure.

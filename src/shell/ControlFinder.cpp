@@ -1,8 +1,6 @@
 #include "shell/ControlFinder.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <memory>
 
 #include "app/vantorAppDelegate.h"
@@ -24,34 +22,6 @@
 namespace shell {
 
 namespace {
-
-constexpr std::string_view kMinus = "\u2212";
-constexpr std::string_view kTimes = "\u00D7";
-constexpr std::string_view kDivide = "\u00F7";
-
-// Every name in its canonical spelling.
-constexpr std::string_view kNames[]{
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".",
-    "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N",
-    "CE", "DEL", "+", kMinus, kTimes, kDivide, "mod", "=",
-    "settings", "keypad", "sign", "MR", "M-", "M+",
-    "Back", "Save", "Change Log", "E-mail me", "signed", "OK"};
-
-// The small keys sit in one row of the calculator screen's root view; each is
-// known by where it sits (its picture changes, for MR).
-struct SmallKey {
-    std::string_view name;
-    float x;
-};
-constexpr float kSmallKeyY = 130;
-constexpr float kSmallKeySize = 35;
-constexpr std::array<SmallKey, 6> kSmallKeys{{
-    {"settings", 15}, {"keypad", 60}, {"sign", 125}, {"MR", 170}, {"M-", 225}, {"M+", 270}}};
-
-bool isDigit(const std::string& name) { return name.size() == 1 && name[0] >= '0' && name[0] <= '9'; }
-bool isLetter(const std::string& name) { return name.size() == 1 && name[0] >= 'A' && name[0] <= 'N'; }
-
-bool near(float a, float b) { return std::fabs(a - b) < 0.5f; }
 
 // Blanks around a title do not count: the Save item's title is padded.
 std::string_view trimmed(std::string_view text) {
@@ -90,12 +60,7 @@ T* firstOfKind(ui::View& root) {
 // ---- Names
 
 std::optional<std::string> ControlFinder::canonicalName(std::string_view name) {
-    if (name == "-") return std::string(kMinus);
-    if (name == "*") return std::string(kTimes);
-    if (name == "/") return std::string(kDivide);
-    if (name == "M\u2212") return std::string("M-");
-    for (auto known : kNames)
-        if (name == known) return std::string(known);
+    if (const ControlEntry* entry = controlNamed(name)) return std::string(entry->name);
     return std::nullopt;
 }
 
@@ -110,79 +75,65 @@ ControlFinder::Screen ControlFinder::currentScreen() const {
 }
 
 ControlFinder::Found ControlFinder::find(std::string_view rawName) const {
-    const auto name = canonicalName(rawName);
-    if (!name) return {nullptr, "unknown control \"" + printable(rawName) + "\""};
+    const ControlEntry* entry = controlNamed(rawName);
+    if (!entry) return {nullptr, "unknown control \"" + printable(rawName) + "\""};
     const std::string notShowing = "\"" + printable(rawName) + "\" is not on the screen now showing";
 
     ui::View* view = nullptr;
-    if (*name == "OK") {
+    if (entry->place == ControlEntry::Place::AlertButton) {
         if (ui::AlertView* alert = ui::AlertView::visibleAlert()) view = alert->button().get();
     } else if (currentScreen() == Screen::Calculator) {
-        view = findOnCalculator(*name);
+        view = findOnCalculator(*entry);
     } else {
-        view = findOnSettings(*name);
+        view = findOnSettings(*entry);
     }
     if (!view || !isOnScreen(*view) || view->window() != delegate_.window().get()) return {nullptr, notShowing};
     return {view, {}};
 }
 
-ui::View* ControlFinder::findOnCalculator(const std::string& name) const {
+ui::View* ControlFinder::findOnCalculator(const ControlEntry& entry) const {
+    using Place = ControlEntry::Place;
     const auto& screen = delegate_.viewController();
     if (!screen || !screen->isViewLoaded()) return nullptr;
-    ui::View& root = *screen->view();
-    const auto& panel = screen->inputView();
+    switch (entry.place) {
+        case Place::SmallKey: return screen->smallKey(entry.smallKey).get();
+        case Place::OperationKey: return screen->operationKey(entry.name);
+        case Place::Keypad:
+        case Place::DecimalKeypad:
+        case Place::BaseKeypad: break;
+        default: return nullptr;
+    }
 
     // The keypads: digits go to whichever one the panel shows.
-    if (panel && (isDigit(name) || isLetter(name) || name == ".")) {
-        const auto& decimal = panel->decInputView();
-        const bool decimalShows = decimal && decimal->superview() == panel.get() && !decimal->isHidden();
-        if (decimalShows && (isDigit(name) || name == ".")) {
-            for (auto& child : decimal->subviews()) {
-                if (name == ".") {
-                    if (dynamic_cast<pointButton*>(child.get())) return child.get();
-                } else if (auto* key = dynamic_cast<myButton*>(child.get()); key && key->value() == name[0] - '0') {
-                    return key;
-                }
+    const auto& panel = screen->inputView();
+    if (!panel) return nullptr;
+    const auto& decimal = panel->decInputView();
+    const bool decimalShows = decimal && decimal->superview() == panel.get() && !decimal->isHidden();
+    if (decimalShows && entry.place != Place::BaseKeypad) {
+        for (auto& child : decimal->subviews()) {
+            if (entry.name == ".") {
+                if (dynamic_cast<pointButton*>(child.get())) return child.get();
+            } else if (auto* key = dynamic_cast<myButton*>(child.get()); key && key->value() == entry.name[0] - '0') {
+                return key;
             }
-            return nullptr;
-        }
-        const auto& base = panel->baseInputView();
-        if (!decimalShows && base && name != ".") {
-            for (auto& child : base->subviews())
-                if (auto* key = dynamic_cast<ui::Button*>(child.get());
-                    key && key->titleForState(ui::ControlStateNormal) == name)
-                    return key;
         }
         return nullptr;
     }
-
-    for (const SmallKey& key : kSmallKeys) {
-        if (key.name != name) continue;
-        for (auto& child : root.subviews()) {
-            auto* button = dynamic_cast<ui::Button*>(child.get());
-            if (!button || dynamic_cast<operationButton*>(button)) continue;
-            const ui::Rect f = button->frame();
-            if (near(f.x(), key.x) && near(f.y(), kSmallKeyY) && near(f.width(), kSmallKeySize) &&
-                near(f.height(), kSmallKeySize))
-                return button;
-        }
-        return nullptr;
+    const auto& base = panel->baseInputView();
+    if (!decimalShows && base && entry.place != Place::DecimalKeypad) {
+        for (auto& child : base->subviews())
+            if (auto* key = dynamic_cast<ui::Button*>(child.get());
+                key && key->titleForState(ui::ControlStateNormal) == entry.name)
+                return key;
     }
-
-    // The operation keys are direct children of the root view, known by title.
-    for (auto& child : root.subviews())
-        if (auto* key = dynamic_cast<operationButton*>(child.get());
-            key && key->titleForState(ui::ControlStateNormal) == name)
-            return key;
     return nullptr;
 }
 
-ui::View* ControlFinder::findOnSettings(const std::string& name) const {
+ui::View* ControlFinder::findOnSettings(const ControlEntry& entry) const {
     const auto& screen = delegate_.settingsController();
     if (!screen || !screen->isViewLoaded()) return nullptr;
-    if (name == "signed") return settingsSwitch();
-    if (name == "Back" || name == "Save" || name == "Change Log" || name == "E-mail me")
-        return findBarButton(*screen->view(), name);
+    if (entry.place == ControlEntry::Place::SignedSwitch) return settingsSwitch();
+    if (entry.place == ControlEntry::Place::SettingsBar) return findBarButton(*screen->view(), std::string(entry.name));
     return nullptr;
 }
 
@@ -224,6 +175,18 @@ void ControlFinder::scrollIntoView(ui::View& view) {
         offset.y = fit(frame.y(), frame.height(), shown.y(), shown.height());
         if (!(offset == area->contentOffset())) area->setContentOffset(offset, ui::Animated::No);
     }
+}
+
+ui::Point ControlFinder::press(ui::View& control, int touchId, Release release) {
+    // Keep the control while it is touched: its action may take it off the screen.
+    auto kept = control.shared_from_this();
+    scrollIntoView(control);
+    const ui::Point centre = centreInWindow(control);
+    ui::Window* window = control.window();
+    if (!window) return centre;
+    window->sendTouch(touchId, ui::TouchPhase::Began, centre);
+    if (release == Release::AtOnce) window->sendTouch(touchId, ui::TouchPhase::Ended, centre);
+    return centre;
 }
 
 ui::Point ControlFinder::centreInWindow(const ui::View& view) {

@@ -1,12 +1,7 @@
 #pragma once
-// Finds a control of the running calculator by the name a script gives it.
-//
-// Names. Calculator screen: the digits "0"..."9" (on whichever keypad shows),
-// "." (decimal keypad), "A"..."N" (base keypad), the operation keys "CE",
-// "DEL", "+", "−", "×", "÷", "mod", "=" (also "-", "*", "/"), the small keys
-// "settings", "keypad", "sign", "MR", "M-" (also "M−"), "M+". Settings
-// screen: "Back", "Save", "Change Log", "E-mail me" and "signed" (the switch).
-// An open alert: "OK".
+// Finds a control of the running calculator by the name a script or the
+// keyboard gives it (the names: ControlTable.h), asking the screen that owns
+// the control for it, and presses it as a finger would.
 //
 // A control counts as on the screen when it lies in the window's view tree
 // and neither it nor any view above it is hidden. Whether a touch reaches it
@@ -16,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "shell/ControlTable.h"
 #include "ui/Geometry.h"
 
 class vantorAppDelegate;
@@ -54,6 +50,11 @@ public:
     ui::Switch* settingsSwitch() const;
 
     // Touching
+    enum class Release { AtOnce, Later };
+    // Presses CONTROL with the finger TOUCH_ID: scrolls it into view, puts
+    // the finger down at its centre in its window and, unless LATER, lifts it
+    // there at once. Returns that centre, where a later release lifts.
+    static ui::Point press(ui::View& control, int touchId, Release release);
     // Scrolls every scroll area above VIEW just enough to show all of it
     // (as far as the area's content allows), nearest area first.
     static void scrollIntoView(ui::View& view);
@@ -63,8 +64,8 @@ public:
     static bool isOnScreen(const ui::View& view);
 
 private:
-    ui::View* findOnCalculator(const std::string& name) const;
-    ui::View* findOnSettings(const std::string& name) const;
+    ui::View* findOnCalculator(const ControlEntry& entry) const;
+    ui::View* findOnSettings(const ControlEntry& entry) const;
 
     vantorAppDelegate& delegate_;
 };

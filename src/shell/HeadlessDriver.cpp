@@ -8,17 +8,11 @@
 #include <system_error>
 
 #include "app/AppLauncher.h"
+#include "render/Screenshot.h"
 #include "shell/Printable.h"
 #include "shell/ScriptRunner.h"
 #include "ui/Log.h"
 #include "ui/UserDefaults.h"
-
-#if __has_include("render/Screenshot.h")
-#include "render/Screenshot.h"
-#define MERVIK_HAS_RENDERER 1
-#else
-#define MERVIK_HAS_RENDERER 0
-#endif
 
 namespace shell {
 
@@ -64,14 +58,11 @@ int HeadlessDriver::runScript(const std::string& path) {
 }
 
 int HeadlessDriver::runScript(std::istream& in) {
-    ScriptRunner::Screenshooter shooter;
-#if MERVIK_HAS_RENDERER
-    shooter = [this](const std::string& path) -> std::optional<std::string> {
+    ScriptRunner::Screenshooter shooter = [this](const std::string& path) -> std::optional<std::string> {
         std::string error;
         if (render::screenshot(*delegate_->window(), scale_, path, &error)) return std::nullopt;
         return error.empty() ? "cannot write " + printable(path, 200) : error;
     };
-#endif
     ScriptRunner runner(*app_, *clock_, *delegate_, out_, err_, std::move(shooter));
     return runner.run(in);
 }

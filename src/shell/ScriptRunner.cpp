@@ -260,12 +260,7 @@ void ScriptRunner::touch(ui::TouchPhase phase, ui::Point point) {
 std::optional<ScriptFailure> ScriptRunner::press(const std::string& name) {
     const ControlFinder::Found found = finder_.find(name);
     if (!found.view) return ScriptFailure{2, found.error};
-    // Keep the control while it is touched: its action may take it off the screen.
-    auto control = found.view->shared_from_this();
-    ControlFinder::scrollIntoView(*control);
-    const ui::Point centre = ControlFinder::centreInWindow(*control);
-    touch(ui::TouchPhase::Began, centre);
-    touch(ui::TouchPhase::Ended, centre);
+    ControlFinder::press(*found.view, kTouchId, ControlFinder::Release::AtOnce);
     return std::nullopt;
 }
 

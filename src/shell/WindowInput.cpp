@@ -3,22 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/Button.h"
+#include "shell/ControlTable.h"
 
 namespace shell {
 
 std::optional<std::string> keyNameForCharacter(char c) {
-    if ((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '=') return std::string(1, c);
-    if (c >= 'a' && c <= 'n') return std::string(1, static_cast<char>(c - 'a' + 'A'));
-    if (c >= 'A' && c <= 'N') return std::string(1, c);
-    switch (c) {
-        case ',': return ".";  // the decimal point of many keyboards' number pads
-        case '-': return "\u2212";
-        case '*': return "\u00d7";
-        case '/': return "\u00f7";
-        case '%': return "mod";
-        default: return std::nullopt;
-    }
+    if (c == ',') return ".";  // the decimal point of many keyboards' number pads
+    if (c == '%') return "mod";
+    if (c >= 'a' && c <= 'n') c = static_cast<char>(c - 'a' + 'A');
+    // Any other character that names a key by itself ("7", "+", "-" for "−").
+    const ControlEntry* entry = controlNamed(std::string_view(&c, 1));
+    if (!entry) return std::nullopt;
+    return std::string(entry->name);
 }
 
 std::string keyNameForKey(NamedKey key) {
@@ -36,16 +32,6 @@ std::vector<std::string> keyNamesForPaste(std::string_view text) {
     for (char c : text)
         if ((c >= '0' && c <= '9') || c == '.') names.emplace_back(1, c);
     return names;
-}
-
-ui::View* findButtonTitled(ui::View& root, std::string_view title) {
-    if (root.isHidden()) return nullptr;
-    // Later subviews lie on top: search them first.
-    const auto& children = root.subviews();
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if (ui::View* found = findButtonTitled(**it, title)) return found;
-    auto* button = dynamic_cast<ui::Button*>(&root);
-    return button && button->currentTitle() == title ? button : nullptr;
 }
 
 int scaleForDpi(float dpi) {

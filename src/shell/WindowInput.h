@@ -1,7 +1,7 @@
 #pragma once
 // What the window's keyboard means to the calculator, without SDL: which
-// on-screen key a typed character or a named key presses, what of a pasted
-// text is typed, and the plain search for a key by its title.
+// on-screen key a typed character or a named key presses, and what of a
+// pasted text is typed.
 //
 // Typed characters: the digits and ".", "+", "-" (−), "*" (×), "/" (÷),
 // "%" (mod), "=", and the letters A to N (either case) for the base keypad.
@@ -12,10 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace ui {
-class View;
-}
 
 namespace shell {
 
@@ -28,10 +24,6 @@ std::string keyNameForKey(NamedKey key);
 // The keys a pasted TEXT types: its digits and points, in order; the rest
 // (blanks, signs, thousands separators, letters) is left out.
 std::vector<std::string> keyNamesForPaste(std::string_view text);
-
-// The topmost button under ROOT, with no hidden view on the way, whose
-// current title is TITLE; nullptr when there is none.
-ui::View* findButtonTitled(ui::View& root, std::string_view title);
 
 // The drawing scale for a display of DPI dots per inch: its ratio to the
 // desktop's 96, rounded, from 1 to 3 (1 when the display does not say).

@@ -132,11 +132,6 @@ void tolerateLateWakeUps() {
 
 // ---- Keys
 
-ui::View* findControl(Session& s, const std::string& name) {
-    if (s.options.findControl) return s.options.findControl(name);
-    return findButtonTitled(s.window, name);
-}
-
 void releaseHeldKey(Session& s) {
     if (!s.heldKey) return;
     ui::Point at = s.heldKey->at;
@@ -148,13 +143,11 @@ void releaseHeldKey(Session& s) {
 // up again at once or, when HOLD, a moment later so that it shows pressed.
 void pressKey(Session& s, const std::string& name, bool hold) {
     releaseHeldKey(s);
-    ui::View* key = findControl(s, name);
+    ui::View* key = s.options.findControl ? s.options.findControl(name) : nullptr;
     if (!key) return;
-    ControlFinder::scrollIntoView(*key);
-    ui::Point at = ControlFinder::centreInWindow(*key);
-    s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Began, at);
+    const ui::Point at =
+        ControlFinder::press(*key, kKeyboardTouch, hold ? ControlFinder::Release::Later : ControlFinder::Release::AtOnce);
     if (hold) s.heldKey = Session::HeldKey{at, s.app.now() + kKeyPressSeconds};
-    else s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Ended, at);
 }
 
 void copyDisplay(Session& s) {

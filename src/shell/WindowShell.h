@@ -48,9 +48,7 @@ struct WindowOptions {
     // 96, rounded, made smaller if the window would not fit the screen.
     std::optional<int> scale;
     // Finds the on-screen control a keyboard key names ("7", "+", "DEL",
-    // "keypad", ...), or nullptr. Without it, a key is the topmost visible
-    // button whose title is the name, and the picture-only keypad switch
-    // cannot be found.
+    // "keypad", ...), or nullptr. Without it, typed keys press nothing.
     std::function<ui::View*(const std::string& name)> findControl;
     // The main display's text, for Ctrl+C (nothing is copied without it).
     std::function<std::string()> displayText;

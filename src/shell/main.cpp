@@ -6,30 +6,22 @@
 #include <memory>
 
 #include "app/AppLauncher.h"
-#include "shell/CommandLine.h"
-#include "shell/HeadlessDriver.h"
-#include "ui/Application.h"
-#include "ui/UserDefaults.h"
-
-#if __has_include("shell/WindowShell.h")
 #include "engine/displayScrn.h"
 #include "screens/MainViewController.h"
+#include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
+#include "shell/HeadlessDriver.h"
 #include "shell/StateWriter.h"
 #include "shell/WindowShell.h"
-#define MERVIK_HAS_WINDOW 1
-#else
-#define MERVIK_HAS_WINDOW 0
-#endif
+#include "ui/Application.h"
+#include "ui/UserDefaults.h"
 
 namespace {
 
 // The calculator in a window, on the real clock. When standard output is not
 // a terminal (a test driving the window), the state goes there as one JSON
-// line once the window has closed. Without a window shell in this build, says
-// how to run the calculator headless instead.
+// line once the window has closed.
 int runInWindow(const shell::CommandLine& commandLine) {
-#if MERVIK_HAS_WINDOW
     ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
     auto delegate = launchMervik(app);
     shell::ControlFinder finder(*delegate);
@@ -46,11 +38,6 @@ int runInWindow(const shell::CommandLine& commandLine) {
         };
     }
     return shell::runWindow(app, *delegate->window(), options);
-#else
-    (void)commandLine;
-    std::cout << "This build has no window; run the calculator headless:\n\n" << shell::CommandLine::usage();
-    return 0;
-#endif
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ void Application::performOnMainThread(std::function<void()> call) { queue_.push_
 
 void Application::runLoopPass() {
     ++passes_;
+    View::forgetStaleSubviewSnapshots();
     // Calls queued while these run wait for the next pass.
     std::vector<std::function<void()>> due;
     due.swap(queue_);

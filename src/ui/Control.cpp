@@ -68,6 +68,14 @@ void Control::endTracking(const Touch&) {}
 
 void Control::cancelTracking() {}
 
+bool Control::stopTracking() {
+    const bool wasTracking = tracking_;
+    tracking_ = false;
+    trackedTouch_ = -1;
+    setHighlighted(false);
+    return wasTracking;
+}
+
 void Control::touchesBegan(const TouchSet& touches, const Event& event) {
     if (!enabled_ || tracking_ || touches.empty()) {
         if (!enabled_) View::touchesBegan(touches, event);
@@ -101,11 +109,7 @@ void Control::touchesEnded(const TouchSet& touches, const Event& event) {
     }
     for (auto& touch : touches) {
         if (touch->id() != trackedTouch_) continue;
-        bool wasTracking = tracking_;
-        tracking_ = false;
-        trackedTouch_ = -1;
-        setHighlighted(false);
-        if (!wasTracking) continue;
+        if (!stopTracking()) continue;
         bool inside = isTouchInside(*touch);
         endTracking(*touch);
         sendActionsForControlEvents(inside ? ControlEventTouchUpInside : ControlEventTouchUpOutside);
@@ -119,14 +123,9 @@ void Control::touchesCancelled(const TouchSet& touches, const Event& event) {
     }
     for (auto& touch : touches) {
         if (touch->id() != trackedTouch_) continue;
-        bool wasTracking = tracking_;
-        tracking_ = false;
-        trackedTouch_ = -1;
-        setHighlighted(false);
-        if (wasTracking) {
-            cancelTracking();
-            sendActionsForControlEvents(ControlEventTouchCancel);
-        }
+        if (!stopTracking()) continue;
+        cancelTracking();
+        sendActionsForControlEvents(ControlEventTouchCancel);
     }
 }
 

@@ -85,6 +85,9 @@ protected:
     virtual void stateDidChange() { setNeedsDisplay(); }
 
 private:
+    // Lets go of the tracked touch and unhighlights; returns whether it was tracking.
+    bool stopTracking();
+
     struct Target {
         const void* target;
         Action action;

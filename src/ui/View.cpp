@@ -311,6 +311,22 @@ void View::touchesCancelled(const TouchSet& touches, const Event& event) {
 
 bool View::shouldTakeOverTouch(const Touch&) { return false; }
 
+void View::forgetStaleSubviewSnapshots() {
+    auto& pending = pendingSnapshots();
+    const uint64_t pass = currentPass();
+    // Let go of the stale lists only after they left the pending list: the
+    // views they free look in it from their destructors.
+    std::vector<PendingSnapshot> stale;
+    for (auto it = pending.begin(); it != pending.end();) {
+        if (it->pass == pass) {
+            ++it;
+            continue;
+        }
+        stale.push_back(std::move(*it));
+        it = pending.erase(it);
+    }
+}
+
 // Taken by Layer::addAnimation.
 std::vector<SubviewSnapshot> takeSubviewSnapshot(const View* view, const std::vector<std::shared_ptr<View>>& current) {
     auto& pending = pendingSnapshots();

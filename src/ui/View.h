@@ -116,6 +116,10 @@ public:
     static void finishDueAnimations(double now);
     // Whether any view animation or transition is still running.
     static bool anyAnimationRunning(double now);
+    // Lets go of the subview lists kept in an earlier pass for a transition
+    // that never came, so that no removed view outlives that pass. Run by
+    // the application when a pass of its loop begins.
+    static void forgetStaleSubviewSnapshots();
 
     // The layer, for transitions.
     Layer& layer();

@@ -16,6 +16,18 @@ TEST(ControlFinderTest, NamesAndTheirSpellings) {
     for (const auto& [name, canonical] : cases) EXPECT_EQ(shell::ControlFinder::canonicalName(name), canonical) << name;
 }
 
+// Checks that every name and other spelling in the table leads back to its own
+// entry (no spelling is taken twice) and that every control has a spoken name.
+TEST(ControlFinderTest, TableSpellingsAreUnique) {
+    for (const shell::ControlEntry& entry : shell::controlTable()) {
+        EXPECT_EQ(shell::controlNamed(entry.name), &entry) << entry.name;
+        if (!entry.alternate.empty()) {
+            EXPECT_EQ(shell::controlNamed(entry.alternate), &entry) << entry.alternate;
+        }
+        EXPECT_FALSE(entry.spokenName.empty()) << entry.name;
+    }
+}
+
 // Checks that names of no control, near misses included, are not taken.
 TEST(ControlFinderTest, UnknownNames) {
     for (const char* name : {"", "O", "a", "10", "ChangeLog", "change log", "save", "   Save   ", "x", "ok", "M -"})

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "shell/WindowInput.h"
-#include "ui/Application.h"
-#include "ui/Button.h"
-#include "ui/Window.h"
 
 namespace {
 
@@ -39,37 +36,6 @@ TEST(WindowInputTest, PasteTypesDigitsAndPoints) {
                           Case{"abc", {}}, Case{"", {}}, Case{"\u22127", {"7"}}}) {
         EXPECT_EQ(shell::keyNamesForPaste(c.pasted), c.keys) << c.pasted;
     }
-}
-
-class ButtonSearchTest : public ::testing::Test {
-protected:
-    std::shared_ptr<ui::Button> key(ui::View& parent, const std::string& title) {
-        auto button = ui::Button::make({0, 0, 10, 10});
-        button->setTitle(title, ui::ControlStateNormal);
-        parent.addSubview(button);
-        return button;
-    }
-
-    ui::Application app{std::make_shared<ui::VirtualClock>()};
-    std::shared_ptr<ui::Window> window = ui::Window::make({0, 0, 320, 460});
-};
-
-// Checks that a key is found by its title, the topmost first, and never inside a hidden view.
-TEST_F(ButtonSearchTest, FindsVisibleButtonsByTitle) {
-    auto lower = ui::View::make({0, 0, 100, 100});
-    auto upper = ui::View::make({0, 0, 100, 100});
-    window->addSubview(lower);
-    window->addSubview(upper);
-    auto lowerSeven = key(*lower, "7");
-    auto upperSeven = key(*upper, "7");
-    auto plus = key(*lower, "+");
-    EXPECT_EQ(shell::findButtonTitled(*window, "7"), upperSeven.get());
-    EXPECT_EQ(shell::findButtonTitled(*window, "+"), plus.get());
-    EXPECT_EQ(shell::findButtonTitled(*window, "8"), nullptr);
-    upper->setHidden(true);
-    EXPECT_EQ(shell::findButtonTitled(*window, "7"), lowerSeven.get());
-    lower->setHidden(true);
-    EXPECT_EQ(shell::findButtonTitled(*window, "7"), nullptr);
 }
 
 // Checks the drawing scale chosen for a display's DPI, and that a window too tall for the screen is drawn smaller.

@@ -68,6 +68,19 @@ TEST_F(ViewTest, AddingToAnotherParentRemovesFromTheFirst) {
     EXPECT_EQ(child->superview(), p2.get());
 }
 
+// Checks that a removed view is let go of by the next pass: the list its old
+// parent kept for a transition that never came does not hold it.
+TEST_F(ViewTest, RemovedViewDoesNotOutliveTheNextPass) {
+    auto parent = ui::View::make({}), child = ui::View::make({});
+    parent->addSubview(child);
+    app.runLoopPass();
+    child->removeFromSuperview();
+    std::weak_ptr<ui::View> watched = child;
+    child.reset();
+    app.runLoopPass();
+    EXPECT_TRUE(watched.expired());
+}
+
 // Checks that points convert through nested frames and a moved bounds origin.
 TEST_F(ViewTest, ConvertsPointsThroughFrames) {
     auto outer = ui::View::make({10, 20, 200, 200});

@@ -85,16 +85,16 @@ std::shared_ptr<displayScrn> displayScrn::initWithFrame(ui::Rect frame, std::sha
 // ---- Key events
 
 void displayScrn::reset() {
-    decimalPoint_ = 0;
-    memFlag_ = 2;
+    decimalPoint_ = NoPoint;
+    memFlag_ = TypingNumber;
     m1_->setValue(Decimal());
     temp_->setValue(Decimal());
-    eqFlag_ = 0;
+    eqFlag_ = ValueShown;
     value_->setValue(Decimal());
     // A clear also forgets the pending operator, so that = right after it
     // applies nothing.
     opFlag_.reset();
-    contFlag_ = 0;
+    contFlag_ = NoRepeat;
     if (auto* delegate = sharedDelegateIfAny()) delegate->resetButtons();
     display();
 }
@@ -102,71 +102,71 @@ void displayScrn::reset() {
 void displayScrn::addDigit(int digit) {
     if (digit < 0 || digit > 9) return;
     // The first digit after a result (or at start) begins a new calculation.
-    const bool startsAfresh = eqFlag_ == 1 && decimalPoint_ != 1;
+    const bool startsAfresh = eqFlag_ == ResultShown && decimalPoint_ != PointTyped;
     // Entry stops at what a register can hold: a 39th significant digit, a
     // 129th decimal place, or a digit that takes the number out of the
     // decimal range, does nothing.
     if (!startsAfresh) {
-        const std::string current = decimalPoint_ == 1 ? text() : value_->toString();
+        const std::string current = decimalPoint_ == PointTyped ? text() : value_->toString();
         if (atEntryCapacity(current) || !Decimal::parse(current + std::to_string(digit)).ok()) return;
     }
-    contFlag_ = 0;
-    memFlag_ = (memFlag_ == 1 || memFlag_ == 3) ? 3 : 2;
+    contFlag_ = NoRepeat;
+    memFlag_ = (memFlag_ == OperatorPressed || memFlag_ == TypingSecondNumber) ? TypingSecondNumber : TypingNumber;
     if (startsAfresh) reset();
     // During fraction entry the typed text is kept as typed (trailing zeros
     // included); otherwise the register's text drops leading zeros.
-    std::string typed = (decimalPoint_ == 1 ? text() : value_->toString()) + std::to_string(digit);
+    std::string typed = (decimalPoint_ == PointTyped ? text() : value_->toString()) + std::to_string(digit);
     value_->setValueFromString(typed);
-    eqFlag_ = 0;
+    eqFlag_ = ValueShown;
     display(typed);
 }
 
 void displayScrn::addDot() {
     // A number has one point at most: the text may hold one already without
     // fraction entry (after DEL ended it, or after a recall of 2.5).
-    if (decimalPoint_ == 0 && text().find('.') != std::string::npos) return;
-    contFlag_ = 0;
-    if (decimalPoint_ != 0) return;
+    if (decimalPoint_ == NoPoint && text().find('.') != std::string::npos) return;
+    contFlag_ = NoRepeat;
+    if (decimalPoint_ != NoPoint) return;
     // The register keeps its number (3. is three); only the text shows the point.
     showText(text() + ".");
-    decimalPoint_ = 1;
+    decimalPoint_ = PointTyped;
 }
 
 void displayScrn::startNumberWithDot() {
-    if (decimalPoint_ != 0) return;
-    if (eqFlag_ == 1) reset();
-    contFlag_ = 0;
-    decimalPoint_ = 1;
+    if (decimalPoint_ != NoPoint) return;
+    if (eqFlag_ == ResultShown) reset();
+    contFlag_ = NoRepeat;
+    decimalPoint_ = PointTyped;
     display("0.");
 }
 
 void displayScrn::setFunc(const std::string& code) {
     // A second operator key in a row only replaces the first.
-    if (memFlag_ == 1) {
+    if (memFlag_ == OperatorPressed) {
         opFlag_ = code;
         return;
     }
     // A number typed with nothing pending becomes the first operand; after a
     // result, or a chained evaluation, the first operand already stands in m1.
-    if (memFlag_ == 2) assign(*m1_, *value_);
+    if (memFlag_ == TypingNumber) assign(*m1_, *value_);
     value_->setValue(Decimal());
     opFlag_ = code;
-    memFlag_ = 1;
-    eqFlag_ = 0;
-    decimalPoint_ = 0;
-    contFlag_ = 0;
+    memFlag_ = OperatorPressed;
+    eqFlag_ = ValueShown;
+    decimalPoint_ = NoPoint;
+    contFlag_ = NoRepeat;
 }
 
 void displayScrn::calc() {
     // After = and a clear, the last second operand is used again.
-    if (contFlag_ == 1) assign(*value_, *temp_);
+    if (contFlag_ == RepeatsLast) assign(*value_, *temp_);
     // Without a pending operator the typed number itself is the result.
     if (!opFlag_ || !applyOperator(*m1_, *opFlag_, value_->getValue())) assign(*m1_, *value_);
     assign(*temp_, *value_);
-    contFlag_ = 1;
-    memFlag_ = 0;
+    contFlag_ = RepeatsLast;
+    memFlag_ = ResultComputed;
     // The next point or digit starts a new number instead of extending the result.
-    decimalPoint_ = 0;
+    decimalPoint_ = NoPoint;
     assign(*value_, *m1_);
     display();
     value_->setValue(Decimal());
@@ -176,24 +176,24 @@ void displayScrn::delDecimal() {
     const std::string shown = text();
     const size_t length = shown.size();
     calcDecimal& target = shownRegister();
-    contFlag_ = 0;
+    contFlag_ = NoRepeat;
 
     // Deleting the last character leaves zero.
     if (length <= 1) {
-        if (eqFlag_ == 1) m1_->setValue(Decimal());
+        if (eqFlag_ == ResultShown) m1_->setValue(Decimal());
         value_->setValue(Decimal());
         display();
         return;
     }
     // In fraction entry the first DEL only ends it: the register's own text
     // drops the point and trailing zeros, but no other digit.
-    if (decimalPoint_ == 1) {
-        decimalPoint_ = 0;
+    if (decimalPoint_ == PointTyped) {
+        decimalPoint_ = NoPoint;
         display();
         return;
     }
     if (shown.back() == '.') {
-        decimalPoint_ = 0;
+        decimalPoint_ = NoPoint;
         display();
         return;
     }
@@ -203,7 +203,7 @@ void displayScrn::delDecimal() {
     if (length > 2 && shown[length - 2] == '.') {
         target.setValueFromString(shorter);
         display();
-        decimalPoint_ = 0;
+        decimalPoint_ = NoPoint;
         addDot();
         return;
     }
@@ -218,11 +218,11 @@ void displayScrn::delDecimal() {
 }
 
 void displayScrn::setDisplay(const Decimal& x) {
-    contFlag_ = 0;
-    memFlag_ = (memFlag_ == 1 || memFlag_ == 3) ? 3 : 2;
-    if (eqFlag_ == 1) reset();
+    contFlag_ = NoRepeat;
+    memFlag_ = (memFlag_ == OperatorPressed || memFlag_ == TypingSecondNumber) ? TypingSecondNumber : TypingNumber;
+    if (eqFlag_ == ResultShown) reset();
     value_->setValue(x);
-    eqFlag_ = 0;
+    eqFlag_ = ValueShown;
     display();
 }
 
@@ -255,14 +255,14 @@ void displayScrn::tempReset() { temp_->setValue(Decimal()); }
 void displayScrn::display() { display(std::string_view{}); }
 
 void displayScrn::display(std::string_view typed) {
-    if (eqFlag_ == 1) {
+    if (eqFlag_ == ResultShown) {
         showText(m1_->toString());
         if (base2Screen_) base2Screen_->toBinary(*m1_);
         return;
     }
     // The typed text shows only during fraction entry, so that trailing
     // zeros and a final point stay visible while they are being typed.
-    if (decimalPoint_ == 1 && memFlag_ != 0 && !typed.empty()) {
+    if (decimalPoint_ == PointTyped && memFlag_ != ResultComputed && !typed.empty()) {
         showText(std::string(typed));
     } else {
         showText(value_->toString());

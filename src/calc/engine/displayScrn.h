@@ -31,15 +31,16 @@ public:
     // no conversion display is fed.
     static std::shared_ptr<displayScrn> initWithFrame(ui::Rect frame, std::shared_ptr<binaryScrn> conversion);
 
-    // Registers (the objects themselves: they change in place)
-    const std::shared_ptr<calcDecimal>& value() const { return value_; }
-    void setValue(std::shared_ptr<calcDecimal> r) { value_ = std::move(r); }
-    const std::shared_ptr<calcDecimal>& memory() const { return memory_; }
-    void setMemory(std::shared_ptr<calcDecimal> r) { memory_ = std::move(r); }
-    const std::shared_ptr<calcDecimal>& temp() const { return temp_; }
-    void setTemp(std::shared_ptr<calcDecimal> r) { temp_ = std::move(r); }
-    const std::shared_ptr<calcDecimal>& m1() const { return m1_; }
-    void setM1(std::shared_ptr<calcDecimal> r) { m1_ = std::move(r); }
+    // Registers as shared handles (the objects themselves: they change in
+    // place); getValue() and the other queries below give a reference.
+    const std::shared_ptr<calcDecimal>& sharedValue() const { return value_; }
+    void setSharedValue(std::shared_ptr<calcDecimal> r) { value_ = std::move(r); }
+    const std::shared_ptr<calcDecimal>& sharedMemory() const { return memory_; }
+    void setSharedMemory(std::shared_ptr<calcDecimal> r) { memory_ = std::move(r); }
+    const std::shared_ptr<calcDecimal>& sharedTemp() const { return temp_; }
+    void setSharedTemp(std::shared_ptr<calcDecimal> r) { temp_ = std::move(r); }
+    const std::shared_ptr<calcDecimal>& sharedM1() const { return m1_; }
+    void setSharedM1(std::shared_ptr<calcDecimal> r) { m1_ = std::move(r); }
     const std::shared_ptr<binaryScrn>& base2Screen() const { return base2Screen_; }
     void setBase2Screen(std::shared_ptr<binaryScrn> screen) { base2Screen_ = std::move(screen); }
     const std::shared_ptr<ui::ImageView>& decLabelView() const { return decLabelView_; }
@@ -62,19 +63,26 @@ public:
     void display();
     void display(std::string_view typed);
 
+    // Flag values: memFlag (getFlag), eqFlag (getEqFlag), contFlag
+    // (getContFlag) and decimalPoint (getDecimalPoint), as plain integers.
+    enum : int { ResultComputed = 0, OperatorPressed = 1, TypingNumber = 2, TypingSecondNumber = 3 };
+    enum : int { ValueShown = 0, ResultShown = 1 };  // m1 shows while ResultShown
+    enum : int { NoRepeat = 0, RepeatsLast = 1 };    // = repeats the last operation
+    enum : int { NoPoint = 0, PointTyped = 1 };      // fraction entry
+
     // Queries
     calcDecimal& getValue() const { return *value_; }
     calcDecimal& getM1() const { return *m1_; }
     calcDecimal& getTemp() const { return *temp_; }
     calcDecimal& getMemory() const { return *memory_; }
     // The register on show: m1 after =, value otherwise.
-    calcDecimal& shownRegister() const { return eqFlag_ == 1 ? *m1_ : *value_; }
+    calcDecimal& shownRegister() const { return eqFlag_ == ResultShown ? *m1_ : *value_; }
     int getFlag() const { return memFlag_; }
     int getEqFlag() const { return eqFlag_; }
     int getDecimalPoint() const { return decimalPoint_; }
     int getContFlag() const { return contFlag_; }
     const std::optional<std::string>& getOpFlag() const { return opFlag_; }
-    void setEqFlag() { eqFlag_ = 1; }
+    void setEqFlag() { eqFlag_ = ResultShown; }
     void tempReset();
 
 private:
@@ -82,10 +90,10 @@ private:
     void showText(std::string text);
 
     std::shared_ptr<calcDecimal> value_, memory_, temp_, m1_;
-    int memFlag_ = 2;
-    int decimalPoint_ = 0;
-    int eqFlag_ = 0;
-    int contFlag_ = 0;
+    int memFlag_ = TypingNumber;
+    int decimalPoint_ = NoPoint;
+    int eqFlag_ = ValueShown;
+    int contFlag_ = NoRepeat;
     std::shared_ptr<binaryScrn> base2Screen_;
     std::shared_ptr<ui::ImageView> decLabelView_;
     std::optional<std::string> opFlag_;

@@ -50,7 +50,7 @@ void operationButton::touchDown(ui::Control*) {
 
     if (title == "=") {
         // A repeated = does nothing.
-        if (display.getEqFlag() == 1) return;
+        if (display.getEqFlag() == displayScrn::ResultShown) return;
         display.calc();
         display.setEqFlag();
         if (delegate) delegate->resetButtons();
@@ -82,7 +82,7 @@ void operationButton::touchDown(ui::Control*) {
     // An operator key marks itself, evaluates the pending operation when a
     // second number has been typed, and becomes the pending operator.
     animateButton();
-    if (display.getFlag() == 3) display.calc();
+    if (display.getFlag() == displayScrn::TypingSecondNumber) display.calc();
     display.setFunc(title);
 }
 

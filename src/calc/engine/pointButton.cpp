@@ -23,7 +23,7 @@ void pointButton::touchDown(ui::Control*) {
     if (display.getDecimalPoint() != 0) return;
     // Right after an operator key, or while a result (or the start) shows, the
     // point begins a new number "0." rather than extending the shown one.
-    if (display.getFlag() == 1 || display.getEqFlag() == 1) {
+    if (display.getFlag() == displayScrn::OperatorPressed || display.getEqFlag() == displayScrn::ResultShown) {
         display.startNumberWithDot();
     } else {
         display.addDot();

@@ -237,5 +237,5 @@ bool InputView::touchesShouldCancelInContentView(ui::View*) { return false; }
 
 void InputView::redrawConversion() {
     if (!binaryScreen_ || !displayLabel_) return;
-    binaryScreen_->toBinary(displayLabel_->getEqFlag() != 0 ? displayLabel_->getM1() : displayLabel_->getValue());
+    binaryScreen_->toBinary(displayLabel_->getEqFlag() == displayScrn::ResultShown ? displayLabel_->getM1() : displayLabel_->getValue());
 }

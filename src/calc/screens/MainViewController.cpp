@@ -1,6 +1,7 @@
 #include "screens/MainViewController.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "app/vantorAppDelegate.h"
@@ -19,6 +20,36 @@ namespace {
 const ui::Color kScreenGrey = ui::Color::rgba(0.21f, 0.21f, 0.21f, 1.0f);
 const char* const kMRPicture = "mRecoveryButton.png";
 const char* const kMRLitPicture = "mRecoveryButtonHighlighted.png";
+
+// The row of small keys, each wired to one of this screen's actions, in the
+// order of SmallKey.
+struct SmallKeyLayout {
+    ui::Rect frame;
+    const char* picture;
+    void (MainViewController::*action)(ui::Control*);
+};
+const SmallKeyLayout kSmallKeys[] = {
+    {{270, 130, 35, 35}, "mPlusButton.png", &MainViewController::saveMemory},
+    {{170, 130, 35, 35}, kMRPicture, &MainViewController::fetchMemory},
+    {{125, 130, 35, 35}, "pMButton.png", &MainViewController::changeSign},
+    {{225, 130, 35, 35}, "mMinusButton.png", &MainViewController::clearMemory},
+    {{15, 130, 35, 35}, "infoButton.png", &MainViewController::showSettings},
+    {{60, 130, 35, 35}, "baseInputButton.png", &MainViewController::switchInput},
+};
+
+// The operation keys, stacked in this order.
+struct OperationKeyLayout {
+    ui::Rect frame;
+    const char* operation;
+    const char* picture;
+};
+const OperationKeyLayout kOperationKeys[] = {
+    {{15, 175, 65, 50}, "CE", "CEButtonBack.png"},    {{90, 175, 65, 50}, "DEL", "DELButtonBack.png"},
+    {{240, 285, 65, 50}, "+", "OPButtonBack.png"},    {{240, 230, 65, 50}, "−", "OPButtonBack.png"},
+    {{240, 175, 65, 50}, "×", "OPButtonBack.png"},    {{165, 175, 65, 50}, "÷", "OPButtonBack.png"},
+    {{240, 395, 65, 50}, "=", "equalsButton_short.png"}, {{240, 340, 65, 50}, "mod", "OPButtonBack.png"},
+};
+static_assert(std::size(kSmallKeys) == 6 && std::size(kOperationKeys) == 8);
 
 }  // namespace
 
@@ -42,42 +73,29 @@ void MainViewController::viewDidLoad() {
     auto backdrop = ui::Label::make({0, 0, 320, 230});
     backdrop->setBackgroundColor(kScreenGrey);
 
-    // The row of small keys, each wired to one of this screen's actions.
-    auto smallKey = [this](ui::Rect frame, const char* picture, void (MainViewController::*action)(ui::Control*)) {
-        auto key = ui::Button::make(frame);
-        key->addTarget(this, action, ui::ControlEventTouchUpInside);
-        key->setBackgroundImage(ui::Image::named(picture), ui::ControlStateNormal);
-        key->setShowsTouchWhenHighlighted(true);
-        return key;
-    };
-    auto memoryAdd = smallKey({270, 130, 35, 35}, "mPlusButton.png", &MainViewController::saveMemory);
-    mRButton_ = smallKey({170, 130, 35, 35}, kMRPicture, &MainViewController::fetchMemory);
-    auto changeSignKey = smallKey({125, 130, 35, 35}, "pMButton.png", &MainViewController::changeSign);
-    auto memoryClear = smallKey({225, 130, 35, 35}, "mMinusButton.png", &MainViewController::clearMemory);
-    auto settings = smallKey({15, 130, 35, 35}, "infoButton.png", &MainViewController::showSettings);
-    auto keypadSwitch = smallKey({60, 130, 35, 35}, "baseInputButton.png", &MainViewController::switchInput);
-
-    // The operation keys drive the main display themselves.
-    auto operationKey = [this](ui::Rect frame, const char* operation, const char* picture) {
-        auto key = operationButton::initWithFrame(frame, operation, displayLabel());
-        key->setBackgroundImage(ui::Image::named(picture), ui::ControlStateNormal);
-        return key;
-    };
-    auto clearEntry = operationKey({15, 175, 65, 50}, "CE", "CEButtonBack.png");
-    auto deleteKey = operationKey({90, 175, 65, 50}, "DEL", "DELButtonBack.png");
-    auto plus = operationKey({240, 285, 65, 50}, "+", "OPButtonBack.png");
-    auto minus = operationKey({240, 230, 65, 50}, "−", "OPButtonBack.png");
-    auto times = operationKey({240, 175, 65, 50}, "×", "OPButtonBack.png");
-    auto divide = operationKey({165, 175, 65, 50}, "÷", "OPButtonBack.png");
-    auto equals = operationKey({240, 395, 65, 50}, "=", "equalsButton_short.png");
-    auto modulo = operationKey({240, 340, 65, 50}, "mod", "OPButtonBack.png");
-
     // Bottom to top: each view is drawn over the ones before it.
     for (std::shared_ptr<ui::View> child : std::initializer_list<std::shared_ptr<ui::View>>{
-             inputView_, backdrop, displayBackground, conversionBackground, memoryAdd, mRButton_, changeSignKey,
-             memoryClear, settings, keypadSwitch, clearEntry, deleteKey, plus, minus, times, divide, equals, modulo,
-             base2Screen(), displayLabel()})
+             inputView_, backdrop, displayBackground, conversionBackground})
         root->addSubview(std::move(child));
+    for (size_t i = 0; i < smallKeys_.size(); ++i) {
+        const SmallKeyLayout& layout = kSmallKeys[i];
+        auto key = ui::Button::make(layout.frame);
+        key->addTarget(this, layout.action, ui::ControlEventTouchUpInside);
+        key->setBackgroundImage(ui::Image::named(layout.picture), ui::ControlStateNormal);
+        key->setShowsTouchWhenHighlighted(true);
+        smallKeys_[i] = key;
+        root->addSubview(std::move(key));
+    }
+    // The operation keys drive the main display themselves.
+    for (size_t i = 0; i < operationKeys_.size(); ++i) {
+        const OperationKeyLayout& layout = kOperationKeys[i];
+        auto key = operationButton::initWithFrame(layout.frame, layout.operation, displayLabel());
+        key->setBackgroundImage(ui::Image::named(layout.picture), ui::ControlStateNormal);
+        operationKeys_[i] = key;
+        root->addSubview(std::move(key));
+    }
+    root->addSubview(base2Screen());
+    root->addSubview(displayLabel());
 
     ui::ViewController::viewDidLoad();
 }
@@ -103,13 +121,13 @@ void MainViewController::saveMemory(ui::Control*) {
 }
 
 void MainViewController::animateMR(ui::Control*) {
-    if (mRButton_) mRButton_->setBackgroundImage(ui::Image::named(kMRLitPicture), ui::ControlStateNormal);
+    if (mRButton()) mRButton()->setBackgroundImage(ui::Image::named(kMRLitPicture), ui::ControlStateNormal);
 }
 
 void MainViewController::clearMemory(ui::Control*) {
     if (!displayLabel_) return;
     displayLabel_->clearMemory();
-    if (mRButton_) mRButton_->setBackgroundImage(ui::Image::named(kMRPicture), ui::ControlStateNormal);
+    if (mRButton()) mRButton()->setBackgroundImage(ui::Image::named(kMRPicture), ui::ControlStateNormal);
 }
 
 void MainViewController::fetchMemory(ui::Control*) {
@@ -118,6 +136,14 @@ void MainViewController::fetchMemory(ui::Control*) {
 
 void MainViewController::changeSign(ui::Control*) {
     if (displayLabel_) displayLabel_->changeSign();
+}
+
+// ---- The keys
+
+operationButton* MainViewController::operationKey(std::string_view title) const {
+    for (const auto& key : operationKeys_)
+        if (key && key->titleForState(ui::ControlStateNormal) == title) return key.get();
+    return nullptr;
 }
 
 // ---- Requests from the application delegate

@@ -3,7 +3,9 @@
 // operation keys and the input panel when its view loads, and forwards their
 // actions to the main display, the input panel or the application delegate.
 
+#include <array>
 #include <memory>
+#include <string_view>
 
 #include "ui/Button.h"
 #include "ui/ViewController.h"
@@ -13,6 +15,10 @@ class Decimal;
 class binaryScrn;
 class displayScrn;
 class InputView;
+class operationButton;
+
+// The small keys in the row under the displays, in the order they are stacked.
+enum class SmallKey { MemoryAdd, MemoryRecall, ChangeSign, MemoryClear, Settings, KeypadSwitch };
 
 class MainViewController : public ui::ViewController {
 public:
@@ -23,9 +29,14 @@ public:
     void setDisplayLabel(std::shared_ptr<displayScrn> display) { displayLabel_ = std::move(display); }
     const std::shared_ptr<binaryScrn>& base2Screen() const { return base2Screen_; }
     void setBase2Screen(std::shared_ptr<binaryScrn> screen) { base2Screen_ = std::move(screen); }
-    const std::shared_ptr<ui::Button>& mRButton() const { return mRButton_; }
-    void setMRButton(std::shared_ptr<ui::Button> button) { mRButton_ = std::move(button); }
+    const std::shared_ptr<ui::Button>& mRButton() const { return smallKey(SmallKey::MemoryRecall); }
+    void setMRButton(std::shared_ptr<ui::Button> button) { smallKeys_[index(SmallKey::MemoryRecall)] = std::move(button); }
     const std::shared_ptr<InputView>& inputView() const { return inputView_; }
+
+    // The keys this screen built (null before its view loads)
+    const std::shared_ptr<ui::Button>& smallKey(SmallKey key) const { return smallKeys_[index(key)]; }
+    // The operation key titled TITLE ("CE", "+", "−", ...), or null.
+    operationButton* operationKey(std::string_view title) const;
 
     // Actions of the small keys
     void showSettings(ui::Control* sender);
@@ -48,10 +59,13 @@ protected:
     void viewDidLoad() override;
 
 private:
+    static constexpr size_t index(SmallKey key) { return static_cast<size_t>(key); }
+
     std::shared_ptr<displayScrn> displayLabel_;
     std::shared_ptr<binaryScrn> base2Screen_;
     std::shared_ptr<InputView> inputView_;
-    std::shared_ptr<ui::Button> mRButton_;
+    std::array<std::shared_ptr<ui::Button>, 6> smallKeys_;
+    std::array<std::shared_ptr<operationButton>, 8> operationKeys_;
     // Queued calls hold this weakly, so that one that runs after the screen
     // is gone does nothing.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);

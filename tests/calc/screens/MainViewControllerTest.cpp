@@ -233,13 +233,19 @@ TEST_F(MainViewControllerTest, MemoryKeysLightAndUnlightMR) {
     EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
 }
 
-// Checks that a queued M+ picture change that runs after the screen is gone does nothing.
+// Checks that a queued M+ picture change that runs after the screen is gone
+// does nothing. The MR key itself lives on in the window: were the queued
+// call to reach the freed screen, it would light the key (and the sanitizer
+// build would report the use after free).
 TEST_F(MainViewControllerTest, QueuedLightingOutlivingTheScreenDoesNothing) {
+    const std::shared_ptr<ui::Button> mr = controller->mRButton();
     type("M+");
     delegate->setViewController(nullptr);
     controller.reset();
     app.runLoopPass();
     EXPECT_EQ(app.pendingCallCount(), 0u);
+    auto picture = mr->backgroundImageForState(ui::ControlStateNormal);
+    EXPECT_EQ(picture ? picture->name() : "", "mRecoveryButton.png");
 }
 
 // Checks two whole calculations typed with touches, one on the decimal

@@ -1,0 +1,40 @@
+#pragma once
+// Every control of the calculator that a script, the keyboard or an
+// assistive tool can name, in one table: the name a script writes, another
+// spelling it may be written in, a plain name to speak, and where the control
+// lives. The lookup of the control itself is ControlFinder's.
+
+#include <span>
+#include <string_view>
+
+// The calculator screen's small keys (screens/MainViewController.h).
+enum class SmallKey;
+
+namespace shell {
+
+struct ControlEntry {
+    // Where the control lives, which tells ControlFinder how to reach it.
+    enum class Place {
+        DecimalKeypad,  // a digit or the point of the decimal keypad
+        BaseKeypad,     // a digit or letter of the base keypad
+        Keypad,         // a digit of whichever keypad shows
+        SmallKey,       // one of the calculator screen's small keys (smallKey)
+        OperationKey,   // an operation key of the calculator screen, by title
+        SettingsBar,    // a bar button of the settings screen, by title
+        SignedSwitch,   // the settings screen's switch
+        AlertButton,    // the open alert's button
+    };
+
+    std::string_view name;       // as a script writes it: "7", "sign", "Change Log"
+    std::string_view alternate;  // another spelling of the name ("-" for "−"), or empty
+    std::string_view spokenName; // what a screen reader or keyboard help says
+    Place place;
+    SmallKey smallKey{};  // for Place::SmallKey
+};
+
+// The whole table.
+std::span<const ControlEntry> controlTable();
+// The entry whose name or other spelling is NAME, or null.
+const ControlEntry* controlNamed(std::string_view name);
+
+}  // namespace shell
