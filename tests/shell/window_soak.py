@@ -6,7 +6,8 @@ combinations, modifiers pressed and released on their own, clicks of every
 button, wheel turns, drags, and window-manager requests (move, resize, raise,
 focus, unmap and map again). Nothing it sends is meant to close the window:
 Ctrl+Q is never sent, and a modifier held down on its own is always released
-before a "q" is typed, since a Ctrl held over a later q is Ctrl+Q. Between
+before a "q" is typed, alone or in a combination, since a Ctrl held over a
+later q (or super+q) is Ctrl+Q. Between
 batches of events it checks that the program still runs; when it has ended,
 it prints the events of the last batch and exits with status 1.
 
@@ -52,13 +53,11 @@ class Soak:
         kind = r.choices(["key", "combo", "modifier", "click", "wheel", "drag", "window"],
                          [40, 6, 8, 25, 6, 10, 5])[0]
         if kind == "key":
-            key = r.choice(KEYS + ["q", "Q"])
-            words = self.release_all() if key in ("q", "Q") and not self.hold_over_q else []
-            return words + ["key", key]
+            return self.typed(r.choice(KEYS + ["q", "Q"]))
         if kind == "combo":
             if r.random() < 0.5:
                 return ["key", r.choice(CTRL_COMBOS)]
-            return ["key", r.choice(["shift", "alt", "super"]) + "+" + r.choice(KEYS)]
+            return self.typed(r.choice(["shift", "alt", "super"]) + "+" + r.choice(KEYS))
         if kind == "modifier":
             if self.held and r.random() < 0.6:
                 m = self.held.pop(r.randrange(len(self.held)))
@@ -96,6 +95,13 @@ class Soak:
         if choice == "unmap":
             return ["windowunmap", w, "sleep", "0.05", "windowmap", w]
         return ["windowminimize", w, "sleep", "0.05", "windowmap", w]
+
+    def typed(self, key):
+        """Types KEY (a key or a combination such as super+q); a q, alone or
+        in a combination, first lets go of the modifiers held on their own."""
+        if key.split("+")[-1] in ("q", "Q") and not self.hold_over_q:
+            return self.release_all() + ["key", key]
+        return ["key", key]
 
     def follow_window(self):
         """Aims later clicks at the window where it is now."""
