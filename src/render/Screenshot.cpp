@@ -1,13 +1,14 @@
 #include "render/Screenshot.h"
 
 #include "render/Painter.h"
+#include "ui/Printable.h"
 #include "ui/Window.h"
 
 namespace render {
 
 bool screenshot(ui::Window& window, int scale, const std::string& path, std::string* error) {
     if (scale < 1 || scale > 3) {
-        if (error) *error = "cannot write " + path + ": the drawing scale must be 1, 2 or 3";
+        if (error) *error = "cannot write " + ui::printablePath(path) + ": the drawing scale must be 1, 2 or 3";
         return false;
     }
     Painter painter;

@@ -1,10 +1,16 @@
 #include "render/Surface.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+
+#include "ui/Printable.h"
 
 namespace render {
 
@@ -25,23 +31,56 @@ int surfaceScale(cairo_surface_t* surface) {
 
 bool writePng(cairo_surface_t* surface, const std::string& path, std::string* error) {
     auto fail = [&](const std::string& reason) {
-        if (error) *error = "cannot write " + path + ": " + reason;
+        if (error) *error = "cannot write " + ui::printablePath(path) + ": " + reason;
         return false;
     };
     if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return fail("nothing was drawn");
     cairo_surface_flush(surface);
-    // Open the file ourselves, so that a failure names the system's reason
-    // (cairo only says that writing failed).
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return fail(std::strerror(errno));
+
+    // Only a file is replaced: never a folder, a device or a FIFO.
+    struct stat existing {};
+    const bool exists = ::lstat(path.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) return fail("not a regular file");
+    // The picture goes to a new temporary beside the file, renamed over it
+    // once whole: a failure (a full disk) leaves no part-written file, and a
+    // link laid in wait under the temporary's name cannot redirect it. The
+    // temporary starts private; it gets the old file's permissions, or those
+    // of any new file.
+    const std::filesystem::path target(path);
+    std::string temp = ((target.has_parent_path() ? target.parent_path() : ".") / ".screenshot-XXXXXX").string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return fail(std::strerror(errno));
+    mode_t mode = 0;
+    if (exists && S_ISREG(existing.st_mode)) {
+        mode = existing.st_mode & 0777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return fail(std::strerror(saved));
+    }
     auto write = [](void* closure, const unsigned char* data, unsigned int length) {
         return std::fwrite(data, 1, length, static_cast<std::FILE*>(closure)) == length ? CAIRO_STATUS_SUCCESS
                                                                                      : CAIRO_STATUS_WRITE_ERROR;
     };
-    cairo_status_t status = cairo_surface_write_to_png_stream(surface, write, file);
-    int closed = std::fclose(file);
-    if (status != CAIRO_STATUS_SUCCESS) return fail(cairo_status_to_string(status));
-    if (closed != 0) return fail(std::strerror(errno));
+    errno = 0;
+    std::string reason;
+    const cairo_status_t status = cairo_surface_write_to_png_stream(surface, write, file);
+    // A failed fwrite leaves the system's reason (a full disk) in errno.
+    if (status != CAIRO_STATUS_SUCCESS) reason = errno != 0 ? std::strerror(errno) : cairo_status_to_string(status);
+    else if (std::fflush(file) != 0 || ::fchmod(fd, mode) != 0) reason = std::strerror(errno);
+    if (std::fclose(file) != 0 && reason.empty()) reason = std::strerror(errno);
+    if (reason.empty() && ::rename(temp.c_str(), path.c_str()) != 0) reason = std::strerror(errno);
+    if (!reason.empty()) {
+        ::unlink(temp.c_str());
+        return fail(reason);
+    }
     return true;
 }
 

@@ -1,15 +1,16 @@
 #include "shell/HeadlessDriver.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iostream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <istream>
 #include <sstream>
 #include <system_error>
 
 #include "app/AppLauncher.h"
 #include "render/Screenshot.h"
 #include "shell/Printable.h"
+#include "shell/ScriptInput.h"
 #include "shell/ScriptRunner.h"
 #include "ui/Log.h"
 #include "ui/UserDefaults.h"
@@ -18,7 +19,14 @@ namespace shell {
 
 HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, int scale, std::ostream& out,
                                std::ostream& err)
-    : clock_(std::make_shared<ui::VirtualClock>()), scale_(scale), out_(out), err_(err) {
+    : clock_(std::make_shared<ui::VirtualClock>()),
+      standardInputOpen_(::fcntl(STDIN_FILENO, F_GETFD) != -1),
+      scale_(scale),
+      out_(out),
+      err_(err) {
+    // Standard input closed: "--script -" must fail, not read whatever file
+    // the lowest free descriptor later falls to. /dev/null takes its place.
+    if (!standardInputOpen_) ::open("/dev/null", O_RDONLY);
     // The log's lines from here on belong to this run (the first `state`
     // shows start-up's, the settings file's warning among them).
     ui::DiagnosticLog::shared().clear();
@@ -35,25 +43,13 @@ HeadlessDriver::~HeadlessDriver() {
 }
 
 int HeadlessDriver::runScript(const std::string& path) {
-    if (path == "-") return runScript(std::cin);
-    // Only a regular file: a folder cannot be read, and a FIFO that nobody
-    // writes to would hold the program forever.
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec) {
-        err_ << "error: cannot read the script " << printable(path, 200) << ": " << ec.message() << '\n';
+    ScriptInput input;
+    if (auto problem = input.open(path, standardInputOpen_)) {
+        err_ << "error: cannot read the script " << (path == "-" ? "from standard input" : printablePath(path)) << ": "
+             << *problem << '\n';
         return 1;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        err_ << "error: cannot read the script " << printable(path, 200) << ": "
-             << (std::filesystem::is_directory(status) ? "it is a folder" : "not a regular file") << '\n';
-        return 1;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        err_ << "error: cannot read the script " << printable(path, 200) << ": " << std::strerror(errno) << '\n';
-        return 1;
-    }
+    std::istream in(&input);
     return runScript(in);
 }
 
@@ -61,7 +57,7 @@ int HeadlessDriver::runScript(std::istream& in) {
     ScriptRunner::Screenshooter shooter = [this](const std::string& path) -> std::optional<std::string> {
         std::string error;
         if (render::screenshot(*delegate_->window(), scale_, path, &error)) return std::nullopt;
-        return error.empty() ? "cannot write " + printable(path, 200) : error;
+        return error.empty() ? "cannot write " + printablePath(path) : error;
     };
     ScriptRunner runner(*app_, *clock_, *delegate_, out_, err_, std::move(shooter));
     return runner.run(in);

@@ -38,6 +38,7 @@ private:
     std::shared_ptr<ui::VirtualClock> clock_;
     std::unique_ptr<ui::Application> app_;
     std::shared_ptr<vantorAppDelegate> delegate_;
+    bool standardInputOpen_;  // as the program found it
     int scale_;
     std::ostream& out_;
     std::ostream& err_;

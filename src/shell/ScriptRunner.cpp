@@ -1,9 +1,12 @@
 #include "shell/ScriptRunner.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <istream>
 #include <ostream>
+#include <streambuf>
+#include <system_error>
 
 #include "app/vantorAppDelegate.h"
 #include "shell/Printable.h"
@@ -43,6 +46,24 @@ std::vector<std::string_view> words(std::string_view text) {
 }
 
 std::string quoted(std::string_view token) { return "\"" + printable(token) + "\""; }
+
+enum class LineRead { Line, TooLong, End };
+
+// Reads the next line of IN into LINE, without its line break. Stops as soon
+// as a line grows past the limit, so that an endless line (/dev/zero) costs
+// nothing. Lets the buffer's read errors through.
+LineRead readLine(std::streambuf& in, std::string& line) {
+    using Traits = std::streambuf::traits_type;
+    line.clear();
+    bool any = false;
+    for (int c = in.sbumpc(); c != Traits::eof(); c = in.sbumpc()) {
+        any = true;
+        if (c == '\n') return LineRead::Line;
+        if (line.size() == ScriptRunner::kMaxLineBytes) return LineRead::TooLong;
+        line.push_back(Traits::to_char_type(c));
+    }
+    return any ? LineRead::Line : LineRead::End;
+}
 
 // The whole of TOKEN as a finite number, or nothing.
 std::optional<double> parseNumber(std::string_view token) {
@@ -108,6 +129,11 @@ ScriptRunner::Parsed ScriptRunner::parseLine(std::string_view line) {
         // The rest of the line, blanks inside kept: "press Change Log".
         command.kind = name == "press" ? Kind::Press : Kind::Screenshot;
         if (rest.empty()) return std::string(name == "press" ? "press needs a control name" : "screenshot needs a file");
+        // A file name with a NUL would name a shorter file; no control
+        // character belongs in one.
+        if (command.kind == Kind::Screenshot &&
+            std::any_of(rest.begin(), rest.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+            return "control character in the file name \"" + printablePath(rest) + "\"";
         command.text = std::string(rest);
         return command;
     }
@@ -164,9 +190,21 @@ ScriptRunner::Parsed ScriptRunner::parseLine(std::string_view line) {
 int ScriptRunner::run(std::istream& in) {
     std::string line;
     int number = 0;
-    while (std::getline(in, line)) {
+    for (;;) {
+        const std::string where = "line " + std::to_string(number + 1);
+        LineRead read = LineRead::End;
+        try {
+            read = readLine(*in.rdbuf(), line);
+        } catch (const std::system_error& error) {
+            report(where, {1, "cannot read the script: " + error.code().message()});
+            return 1;
+        }
+        if (read == LineRead::End) return 0;
         ++number;
-        const std::string where = "line " + std::to_string(number);
+        if (read == LineRead::TooLong) {
+            report(where, {2, "line longer than " + std::to_string(kMaxLineBytes) + " bytes"});
+            return 2;
+        }
         Parsed parsed = parseLine(line);
         if (auto* message = std::get_if<std::string>(&parsed)) {
             report(where, {2, *message});
@@ -179,11 +217,6 @@ int ScriptRunner::run(std::istream& in) {
             return failure->status;
         }
     }
-    if (in.bad()) {
-        report("line " + std::to_string(number + 1), {1, "cannot read the script"});
-        return 1;
-    }
-    return 0;
 }
 
 int ScriptRunner::runKeys(const std::vector<std::string>& names) {

@@ -6,11 +6,14 @@
 // as they would in a window.
 //
 // Script lines: blank lines and lines starting with "#" are skipped; words are
-// separated by blanks (spaces or tabs). A malformed line, an unknown control
+// separated by blanks (spaces or tabs). A malformed line (a line longer than
+// 64 KiB, a screenshot file name with a control character), an unknown control
 // or a control not on the screen now showing stops the script with exit status
-// 2; a file that cannot be written stops it with 1. Either way the message
+// 2; a file that cannot be written, or a script that cannot be read, stops it
+// with 1. Either way the message
 // names the line and goes to the error stream, and nothing after it runs.
 
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -59,6 +62,8 @@ public:
     static constexpr int kMaxDragSteps = 10000;
     static constexpr double kMaxWaitMilliseconds = 3'600'000;  // an hour
     static constexpr float kMaxCoordinate = 100'000;
+    // A longer line is a script error, whatever its command.
+    static constexpr size_t kMaxLineBytes = 64 * 1024;
     // The touch every command drives: one finger.
     static constexpr int kTouchId = 1;
 
@@ -77,7 +82,8 @@ public:
     static Parsed parseLine(std::string_view line);
 
     // Running
-    // Runs every line of IN; returns the exit status (0, 1 or 2).
+    // Runs every line of IN; returns the exit status (0, 1 or 2). A read error
+    // of IN's buffer (one that throws std::system_error) ends it with 1.
     int run(std::istream& in);
     // Presses each of NAMES in turn (errors name the key's place, from 1),
     // then writes the state; returns the exit status.

@@ -61,6 +61,15 @@ struct Session {
         double releaseAt;
     };
     std::optional<HeldKey> heldKey;
+    // The Ctrl keys this window saw go down and not come up again. SDL's own
+    // modifier state can go stale: where keys follow the pointer (no window
+    // manager, or focus-follows-mouse), a Ctrl released while the pointer is
+    // outside never reaches the window, so SDL goes on reporting it held and
+    // a plain q typed later would read as Ctrl+Q and close the window.
+    bool leftCtrl = false;
+    bool rightCtrl = false;
+    bool ctrlHeld() const { return leftCtrl || rightCtrl; }
+    void forgetCtrl() { leftCtrl = rightCtrl = false; }
     // The window surface must be drawn whatever changed (shown, exposed, resized).
     bool mustDraw = true;
     uint64_t drawnGeneration = 0;
@@ -183,8 +192,15 @@ void handleEvent(Session& s, const SDL_Event& e) {
 
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
+                case SDL_WINDOWEVENT_LEAVE:
+                    // Without the keyboard focus the keys went with the pointer:
+                    // a Ctrl let go of out there is never seen.
+                    if (SDL_GetKeyboardFocus() != s.sdlWindow) s.forgetCtrl();
+                    break;
+                case SDL_WINDOWEVENT_HIDDEN: s.forgetCtrl(); break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     // A release may never come now: end every touch cleanly.
+                    s.forgetCtrl();
                     s.heldKey.reset();
                     s.window.cancelAllTouches();
                     s.mouseDown = false;
@@ -235,12 +251,18 @@ void handleEvent(Session& s, const SDL_Event& e) {
 
         // Typed characters press their keys; Ctrl combinations are commands.
         case SDL_TEXTINPUT:
-            if (SDL_GetModState() & KMOD_CTRL) break;
+            if (s.ctrlHeld()) break;
             for (const char* c = e.text.text; *c; ++c)
                 if (auto name = keyNameForCharacter(*c)) pressKey(s, *name, true);
             break;
+        case SDL_KEYUP:
+            if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = false;
+            if (e.key.keysym.sym == SDLK_RCTRL) s.rightCtrl = false;
+            break;
         case SDL_KEYDOWN:
-            if (e.key.keysym.mod & KMOD_CTRL) {
+            if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = true;
+            if (e.key.keysym.sym == SDLK_RCTRL) s.rightCtrl = true;
+            if (s.ctrlHeld()) {
                 switch (e.key.keysym.sym) {
                     case SDLK_c: copyDisplay(s); break;
                     case SDLK_v: pasteNumber(s); break;

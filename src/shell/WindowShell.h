@@ -17,7 +17,10 @@
 //   its visible part is scrolled into view first. A key not on the screen
 //   now showing does nothing.
 // - Ctrl+C copies the main display's text, Ctrl+V types the digits and
-//   points of the clipboard's text through the keys, Ctrl+Q closes.
+//   points of the clipboard's text through the keys, Ctrl+Q closes. A Ctrl
+//   counts as held only from its press, as this window saw it, until its
+//   release or until the keys stop coming here (focus lost, or the pointer
+//   gone where keys follow it).
 // URLs the application opens go to the desktop (SDL_OpenURL).
 //
 // How the program runs it (after start-up made the delegate and window):

@@ -2,13 +2,23 @@
 // The persisted settings: a small JSON object in a file, e.g.
 // ~/.config/mervik/settings.json = {"selectedBase": 16, "useSigned": true}.
 //
-// Reading: a missing file reads as empty; an unreadable or malformed file also
-// reads as empty, with one warning line in the diagnostic log. Values of the
-// wrong type read as absent, key by key.
+// Reading: a missing file reads as empty. The file (or what a symbolic link
+// of that name points to) is read only when it is a regular file of at most
+// 64 KiB whose arrays and objects nest at most 64 deep; anything else (a
+// folder, a FIFO, a device, a huge or deeply nested file, bytes that are not
+// a JSON object) reads as empty, with one warning line in the diagnostic log.
+// (A file that was not read at all is also never written over at start.)
+// Values of the wrong type read as absent, key by key.
 // Writing: every set writes the whole file again, atomically (a temporary file
-// beside it, flushed to disk, then renamed over it), so the file is always one
-// whole version. A write that fails throws UserDefaultsError and leaves both
-// the file and the values held in memory as they were.
+// beside it, created afresh so that no link can redirect it, flushed to disk,
+// then renamed over it), so the file is always one whole version. Keys this
+// program does not know are written back as they were read; the new file has
+// the old one's permissions. When the file is a symbolic link, the regular
+// file it points to is replaced (in that file's folder) if this user owns it,
+// and the write fails otherwise; the link stays. Temporaries that a killed
+// writer left behind are removed by the next write once a minute old.
+// A write that fails throws UserDefaultsError and leaves both the file and
+// the values held in memory as they were.
 
 #include <filesystem>
 #include <map>
@@ -29,6 +39,11 @@ public:
 class UserDefaults {
 public:
     static constexpr const char* kFileName = "settings.json";
+    // Limits on what is read: the file's size and how deeply it nests.
+    static constexpr size_t kMaxFileBytes = 64 * 1024;
+    static constexpr size_t kMaxDepth = 64;
+    // A temporary of ours this old was left by a writer that did not finish.
+    static constexpr long kStaleSeconds = 60;
 
     // The store kept in FOLDER/settings.json; the folder is made on the first write.
     static std::shared_ptr<UserDefaults> inFolder(const std::filesystem::path& folder);
@@ -54,6 +69,9 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // Whether the file existed but could not be read or parsed at start.
     bool loadFailed() const { return loadFailed_; }
+    // Whether the file was not read at all: not a regular file, over 64 KiB,
+    // or a read error. Start-up leaves such a file as it is.
+    bool readRefused() const { return readRefused_; }
 
     // Steps of the atomic write, so that tests can stop a writer between any two.
     enum class WriteStep { TemporaryCreated, TemporaryWritten, TemporaryFlushed, Renamed };
@@ -69,6 +87,7 @@ private:
     std::filesystem::path path_;
     nlohmann::json values_ = nlohmann::json::object();
     bool loadFailed_ = false;
+    bool readRefused_ = false;
 };
 
 }  // namespace ui

@@ -7,12 +7,21 @@
 //
 // A script FILE must be a regular file ("-" reads standard input): anything
 // else, a FIFO included, is refused at once with status 1, so that a FIFO
-// nobody writes to cannot hold the program forever.
+// nobody writes to cannot hold the program forever. A script that cannot be
+// read (standard input that is a folder, or closed) ends with status 1; a
+// line longer than 64 KiB is a malformed line. A screenshot's file name with
+// a control character in it is malformed too, and a screenshot that cannot be
+// written leaves no file behind.
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
 #include <random>
 
 #include "shell/support/DriverRun.h"
@@ -182,6 +191,81 @@ TEST_F(HostileCommandLineTest, MalformedScriptLines) {
     EXPECT_EQ(run.err.rfind("error: line 3: ", 0), 0u) << run.err;
     ASSERT_EQ(run.states().size(), 1u);
     EXPECT_EQ(run.lastState()["display"], "7");
+}
+
+// Checks that hostile script streams and screenshot names end with the
+// right status and one short line in which every control character shows
+// escaped, and that a screenshot name cut short by a NUL writes nothing.
+TEST_F(HostileCommandLineTest, HostileScriptStreams) {
+    const fs::path dir = scratch.path();
+    struct Case {
+        const char* what;
+        std::optional<std::string> text;  // standard input, or else:
+        fs::path from;                    // a file opened as standard input ("" closes it)
+        int status;
+        std::string message;  // a part of the message
+    };
+    const std::vector<Case> cases{
+        {"NUL in a screenshot name", "screenshot " + (dir / "shot").string() + std::string("\0.png\n", 6), {}, 2,
+         "shot\\x00.png"},
+        {"CR, ESC and BEL in a screenshot name", "screenshot " + (dir / "a\r\x1b[2J\a.png").string() + "\n", {}, 2,
+         "a\\x0D\\x1B[2J\\x07.png"},
+        {"a 60000-byte name that cannot be written", "screenshot /no/such/" + std::string(60000, 'x') + ".png\n", {}, 1,
+         "xxxx.png: "},
+        {"a line over 64 KiB", "state\npress " + std::string(70000, '7') + "\nstate\n", {}, 2,
+         "line 2: line longer than 65536 bytes"},
+        {"an endless line", std::nullopt, "/dev/zero", 2, "line 1: line longer than 65536 bytes"},
+        {"a folder as standard input", std::nullopt, dir, 1, "cannot read the script: Is a directory"},
+        {"standard input closed", std::nullopt, "", 1, "cannot read the script from standard input: it is closed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DriverRun run;
+        if (c.text) {
+            run = runMervikFor(kHangSeconds, script("-"), *c.text);
+        } else {
+            MervikChild child(script("-"), MervikChild::InputFrom{c.from});
+            run = child.wait(kHangSeconds);
+        }
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(run.status, c.status) << run.err.substr(0, 2000);
+        expectOneShortLine(run.err, "error: ");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err.substr(0, 2000);
+        for (const char control : {'\r', '\x1b', '\a', '\0'}) EXPECT_EQ(run.err.find(control), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(dir / "shot")) << "the name before the NUL was written";
+}
+
+// Checks that a screenshot on a full disk (a child's own small tmpfs) fails
+// with status 1 and leaves no file, not even an empty one.
+TEST_F(HostileCommandLineTest, ScreenshotOnAFullDisk) {
+    const fs::path disk = scratch.path() / "disk";
+    fs::create_directory(disk);
+    const DriverRun run = runDriverInChild(
+        scratch.path() / "config", "press 7\nscreenshot " + (disk / "shot.png").string() + "\nstate\n",
+        [&]() -> std::optional<std::string> {
+            if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
+            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+                return std::string("cannot make mounts private: ") + std::strerror(errno);
+            if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=16k") != 0)
+                return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            // Fill every block but a few, so that the picture fails part-way.
+            std::ofstream filler(disk / "filler", std::ios::binary);
+            const std::string block(4096, 'x');
+            for (int i = 0; i < 3; ++i) filler.write(block.data(), block.size());
+            return std::nullopt;
+        },
+        [&] {
+            std::string names;
+            for (const auto& entry : fs::directory_iterator(disk)) names += entry.path().filename().string() + " ";
+            return names;
+        });
+    if (run.status == kPrepareFailed) GTEST_SKIP() << run.err;
+    if (run.err.find("screenshots need the renderer") != std::string::npos) GTEST_SKIP() << "no renderer";
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+    EXPECT_EQ(run.extra, "filler ");
 }
 
 }  // namespace

@@ -108,4 +108,16 @@ TEST(PrintableTest, EscapesControlsAndInvalidBytes) {
     EXPECT_EQ(shell::printable(std::string(50, 'x'), 5), "xxxxx\u2026");
 }
 
+// Checks that file names in messages are escaped, and long ones keep their start and their end.
+TEST(PrintableTest, LongPathsKeepBothEnds) {
+    const std::string longName = "/home/" + std::string(10'000'000, 'd') + "/shot\x1b\u00e9.png";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/tmp/shot.png", "/tmp/shot.png"},
+        {"/tmp/a\r\x07\x1b[2J", "/tmp/a\\x0D\\x07\\x1B[2J"},
+        {std::string(120, 'p'), std::string(120, 'p')},
+        {longName, "/home/" + std::string(34, 'd') + "\u2026" + std::string(69, 'd') + "/shot\\x1B\u00e9.png"},
+    };
+    for (const auto& [path, shown] : cases) EXPECT_EQ(shell::printablePath(path), shown) << path.substr(0, 60);
+}
+
 }  // namespace

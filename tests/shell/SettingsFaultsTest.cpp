@@ -1,14 +1,18 @@
 // Faults around the settings file: a folder that cannot be written, a full
 // disk, a damaged file, two programs saving at once and a kill in the middle
-// of a save. In every case the calculator runs on, the file stays one whole
-// version, and Save says "Failed!" exactly when its writes did not all happen.
+// of a save; and hostile ones: links laid in the folder, a settings file that
+// is a FIFO, huge or nested without end, a settings file that is a link. In
+// every case the calculator runs on, the file stays one whole version, and
+// Save says "Failed!" exactly when its writes did not all happen.
 
 #include <gtest/gtest.h>
 
 #include <grp.h>
 #include <sched.h>
 #include <signal.h>
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -358,6 +363,211 @@ TEST_F(SettingsFaultsTest, KillAtEveryStepOfASave) {
             EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, nowSigned));
         }
     }
+}
+
+// ---- Hostile files
+
+const std::string kSumScript = "press 7\npress +\npress 5\npress =\nstate\n";
+
+// What a test needs to see whether a file was left alone: its type, size,
+// permissions, modification time and, for a small one, its text.
+std::string fingerprint(const fs::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return "missing";
+    std::string text = std::to_string(st.st_mode) + " " + std::to_string(st.st_size) + " " +
+                       std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+    if (S_ISREG(st.st_mode) && st.st_size < (1 << 20)) text += " " + readFile(path);
+    return text;
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Runs SCRIPT in a child (a hang ends it after 30 s) that also reports its peak memory in KiB.
+DriverRun runGuarded(const fs::path& config, const std::string& script) {
+    return runDriverInChild(
+        config, script, [] { return std::optional<std::string>(); },
+        [] {
+            rusage usage{};
+            ::getrusage(RUSAGE_SELF, &usage);
+            return std::to_string(usage.ru_maxrss);
+        },
+        30);
+}
+
+// Checks that start-up never creates a file a link could redirect: a link
+// named as the old write check's file leaves its target alone.
+TEST_F(SettingsFaultsTest, StartUpCreatesNothingALinkCouldRedirect) {
+    const fs::path victim = scratch.write("victim", "precious\n");
+    // The driver runs in this process, so the name carries this process's id.
+    fs::create_symlink(victim, config() / (".write-probe-" + std::to_string(::getpid())));
+    const DriverRun run = runDriver(config(), kSumScript);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(victim), "precious\n");
+    EXPECT_EQ(warningCount(run.lastState()), 0u) << run.lastState()["log"];
+}
+
+// Checks that a settings file start-up cannot safely read starts the
+// calculator with defaults and one warning, promptly and in little memory;
+// that start-up leaves a file it did not read exactly as it was (and puts its
+// default base in place of one too deep to parse), and that Save then
+// replaces it.
+TEST_F(SettingsFaultsTest, FilesStartUpRefusesToRead) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        json saveAlert;
+        bool parsed = false;  // read, but too deep to parse: start-up stores its default base
+    };
+    // A valid base, and arrays nested so that the whole nests DEPTH deep.
+    auto nested = [](size_t depth) {
+        return "{\"selectedBase\": 16, \"x\": " + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}";
+    };
+    const std::string padded = "{\"selectedBase\": 16, \"pad\": \"" + std::string(70 * 1024, ' ') + "\"}";
+    const std::vector<Case> cases{
+        {"nested 100000 deep (over 64 KiB)", [&](const fs::path& f) { writeFile(f, nested(100000)); }, kSaved},
+        {"nested 32000 deep, within 64 KiB", [&](const fs::path& f) { writeFile(f, nested(32000)); }, kSaved, true},
+        {"nested 65 deep", [&](const fs::path& f) { writeFile(f, nested(65)); }, kSaved, true},
+        {"a FIFO", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, kSaved},
+        {"a link to a FIFO",
+         [&](const fs::path& f) {
+             ASSERT_EQ(::mkfifo((scratch.path() / "fifo").c_str(), 0600), 0);
+             fs::create_symlink(scratch.path() / "fifo", f);
+         },
+         kFailed},
+        {"valid, but over 64 KiB", [&](const fs::path& f) { writeFile(f, padded); }, kSaved},
+        {"200 MB",
+         [](const fs::path& f) {
+             writeFile(f, "{\"selectedBase\": 16}");
+             fs::resize_file(f, 200 << 20);  // sparse: no disk taken
+         },
+         kSaved},
+        {"a folder", [](const fs::path& f) { fs::create_directory(f); }, kFailed},
+    };
+    const long baseKiB = residentKiB();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(config());
+        fs::remove_all(scratch.path() / "fifo");
+        fs::create_directory(config());
+        c.make(settingsFile());
+        const std::string before = fingerprint(settingsFile());
+
+        const DriverRun run = runGuarded(config(), kSumScript);
+        ASSERT_FALSE(run.timedOut) << "start-up hangs";
+        ASSERT_EQ(run.signal, 0) << run.err;
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json state = run.lastState();
+        EXPECT_EQ(state["display"], "12");
+        EXPECT_EQ(state["base"], 2);
+        EXPECT_EQ(warningCount(state), 1u) << state["log"];
+        if (c.parsed) {
+            EXPECT_EQ(settingsOf(readFile(settingsFile())), json({{"selectedBase", 2}, {"useSigned", nullptr}}));
+        } else {
+            EXPECT_EQ(fingerprint(settingsFile()), before) << "start-up wrote over a file it did not read";
+        }
+        EXPECT_LT(std::stol(run.extra) - baseKiB, 64 * 1024) << "peak memory in KiB";
+
+        expectSaveRun(runGuarded(config(), kSaveScript), c.saveAlert);
+    }
+}
+
+// Checks what Save puts in the settings file's place: a file with the old
+// one's permissions; through a link, the user's own file it points to (the
+// link stays); never anything else a link points to.
+TEST_F(SettingsFaultsTest, SaveKeepsWhatTheUserSet) {
+    const bool asRoot = ::geteuid() == 0;
+    const fs::path real = scratch.path() / "dotfiles" / "mervik.json";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        json alert;
+        fs::path written;  // where the saved settings must be, or nothing when Save must fail
+        mode_t mode;       // the permissions the saved file must have
+    };
+    auto linkTo = [&](mode_t mode, uid_t owner) {
+        return [&, mode, owner] {
+            fs::create_directories(real.parent_path());
+            writeFile(real, kOldSettings);
+            ASSERT_EQ(::chmod(real.c_str(), mode), 0);
+            ASSERT_EQ(::chown(real.c_str(), owner, static_cast<gid_t>(-1)), 0);
+            fs::remove(settingsFile());
+            fs::create_symlink(real, settingsFile());
+        };
+    };
+    std::vector<Case> cases{
+        {"a 0600 file", [&] { ::chmod(settingsFile().c_str(), 0600); }, kSaved, settingsFile(), 0600},
+        {"a 0640 file", [&] { ::chmod(settingsFile().c_str(), 0640); }, kSaved, settingsFile(), 0640},
+        {"a link to the user's 0600 file", linkTo(0600, ::geteuid()), kSaved, real, 0600},
+    };
+    // Only root can hand a file to another user.
+    if (asRoot) cases.push_back({"a link to another user's file", linkTo(0666, 65534), kFailed, {}, 0});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(real.parent_path());
+        writeFile(settingsFile(), kOldSettings);
+        c.make();
+        const bool linked = fs::is_symlink(settingsFile());
+        const std::string realBefore = fingerprint(real);
+
+        expectSaveRun(runGuarded(config(), kSaveScript), c.alert);
+        EXPECT_EQ(fs::is_symlink(settingsFile()), linked) << "the link was replaced";
+        if (c.written.empty()) {
+            EXPECT_EQ(fingerprint(real), realBefore);
+        } else {
+            EXPECT_EQ(settingsOf(readFile(c.written)), settings(16, true));
+            EXPECT_EQ(modeOf(c.written), c.mode);
+        }
+        EXPECT_TRUE(strayFiles(config()).empty());
+        if (linked) {
+            std::set<std::string> names;
+            for (const auto& entry : fs::directory_iterator(real.parent_path()))
+                names.insert(entry.path().filename().string());
+            EXPECT_EQ(names, std::set<std::string>{"mervik.json"});
+        }
+        fs::remove(settingsFile());
+    }
+}
+
+// Checks that the next Save removes the temporaries a killed Save left once
+// they are a minute old, and only those: a fresh one, another file's, one
+// that is not a regular file, and (as root) another user's stay.
+TEST_F(SettingsFaultsTest, SaveRemovesStaleTemporaries) {
+    const bool asRoot = ::geteuid() == 0;
+    const fs::path victim = scratch.write("victim", "precious\n");
+    struct Case {
+        std::string name;
+        enum Kind { File, Link, Foreign } kind;
+        bool old;
+        bool removed;
+    };
+    std::vector<Case> cases{
+        {"settings.json.tmp-4242-0", Case::File, true, true},
+        {"settings.json.tmp-4242-7-00c0ffee", Case::File, true, true},
+        {"settings.json.tmp-4243-0", Case::File, false, false},
+        {"notes.json.tmp-4242-0", Case::File, true, false},
+        {"settings.json.tmp-4242-0.keep", Case::File, true, false},
+        {"settings.json.tmp-4244-0", Case::Link, true, false},
+    };
+    if (asRoot) cases.push_back({"settings.json.tmp-4245-0", Case::Foreign, true, false});
+    const timespec twoMinutesAgo{::time(nullptr) - 120, 0};
+    for (const auto& c : cases) {
+        const fs::path path = config() / c.name;
+        if (c.kind == Case::Link) fs::create_symlink(victim, path);
+        else writeFile(path, "{\"selectedBase\": 9}\n");
+        if (c.kind == Case::Foreign) {
+            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+        }
+        const timespec times[2] = {twoMinutesAgo, twoMinutesAgo};
+        if (c.old) {
+            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+        }
+    }
+    expectSaveRun(runDriver(config(), kSaveScript), kSaved);
+    for (const auto& c : cases) EXPECT_EQ(!fs::exists(fs::symlink_status(config() / c.name)), c.removed) << c.name;
+    EXPECT_EQ(readFile(victim), "precious\n");
 }
 
 }  // namespace

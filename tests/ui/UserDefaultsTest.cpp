@@ -62,9 +62,13 @@ TEST_F(UserDefaultsTest, MissingFileIsEmptyAndFolderIsMade) {
 // Checks that damaged files read as empty with exactly one warning, and values of the wrong type as absent.
 TEST_F(UserDefaultsTest, DamagedFilesReadAsEmpty) {
     struct Case {
-        const char* text;
+        std::string text;
         std::optional<int> base;
         size_t warnings;
+    };
+    // An object holding the base 7 and arrays, nesting DEPTH deep in all.
+    auto nested = [](size_t depth) {
+        return "{\"selectedBase\": 7, \"x\": " + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}";
     };
     const Case cases[] = {
         {"{\"selectedBase\": 16", std::nullopt, 1},          // cut short
@@ -74,6 +78,9 @@ TEST_F(UserDefaultsTest, DamagedFilesReadAsEmpty) {
         {"{\"selectedBase\": 1e300}", std::nullopt, 0},      // not an integer
         {"{\"selectedBase\": 99999999999}", std::nullopt, 0},  // out of int range
         {"{\"selectedBase\": 7}", 7, 0},
+        {nested(64), 7, 0},                                  // as deep as a file may nest
+        {nested(65), std::nullopt, 1},                       // deeper
+        {"{\"selectedBase\": 7, \"s\": \"" + std::string(100, '[') + "\\\"" + std::string(100, '{') + "\"}", 7, 0},  // in a string
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,15 +1,19 @@
 #include "app/AppLauncher.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <system_error>
 
 #include "screens/MainViewController.h"
 #include "ui/Log.h"
+#include "ui/Printable.h"
 #include "ui/UserDefaults.h"
 #include "ui/Window.h"
 
@@ -17,37 +21,17 @@ namespace {
 
 constexpr ui::Rect kWindowFrame{0, 0, 320, 460};
 
-// How much of a folder's name a warning shows; a name longer than this is cut.
-constexpr size_t kMaxShownName = 200;
-
 bool isWarning(const std::string& line) { return line.rfind("warning", 0) == 0; }
 
-std::string shownName(const std::filesystem::path& folder) {
-    std::string name = folder.string();
-    if (name.size() > kMaxShownName) name = name.substr(0, kMaxShownName) + "\u2026";
-    return name;
-}
-
-// Tries to make FOLDER and to create and remove a file in it. Returns why
-// that failed, or nothing when the folder can be written.
-std::optional<std::string> probeFolder(const std::filesystem::path& folder) {
+// Makes FOLDER and asks whether this user may create files in it, without
+// creating any there (a file of a known name could be a link laid in wait).
+// Returns why it cannot be written, or nothing when it can.
+std::optional<std::string> checkFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return ec.message();
     if (!std::filesystem::is_directory(folder, ec)) return "not a folder";
-    const auto probe = folder / (".write-probe-" + std::to_string(::getpid()));
-    {
-        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-        if (!out) return "cannot create a file there";
-        out << "probe\n";
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(probe, ec);
-            return "cannot write a file there";
-        }
-    }
-    if (!std::filesystem::remove(probe, ec) || ec) return "cannot remove a file there";
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return std::strerror(errno);
     return std::nullopt;
 }
 
@@ -69,7 +53,7 @@ std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app) {
     const std::filesystem::path settingsFile = app.userDefaults().path();
     if (settingsFile.empty()) return delegate;  // a store in memory has no folder
     const std::filesystem::path folder = settingsFile.parent_path().empty() ? "." : settingsFile.parent_path();
-    const auto problem = probeFolder(folder);
+    const auto problem = checkFolder(folder);
     if (!problem) return delegate;
 
     bool startUpWarned = false;
@@ -79,6 +63,6 @@ std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app) {
         startUpWarned = startUpWarned || isWarning(lines[i]);
     if (!startUpWarned)
         ui::log("warning: the settings folder %s cannot be written (%s); settings will not be saved",
-                shownName(folder).c_str(), problem->c_str());
+                ui::printablePath(folder.string()).c_str(), problem->c_str());
     return delegate;
 }

@@ -54,6 +54,10 @@ void vantorAppDelegate::loadSettings() {
     const int stored = defaults.integerForKey(kSelectedBaseKey);
     if (conversion::isValidBase(stored)) {
         base_ = stored;
+    } else if (defaults.readRefused()) {
+        // A file that was not read at all (a FIFO, a huge file) is left as it
+        // is: only Save, which the user asks for, replaces it.
+        base_ = kDefaultBase;
     } else {
         base_ = kDefaultBase;
         try {

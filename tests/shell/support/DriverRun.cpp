@@ -181,12 +181,21 @@ MervikChild::MervikChild(const std::vector<std::string>& args, const std::option
     : folder_(makeFolder()) {
     const auto inPath = input ? folder_ / "stdin" : fs::path("/dev/null");
     if (input) std::ofstream(inPath, std::ios::binary) << *input;
+    start(args, inPath);
+}
+
+MervikChild::MervikChild(const std::vector<std::string>& args, const InputFrom& inputFrom) : folder_(makeFolder()) {
+    start(args, inputFrom.path.empty() ? std::nullopt : std::optional(inputFrom.path));
+}
+
+void MervikChild::start(const std::vector<std::string>& args, const std::optional<std::filesystem::path>& inPath) {
     const auto outPath = folder_ / "stdout";
     const auto errPath = folder_ / "stderr";
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
+    if (inPath) posix_spawn_file_actions_addopen(&actions, 0, inPath->c_str(), O_RDONLY, 0);
+    else posix_spawn_file_actions_addclose(&actions, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 

@@ -50,6 +50,11 @@ DriverRun runDriverInChild(const std::filesystem::path& folder, const std::strin
 class MervikChild {
 public:
     explicit MervikChild(const std::vector<std::string>& args, const std::optional<std::string>& input = std::nullopt);
+    // Standard input opened from PATH (a file, folder or device), or closed when PATH is empty.
+    struct InputFrom {
+        std::filesystem::path path;
+    };
+    MervikChild(const std::vector<std::string>& args, const InputFrom& inputFrom);
     ~MervikChild();  // kills the program if it still runs
     MervikChild(const MervikChild&) = delete;
     MervikChild& operator=(const MervikChild&) = delete;
@@ -60,6 +65,8 @@ public:
     DriverRun wait(double timeoutSeconds);
 
 private:
+    void start(const std::vector<std::string>& args, const std::optional<std::filesystem::path>& inputFrom);
+
     std::filesystem::path folder_;
     pid_t pid_ = -1;
     bool reaped_ = false;
