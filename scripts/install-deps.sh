@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libboost-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev fonts-dejavu-core
-  xvfb xdotool
+  xvfb xdotool weston libwayland-dev
   dpkg-dev desktop-file-utils man-db groff-base
   clang libclang-rt-14-dev llvm
 )
