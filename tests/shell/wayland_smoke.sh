@@ -46,6 +46,25 @@ export DISPLAY=":$DISPLAY_NUMBER" XDG_RUNTIME_DIR="$WORK/runtime"
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
 unset SDL_VIDEODRIVER
+SANITIZED=
+[[ $(ldd "$MERVIK") == *libasan* ]] && SANITIZED=1
+# Under the leak checker, two libraries' own leaks at exit are kept out
+# (the plain build runs with both as they are):
+# - Mesa's EGL driver, which SDL loads for every Wayland window and unloads
+#   at exit, leaves memory that only its own globals pointed to; kept
+#   loaded (after the sanitizer's runtime, which must come first), that
+#   memory stays reachable;
+# - libdecor, which SDL takes for a compositor that leaves window
+#   decorations to the client, keeps its frame past SDL's exit: left out.
+# SDL's own Wayland objects left at exit are its (the suppressions name
+# libSDL2): the full unwinding at each allocation lets the leak checker see
+# SDL on the way to libwayland's.
+CALCULATOR_ENV=()
+if [[ -n $SANITIZED ]]; then
+    CALCULATOR_ENV=("LD_PRELOAD=$(ldd "$MERVIK" | awk '/libasan/ { print $3 }'):libEGL_mesa.so.0"
+                    SDL_VIDEO_WAYLAND_ALLOW_LIBDECOR=0
+                    "LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}fast_unwind_on_malloc=0")
+fi
 
 # Starts weston with an output of WIDTH x HEIGHT pixels at SCALE; sets
 # WESTON_PID and the Wayland socket's name in SOCKET.
@@ -69,10 +88,18 @@ stop_weston() {
     WESTON_PID=
 }
 
-# Starts the calculator on weston's socket, without an X display.
+# Starts the calculator on weston's socket, without an X display, and waits
+# until its window is made (SDL loads EGL for it) or it ends.
 start_calculator() {
-    env -u DISPLAY WAYLAND_DISPLAY="$SOCKET" "$MERVIK" --config "$WORK/config" "$@" >"$WORK/out.txt" 2>"$WORK/err.txt" &
+    env -u DISPLAY WAYLAND_DISPLAY="$SOCKET" "${CALCULATOR_ENV[@]}" "$MERVIK" --config "$WORK/config" "$@" \
+        >"$WORK/out.txt" 2>"$WORK/err.txt" &
     APP_PID=$!
+    for _ in $(seq 300); do
+        grep -q "libEGL\.so" "/proc/$APP_PID/maps" 2>/dev/null && return 0
+        kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
+        sleep 0.1
+    done
+    fail "no window within 30 s"
 }
 # Lines on standard error that are ours: not those Mesa or libdecor print
 # themselves (libdecor without a decoration plugin says so in two lines).
@@ -120,7 +147,7 @@ sleep 2
 kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
 echo "resident memory on Wayland after 2 s: $(( $(rss_kib "$APP_PID") / 1024 )) MiB"
 # The budget holds for the plain build; the sanitizers' shadow memory is theirs.
-if ! ldd "$MERVIK" | grep -q libasan; then
+if [[ -z $SANITIZED ]]; then
     (( $(rss_kib "$APP_PID") <= 90 * 1024 )) || fail "resident memory $(( $(rss_kib "$APP_PID") / 1024 )) MiB is over 90 MiB"
 fi
 stop_calculator
@@ -143,10 +170,16 @@ kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.t
 # point, 2.25 output pixels; centred, 61.25 logical pixels from the top.
 to_x() { echo $(( X + ($1 * 225) / 100 )); }
 to_y() { echo $(( Y + 122 + ($1 * 225) / 100 )); }
-read -r R G B < <(pixel "$((X + 360))" "$((Y + 60))")
+# The full-screen frame: black margin above, the dark backdrop where scaled to.
+for _ in $(seq 100); do
+    read -r R G B < <(pixel "$((X + 360))" "$((Y + 60))")
+    read -r R2 G2 B2 < <(pixel "$(to_x 5)" "$(to_y 300)")
+    (( R == 0 && G == 0 && B == 0 && R2 < 120 && G2 < 120 && B2 < 120 && R2 + G2 + B2 > 0 )) && break
+    sleep 0.1
+done
 (( R == 0 && G == 0 && B == 0 )) || fail "the margin above the calculator is not black (found $R $G $B)"
-read -r R G B < <(pixel "$(to_x 5)" "$(to_y 300)")
-(( R < 120 && G < 120 && B < 120 )) || fail "the calculator's dark backdrop is not where it is scaled to (found $R $G $B)"
+(( R2 < 120 && G2 < 120 && B2 < 120 && R2 + G2 + B2 > 0 )) ||
+    fail "the calculator's dark backdrop is not where it is scaled to (found $R2 $G2 $B2)"
 xdotool mousemove "$(to_x 47)" "$(to_y 255)" click 1   # the 7 key
 sleep 0.3
 xdotool type --delay 60 "8+1"
