@@ -111,4 +111,4 @@ fuzz-smoke: build-fuzz
 	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(ARM64_BUILD)
