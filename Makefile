@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan check test test-asan run bench install package clean
+.PHONY: all deps build build-asan check test test-asan run bench install package clean deps-arm64 build-arm64 test-arm64 package-arm64
 
 all: build
 
@@ -43,6 +43,28 @@ install: build
 # A Debian package of the same files under /usr, in $(BUILD)/package.
 package: build
 	cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(BUILD)/package
+
+# arm64 (Raspberry Pi, ARM laptops, Linux phones), cross-built with Debian's
+# cross compiler and arm64 libraries; the build's own picture tool and the
+# tests run here through qemu-user. `make test-arm64` runs every suite that
+# needs no display; `make package-arm64` writes the arm64 Debian package in
+# $(ARM64_BUILD)/package.
+ARM64_BUILD ?= build-arm64
+
+deps-arm64:
+	@scripts/install-deps.sh --arm64
+
+$(ARM64_BUILD)/build.ninja: CMakeLists.txt cmake/aarch64-linux-gnu.cmake
+	cmake -S . -B $(ARM64_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/aarch64-linux-gnu.cmake -DMERVIK_BENCH=OFF
+
+build-arm64: deps-arm64 $(ARM64_BUILD)/build.ninja
+	cmake --build $(ARM64_BUILD) -j $(JOBS)
+
+test-arm64: build-arm64
+	cd $(ARM64_BUILD) && ctest --output-on-failure
+
+package-arm64: build-arm64
+	cd $(ARM64_BUILD) && cpack -G DEB -B $(CURDIR)/$(ARM64_BUILD)/package
 
 # The micro-benchmarks, then the window's start-up, idle CPU and memory
 # beside galculator, SpeedCrunch and gnome-calculator on a display of its own.
@@ -94,4 +116,4 @@ fuzz-smoke: build-fuzz
 	done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(ARM64_BUILD)

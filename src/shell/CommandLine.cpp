@@ -17,7 +17,7 @@ namespace shell {
 std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
 
 std::string CommandLine::usage() {
-    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--help] [--version]\n"
+    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--fullscreen] [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
            "  --script FILE        headless: run the commands in FILE (\"-\" reads standard input)\n"
@@ -25,6 +25,7 @@ std::string CommandLine::usage() {
            "  --config DIR         the folder of the persisted settings (default: "
            "$XDG_CONFIG_HOME/mervik or ~/.config/mervik)\n"
            "  --scale N            drawing scale 1 to 3 (default 1 headless, the display's in a window)\n"
+           "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone)\n"
            "  --help               this text\n"
            "  --version            the program's version\n"
            "\n"
@@ -50,6 +51,7 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     auto* configOption = app.add_option("--config", config)->type_name("DIR");
     // Read as text and checked here: a scale is one digit, nothing around it.
     auto* scaleOption = app.add_option("--scale", scale)->type_name("N");
+    app.add_flag("--fullscreen", fullScreen_);
     scriptOption->excludes(keysOption);
 
     try {

@@ -6,6 +6,7 @@
 //   mervik --keys "7 + 5 ="      headless, presses each named control, then prints the state
 //   --config DIR                 where the settings live
 //   --scale N                    drawing scale, 1 to 3
+//   --fullscreen                 the window full screen, the calculator scaled to fit
 //
 // A malformed command line gets a one-line message and exit status 2.
 
@@ -34,6 +35,8 @@ public:
     const std::optional<std::filesystem::path>& config() const { return config_; }
     // The scale given with --scale, if any.
     const std::optional<int>& scale() const { return scale_; }
+    // Whether --fullscreen was given.
+    bool fullScreen() const { return fullScreen_; }
 
     // The settings folder to use: --config, else the user's configuration folder.
     std::filesystem::path configFolder() const;
@@ -48,6 +51,7 @@ private:
     std::optional<std::string> keys_;
     std::optional<std::filesystem::path> config_;
     std::optional<int> scale_;
+    bool fullScreen_ = false;
 };
 
 }  // namespace shell

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <future>
 #include <map>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "render/Painter.h"
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
+#include "shell/ShmPresenter.h"
+#include "shell/WindowFit.h"
 #include "shell/WindowInput.h"
 #include "ui/Application.h"
 #include "ui/Log.h"
@@ -50,6 +53,9 @@ struct Session {
     const WindowOptions& options;
     SDL_Window* sdlWindow;
     ui::Size points;
+    // On SDL's Wayland back end, which has no window surface, frames go
+    // into buffers of our own; elsewhere (X11) into the window surface.
+    std::unique_ptr<ShmPresenter> presenter;
 
     bool running = true;
     bool mouseDown = false;
@@ -77,6 +83,12 @@ struct Session {
     double lastFrame = -1;
 };
 
+// SDL's last error, or a plain word when SDL left none.
+std::string sdlError() {
+    const char* error = SDL_GetError();
+    return error && *error ? error : "SDL gave no reason";
+}
+
 void printNoDisplay(const std::string& reason) {
     std::fprintf(stderr, "mervik: cannot open a window: no display (%s); use --script or --keys for the headless calculator\n",
                  reason.c_str());
@@ -93,6 +105,16 @@ std::optional<std::string> missingDisplay() {
     return "neither DISPLAY nor WAYLAND_DISPLAY is set";
 }
 
+// When no display answered, SDL falls back to a driver whose windows nobody
+// sees; that is no window for the user, unless SDL_VIDEODRIVER asked for it.
+std::optional<std::string> onlyInvisibleDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return std::nullopt;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && std::strcmp(asked, driver) == 0) return std::nullopt;
+    return "no X11 or Wayland display answered";
+}
+
 // The scale the display asks for, as far as the window still fits on it.
 int displayScale(float pointsHeight) {
     float dpi = 0;
@@ -100,6 +122,14 @@ int displayScale(float pointsHeight) {
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = scaleThatFits(scale, pointsHeight, usable.h);
     return scale;
+}
+
+// Whether the display the window opens on is a phone's, judged in its
+// logical pixels: SDL gives the bounds of a scaled Wayland output in those
+// already, and X11 has no output scale.
+bool onPhoneDisplay() {
+    SDL_Rect bounds;
+    return SDL_GetDisplayBounds(0, &bounds) == 0 && isPhoneDisplay(float(bounds.w), float(bounds.h));
 }
 
 bool somethingMoves(double now) {
@@ -177,14 +207,23 @@ void pasteNumber(Session& s) {
 
 // ---- Input: every event that means a touch or a key becomes one here.
 
-ui::Point mousePoint(const Session& s, int x, int y) {
-    int width = 0, height = 0;
+// Where the calculator stands in the window now; drawing uses the same.
+WindowFit currentFit(const Session& s, int& width, int& height) {
     SDL_GetWindowSize(s.sdlWindow, &width, &height);
-    if (width <= 0 || height <= 0) return {float(x), float(y)};
-    return {x * s.points.width / width, y * s.points.height / height};
+    return WindowFit::of(s.points, float(width), float(height));
 }
 
-ui::Point fingerPoint(const Session& s, float x, float y) { return {x * s.points.width, y * s.points.height}; }
+ui::Point mousePoint(const Session& s, int x, int y) {
+    int width = 0, height = 0;
+    return currentFit(s, width, height).toPoints(float(x), float(y));
+}
+
+// A finger's place comes as a fraction of the window's width and height.
+ui::Point fingerPoint(const Session& s, float x, float y) {
+    int width = 0, height = 0;
+    WindowFit fit = currentFit(s, width, height);
+    return fit.toPoints(x * width, y * height);
+}
 
 void handleEvent(Session& s, const SDL_Event& e) {
     switch (e.type) {
@@ -209,7 +248,8 @@ void handleEvent(Session& s, const SDL_Event& e) {
                 case SDL_WINDOWEVENT_SHOWN:
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED: s.mustDraw = true; break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_DISPLAY_CHANGED: s.mustDraw = true; break;
                 default: break;
             }
             break;
@@ -294,12 +334,24 @@ cairo_format_t cairoFormatFor(Uint32 sdlFormat) {
     return CAIRO_FORMAT_INVALID;
 }
 
-void paintWindow(cairo_surface_t* surface, double scale, render::Painter& painter, ui::Window& window) {
+// Paints the calculator into SURFACE, whose pixels cover the whole window:
+// scaled to fit and centred, over black margins when the window's
+// proportions are not the calculator's (full screen).
+void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter) {
+    int width = 0, height = 0;
+    WindowFit fit = currentFit(s, width, height);
+    double pixelsPerUnit = width > 0 ? cairo_image_surface_get_width(surface) / double(width) : 1;
+    double scale = fit.scale * pixelsPerUnit;
     cairo_surface_set_device_scale(surface, scale, scale);
+    cairo_surface_set_device_offset(surface, fit.origin.x * pixelsPerUnit, fit.origin.y * pixelsPerUnit);
     render::ContextPtr cr(cairo_create(surface));
     cairo_set_source_rgb(cr.get(), 0, 0, 0);
     cairo_paint(cr.get());
-    painter.paint(cr.get(), window);
+    if (fit.origin.x > 0 || fit.origin.y > 0) {
+        cairo_rectangle(cr.get(), 0, 0, s.points.width, s.points.height);
+        cairo_clip(cr.get());
+    }
+    painter.paint(cr.get(), s.window);
     cairo_surface_flush(surface);
 }
 
@@ -313,9 +365,19 @@ void paintWindow(cairo_surface_t* surface, double scale, render::Painter& painte
 // after it ended and the window is open, so that no other thread reads the
 // environment meanwhile and the programs the calculator opens (the mail
 // client) never see it.
+//
+// Only Xlib is given the empty file: xkbcommon, which SDL's Wayland back end
+// reads the compose table with, rejects it. So the variable is set only when
+// SDL will take X11: a display is named, and no other video driver is asked for.
+bool x11Chosen() {
+    const char* display = std::getenv("DISPLAY");
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    return display && *display && (!driver || !*driver || std::strcmp(driver, "x11") == 0);
+}
+
 class ComposeTableSkipped {
 public:
-    ComposeTableSkipped() : set_(!std::getenv("XCOMPOSEFILE")) {
+    explicit ComposeTableSkipped(bool wanted) : set_(wanted && !std::getenv("XCOMPOSEFILE")) {
         if (set_) ::setenv("XCOMPOSEFILE", "/dev/null", 1);
     }
     ~ComposeTableSkipped() { restore(); }
@@ -344,42 +406,44 @@ std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window,
     });
 }
 
-// Paints the window into SDL's window surface and shows it.
+// Paints the window and shows it: into buffers of our own on Wayland, else
+// into SDL's window surface.
 bool drawFrame(Session& s, render::Painter& painter, std::string& error) {
+    if (s.presenter)
+        return s.presenter->present([&](cairo_surface_t* surface) { paintWindow(s, surface, painter); }, error);
     SDL_Surface* target = SDL_GetWindowSurface(s.sdlWindow);
     if (!target) {
-        error = SDL_GetError();
+        error = sdlError();
         return false;
     }
-    double scale = target->w / double(s.points.width);
     cairo_format_t format = cairoFormatFor(target->format->format);
     if (format != CAIRO_FORMAT_INVALID && cairo_format_stride_for_width(format, target->w) == target->pitch) {
         // The usual case: cairo draws straight into the window's pixels.
         if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) {
-            error = SDL_GetError();
+            error = sdlError();
             return false;
         }
         render::SurfacePtr pixels(cairo_image_surface_create_for_data(static_cast<unsigned char*>(target->pixels), format,
                                                                       target->w, target->h, target->pitch));
-        paintWindow(pixels.get(), scale, painter, s.window);
+        paintWindow(s, pixels.get(), painter);
         pixels.reset();
         if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     } else {
         // Any other layout: draw apart, and let SDL convert the pixels.
         render::SurfacePtr drawn(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, target->w, target->h));
-        paintWindow(drawn.get(), scale, painter, s.window);
+        paintWindow(s, drawn.get(), painter);
         SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
             cairo_image_surface_get_data(drawn.get()), target->w, target->h, 32,
             cairo_image_surface_get_stride(drawn.get()), SDL_PIXELFORMAT_ARGB8888);
         if (!source || SDL_BlitSurface(source, nullptr, target, nullptr) != 0) {
-            error = SDL_GetError();
+            error = sdlError();
             SDL_FreeSurface(source);
             return false;
         }
         SDL_FreeSurface(source);
     }
     if (SDL_UpdateWindowSurface(s.sdlWindow) != 0) {
-        error = SDL_GetError();
+        error = sdlError();
         return false;
     }
     return true;
@@ -410,24 +474,48 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, options.title.c_str());
     tolerateLateWakeUps();
-    ComposeTableSkipped noComposeTable;  // before the painter thread: it must outlive it
+    ComposeTableSkipped noComposeTable(x11Chosen());  // before the painter thread: it must outlive it
     auto prepared = preparePainter(window, options.scale.value_or(1));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        printNoDisplay(SDL_GetError());
+        printNoDisplay(sdlError());
+        return 1;
+    }
+    if (auto reason = onlyInvisibleDriver()) {
+        printNoDisplay(*reason);
+        SDL_Quit();
         return 1;
     }
 
-    // ---- Create the window: the toolkit window's points at the drawing scale.
+    // ---- Create the window: the toolkit window's points at the drawing
+    // scale; full screen when asked or on a phone. On Wayland the window is
+    // sized in the output's logical pixels and drawn at its scale.
+    const bool wayland = std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
     ui::Size points = window.frame().size;
     if (points.width <= 0 || points.height <= 0) points = kDefaultPoints;
-    int scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1, 3) : displayScale(points.height);
+    int scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1, 3)
+                : wayland                           ? 1
+                                                    : displayScale(points.height);
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+    if (options.fullScreen || onPhoneDisplay()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                              static_cast<int>(std::lround(points.width * scale)),
-                                             static_cast<int>(std::lround(points.height * scale)), SDL_WINDOW_SHOWN);
+                                             static_cast<int>(std::lround(points.height * scale)), flags);
     if (!sdlWindow) {
-        std::fprintf(stderr, "mervik: cannot create the window: %s\n", SDL_GetError());
+        std::fprintf(stderr, "mervik: cannot create the window: %s\n", sdlError().c_str());
         SDL_Quit();
         return 1;
+    }
+    std::unique_ptr<ShmPresenter> presenter;
+    if (wayland) {
+        std::string error;
+        presenter = ShmPresenter::create(sdlWindow, error);
+        if (!presenter) {
+            std::fprintf(stderr, "mervik: cannot draw the window: %s\n", error.c_str());
+            SDL_DestroyWindow(sdlWindow);
+            SDL_Quit();
+            return 1;
+        }
     }
     SDL_StartTextInput();
     app.setURLOpener([](const std::string& url) {
@@ -439,6 +527,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     render::Painter& painter = *painterOwner;
     noComposeTable.restore();
     Session s(app, window, options, sdlWindow, points);
+    s.presenter = std::move(presenter);
     int status = 0;
 
     // ---- Loop: sleep until input or something due, handle the input, run
@@ -474,6 +563,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     window.cancelAllTouches();
     app.setURLOpener(nullptr);
     SDL_StopTextInput();
+    s.presenter.reset();
     SDL_DestroyWindow(sdlWindow);
     SDL_Quit();
     if (status == 0 && options.printStateOnExit) options.printStateOnExit();

@@ -3,10 +3,14 @@
 //
 // The window is the toolkit window's size in points (320 x 460) at a drawing
 // scale of 1 to 3, titled "Mervik". The renderer paints the view tree into
-// cairo pixels that go straight to SDL's window surface, with no GL driver
-// loaded. Nothing is drawn while nothing changes: an idle window sleeps in
-// the event queue. While an animation, transition, scroll or settle runs,
-// frames follow at up to 60 a second, each at the clock's present.
+// cairo pixels that go straight to SDL's window surface on X11, with no GL
+// driver loaded; on Wayland, which has no such surface, into shared-memory
+// buffers of our own at the output's scale (ShmPresenter.h). Full screen
+// (asked for, or on a phone's display), the calculator is scaled to fit and
+// centred (WindowFit.h); touches go through the same fit. Nothing is drawn
+// while nothing changes: an idle window sleeps in the event queue. While an
+// animation, transition, scroll or settle runs, frames follow at up to 60 a
+// second, each at the clock's present.
 //
 // Input becomes touches on the toolkit window, in points:
 // - the left mouse button is one finger, a touch screen's fingers are
@@ -58,6 +62,10 @@ struct WindowOptions {
     // Run once after the window closed normally, before runWindow returns
     // (a smoke test prints the calculator's state here).
     std::function<void()> printStateOnExit;
+    // Full screen from the start (it also starts so on a phone's display:
+    // upright, at most 800 logical pixels wide), the calculator scaled to
+    // fit and centred.
+    bool fullScreen = false;
     std::string title = "Mervik";
 };
 

@@ -24,17 +24,19 @@ Parsed parse(std::vector<const char*> args) {
 
 // Checks that the options are read into what the program needs.
 TEST(CommandLineTest, OptionsAreRead) {
-    auto p = parse({"--keys", "7 + 5 =", "--config", "/tmp/x", "--scale", "2"});
+    auto p = parse({"--keys", "7 + 5 =", "--config", "/tmp/x", "--scale", "2", "--fullscreen"});
     EXPECT_EQ(p.status, std::nullopt) << p.err;
     EXPECT_TRUE(p.commandLine.isHeadless());
     EXPECT_EQ(p.commandLine.keys(), "7 + 5 =");
     EXPECT_EQ(p.commandLine.configFolder(), "/tmp/x");
     EXPECT_EQ(p.commandLine.scale(), 2);
+    EXPECT_TRUE(p.commandLine.fullScreen());
 
     auto window = parse({});
     EXPECT_EQ(window.status, std::nullopt);
     EXPECT_FALSE(window.commandLine.isHeadless());
     EXPECT_EQ(window.commandLine.scale(), std::nullopt);
+    EXPECT_FALSE(window.commandLine.fullScreen());
 }
 
 // Checks that a malformed command line gives one message line and exit status 2.
@@ -56,7 +58,7 @@ TEST(CommandLineTest, MalformedCommandLines) {
 TEST(CommandLineTest, HelpPrintsUsage) {
     auto p = parse({"--help"});
     EXPECT_EQ(p.status, 0);
-    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--help", "--version", "press NAME",
+    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--help", "--version", "press NAME",
                              "screenshot PATH", "man mervik"})
         EXPECT_NE(p.out.find(text), std::string::npos) << text;
     EXPECT_TRUE(p.err.empty());

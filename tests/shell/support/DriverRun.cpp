@@ -26,6 +26,18 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
 
+// The program's command: through the emulator when it was built for
+// another processor (MERVIK_EMULATOR, its words separated by blanks).
+std::vector<std::string> programCommand() {
+    std::vector<std::string> words;
+#ifdef MERVIK_EMULATOR
+    std::istringstream emulator(MERVIK_EMULATOR);
+    for (std::string word; emulator >> word;) words.push_back(word);
+#endif
+    words.push_back(MERVIK_BINARY);
+    return words;
+}
+
 std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -199,7 +211,7 @@ void MervikChild::start(const std::vector<std::string>& args, const std::optiona
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
-    std::vector<std::string> argvText{MERVIK_BINARY};
+    std::vector<std::string> argvText = programCommand();
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& arg : argvText) argv.push_back(arg.data());
@@ -213,7 +225,7 @@ void MervikChild::start(const std::vector<std::string>& args, const std::optiona
     std::vector<char*> env;
     for (auto& entry : envText) env.push_back(entry.data());
     env.push_back(nullptr);
-    const int spawned = posix_spawn(&pid_, MERVIK_BINARY, &actions, nullptr, argv.data(), env.data());
+    const int spawned = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::system_error(spawned, std::generic_category(), "posix_spawn " MERVIK_BINARY);
 }

@@ -1,0 +1,78 @@
+#pragma once
+// Shows the frames of a window on SDL's Wayland back end, which has no
+// software window surface: each frame is painted with cairo straight into a
+// shared-memory buffer of our own, the window's pixel size (its size in
+// window units times the output's scale), and attached to the window's
+// Wayland surface. No GL context is made and nothing is drawn with GL (SDL
+// still loads the EGL library for every Wayland window). SDL keeps the
+// surface's role, configuration and buffer scale (the output's, for a
+// window that allows high density).
+//
+// The compositor's answers (buffer releases) come on an event queue of
+// our own, so that SDL's event handling never sees them. A buffer the
+// compositor still reads is never drawn into: a frame takes a free one,
+// making another (up to three) when none is free.
+
+#include <cairo.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/Surface.h"
+
+struct SDL_Window;
+struct wl_buffer;
+struct wl_display;
+struct wl_event_queue;
+struct wl_shm;
+struct wl_surface;
+
+namespace shell {
+
+class ShmPresenter {
+public:
+    // Paints one frame into SURFACE, whose pixels cover the whole window.
+    using Paint = std::function<void(cairo_surface_t* surface)>;
+
+    // A presenter for WINDOW, on SDL's Wayland back end; nullptr with ERROR
+    // saying why when the window is not a Wayland one or the compositor
+    // offers no shared memory.
+    static std::unique_ptr<ShmPresenter> create(SDL_Window* window, std::string& error);
+
+    // Draws a frame with PAINT and shows it; false with ERROR saying why.
+    bool present(const Paint& paint, std::string& error);
+
+    ~ShmPresenter();
+    ShmPresenter(const ShmPresenter&) = delete;
+    ShmPresenter& operator=(const ShmPresenter&) = delete;
+
+private:
+    // One buffer in shared memory, and cairo's view of its pixels.
+    struct Buffer {
+        ~Buffer();
+        wl_buffer* buffer = nullptr;
+        void* data = nullptr;
+        size_t size = 0;
+        int width = 0;
+        int height = 0;
+        bool busy = false;  // attached and not yet released by the compositor
+        render::SurfacePtr pixels;
+    };
+
+    ShmPresenter(SDL_Window* window, wl_display* display, wl_surface* surface);
+    // A buffer of WIDTH x HEIGHT pixels free to draw into, or nullptr with ERROR.
+    Buffer* freeBuffer(int width, int height, std::string& error);
+    std::unique_ptr<Buffer> makeBuffer(int width, int height, std::string& error);
+
+    SDL_Window* window_;
+    wl_display* display_;
+    wl_surface* surface_;
+    wl_event_queue* queue_ = nullptr;
+    wl_shm* shm_ = nullptr;
+    // The buffers go before the queue their events come on.
+    std::vector<std::unique_ptr<Buffer>> buffers_;
+};
+
+}  // namespace shell

@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# The calculator on a Wayland-only desktop: a nested weston (its X11 back
+# end, inside a virtual X display of our own) with WAYLAND_DISPLAY set and
+# DISPLAY unset for the calculator, so that SDL takes its Wayland back end.
+#
+# 1. A desktop output: the window opens and presents frames for two seconds
+#    with nothing of ours on standard error, and on SIGTERM it exits 0 and
+#    prints its state.
+# 2. A phone's output (720 x 1280 at scale 2: 360 logical pixels wide,
+#    upright): the window starts full screen, the calculator scaled to fit
+#    and centred at the output's scale; a click and typed keys (through
+#    weston's X11 window) reach the keys drawn under them.
+# 3. A Wayland display nobody serves: one clear line and status 1.
+#
+# Usage: wayland_smoke.sh [path/to/mervik]   (default: build/mervik)
+# Skips (status 77) only where weston cannot start.
+set -euo pipefail
+
+MERVIK=${1:-build/mervik}
+[[ -x $MERVIK ]] || { echo "FAIL: no program at $MERVIK"; exit 1; }
+command -v weston >/dev/null || { echo "SKIP: weston is not installed (make deps installs it)"; exit 77; }
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: needs Xvfb and xdotool"; exit 77; }
+
+WORK=$(mktemp -d)
+XVFB_PID=
+WESTON_PID=
+APP_PID=
+cleanup() {
+    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null || true
+    [[ -n $WESTON_PID ]] && kill "$WESTON_PID" 2>/dev/null || true
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# An X display of our own for weston's window; Xvfb keeps its screen in a
+# file we can read pixels from.
+for n in $(seq 141 190); do [[ -e /tmp/.X$n-lock ]] || { DISPLAY_NUMBER=$n; break; }; done
+mkdir -p "$WORK/fb" "$WORK/runtime"
+chmod 700 "$WORK/runtime"
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1400x24 -fbdir "$WORK/fb" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+export DISPLAY=":$DISPLAY_NUMBER" XDG_RUNTIME_DIR="$WORK/runtime"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+unset SDL_VIDEODRIVER
+SANITIZED=
+[[ $(ldd "$MERVIK") == *libasan* ]] && SANITIZED=1
+# Under the leak checker, two libraries' own leaks at exit are kept out
+# (the plain build runs with both as they are):
+# - Mesa's EGL driver, which SDL loads for every Wayland window and unloads
+#   at exit, leaves memory that only its own globals pointed to; kept
+#   loaded (after the sanitizer's runtime, which must come first), that
+#   memory stays reachable;
+# - libdecor, which SDL takes for a compositor that leaves window
+#   decorations to the client, keeps its frame past SDL's exit: left out.
+# SDL's own Wayland objects left at exit are its (the suppressions name
+# libSDL2): the full unwinding at each allocation lets the leak checker see
+# SDL on the way to libwayland's.
+CALCULATOR_ENV=()
+if [[ -n $SANITIZED ]]; then
+    CALCULATOR_ENV=("LD_PRELOAD=$(ldd "$MERVIK" | awk '/libasan/ { print $3 }'):libEGL_mesa.so.0"
+                    SDL_VIDEO_WAYLAND_ALLOW_LIBDECOR=0
+                    "LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}fast_unwind_on_malloc=0")
+fi
+
+# Starts weston with an output of WIDTH x HEIGHT pixels at SCALE; sets
+# WESTON_PID and the Wayland socket's name in SOCKET.
+start_weston() {
+    local width=$1 height=$2 scale=$3
+    SOCKET="mervik-smoke-$$-$width"
+    weston --backend=x11-backend.so --socket="$SOCKET" --width="$((width / scale))" --height="$((height / scale))" \
+        --scale="$scale" --no-config --idle-time=0 >"$WORK/weston.log" 2>&1 &
+    WESTON_PID=$!
+    for _ in $(seq 100); do
+        [[ -S $XDG_RUNTIME_DIR/$SOCKET ]] && return 0
+        kill -0 "$WESTON_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "SKIP: weston cannot start here: $(tail -n 3 "$WORK/weston.log" | tr '\n' ' ')"
+    exit 77
+}
+stop_weston() {
+    kill "$WESTON_PID" 2>/dev/null || true
+    wait "$WESTON_PID" 2>/dev/null || true
+    WESTON_PID=
+}
+
+# Starts the calculator on weston's socket, without an X display, and waits
+# until its window is made (SDL loads EGL for it) or it ends.
+start_calculator() {
+    env -u DISPLAY WAYLAND_DISPLAY="$SOCKET" "${CALCULATOR_ENV[@]}" "$MERVIK" --config "$WORK/config" "$@" \
+        >"$WORK/out.txt" 2>"$WORK/err.txt" &
+    APP_PID=$!
+    for _ in $(seq 300); do
+        grep -q "libEGL\.so" "/proc/$APP_PID/maps" 2>/dev/null && return 0
+        kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
+        sleep 0.1
+    done
+    fail "no window within 30 s"
+}
+# Lines on standard error that are ours: not those Mesa or libdecor print
+# themselves (libdecor without a decoration plugin says so in two lines).
+our_errors() {
+    grep -v -i -E "^(libdecor|MESA|libEGL|EGL|libGL|glx)|^Couldn't open plugin directory|^No plugins found, falling back on no decorations" \
+        "$WORK/err.txt" || true
+}
+# Ends the calculator with SIGTERM; it must exit 0 and print its state.
+stop_calculator() {
+    kill -TERM "$APP_PID"
+    local status=0
+    timeout 10 tail --pid="$APP_PID" -f /dev/null || fail "SIGTERM did not end the calculator"
+    wait "$APP_PID" || status=$?
+    APP_PID=
+    [[ $status -eq 0 ]] || fail "exit status $status after SIGTERM: $(cat "$WORK/err.txt")"
+    [[ -z $(our_errors) ]] || fail "standard error: $(our_errors)"
+}
+state_field() {
+    python3 - "$WORK/out.txt" "$1" <<'PY'
+import json, sys
+lines = open(sys.argv[1]).read().splitlines()
+print(json.loads(lines[-1])[sys.argv[2]] if lines else "")
+PY
+}
+rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+# The colour of Xvfb screen pixel (X, Y) as "r g b".
+pixel() {
+    python3 - "$WORK/fb/Xvfb_screen0" "$1" "$2" <<'PY'
+import struct, sys
+path, x, y = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with open(path, 'rb') as f:
+    head = struct.unpack('>25I', f.read(100))
+    header_size, bytes_per_line, colours = head[0], head[12], head[19]
+    f.seek(header_size + colours * 12 + y * bytes_per_line + x * 4)
+    b, g, r, _ = f.read(4)
+print(r, g, b)
+PY
+}
+
+# 1. A desktop output: two seconds of frames, then SIGTERM.
+start_weston 1024 768 1
+started=$(date +%s%N)
+start_calculator
+sleep 2
+kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
+echo "resident memory on Wayland after 2 s: $(( $(rss_kib "$APP_PID") / 1024 )) MiB"
+# The budget holds for the plain build; the sanitizers' shadow memory is theirs.
+if [[ -z $SANITIZED ]]; then
+    (( $(rss_kib "$APP_PID") <= 90 * 1024 )) || fail "resident memory $(( $(rss_kib "$APP_PID") / 1024 )) MiB is over 90 MiB"
+fi
+stop_calculator
+[[ $(state_field display) == 0 ]] || fail "the state at exit is not the fresh calculator's: $(cat "$WORK/out.txt")"
+echo "desktop output: ran for $(( ($(date +%s%N) - started) / 1000000 )) ms, closed cleanly"
+stop_weston
+
+# 2. A phone's output: full screen, scaled to fit, input where it is drawn.
+start_weston 720 1280 2
+# Weston's output window, at the top left of the X display.
+OUTPUT=$(xdotool search --name '^Weston Compositor' 2>/dev/null | head -1) || true
+[[ -n $OUTPUT ]] || OUTPUT=$(xdotool search --class weston 2>/dev/null | head -1) || true
+[[ -n $OUTPUT ]] || fail "no window of weston's output"
+eval "$(xdotool getwindowgeometry --shell "$OUTPUT")"  # X, Y, WIDTH, HEIGHT
+[[ $WIDTH == 720 && $HEIGHT == 1280 ]] || fail "weston's output is ${WIDTH}x${HEIGHT}, not 720x1280"
+start_calculator
+sleep 2
+kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
+# 320 x 460 points in 360 x 640 logical pixels: 1.125 logical pixels a
+# point, 2.25 output pixels; centred, 61.25 logical pixels from the top.
+to_x() { echo $(( X + ($1 * 225) / 100 )); }
+to_y() { echo $(( Y + 122 + ($1 * 225) / 100 )); }
+# The full-screen frame: black margin above, the dark backdrop where scaled to.
+for _ in $(seq 100); do
+    read -r R G B < <(pixel "$((X + 360))" "$((Y + 60))")
+    read -r R2 G2 B2 < <(pixel "$(to_x 5)" "$(to_y 300)")
+    (( R == 0 && G == 0 && B == 0 && R2 < 120 && G2 < 120 && B2 < 120 && R2 + G2 + B2 > 0 )) && break
+    sleep 0.1
+done
+(( R == 0 && G == 0 && B == 0 )) || fail "the margin above the calculator is not black (found $R $G $B)"
+(( R2 < 120 && G2 < 120 && B2 < 120 && R2 + G2 + B2 > 0 )) ||
+    fail "the calculator's dark backdrop is not where it is scaled to (found $R2 $G2 $B2)"
+xdotool mousemove "$(to_x 47)" "$(to_y 255)" click 1   # the 7 key
+sleep 0.3
+xdotool type --delay 60 "8+1"
+xdotool key Return
+sleep 0.4
+stop_calculator
+[[ $(state_field display) == 79 ]] || fail "the click and keys did not reach their keys: $(cat "$WORK/out.txt")"
+echo "phone output: full screen, the click and keys pressed their keys"
+stop_weston
+
+# 3. A Wayland display that nobody serves: one clear line, status 1 (never
+# a window nobody sees).
+status=0
+env -u DISPLAY WAYLAND_DISPLAY="mervik-smoke-$$-nobody" "$MERVIK" --config "$WORK/config" >"$WORK/out.txt" 2>"$WORK/err.txt" ||
+    status=$?
+[[ $status -eq 1 ]] || fail "with no Wayland compositor the status was $status, not 1"
+grep -q '^mervik: cannot open a window: no display (.*); use --script or --keys' "$WORK/err.txt" ||
+    fail "with no Wayland compositor the message was: $(cat "$WORK/err.txt")"
+
+echo "PASS: Wayland smoke test"
