@@ -46,11 +46,10 @@ package: build
 
 # arm64 (Raspberry Pi, ARM laptops, Linux phones), cross-built with Debian's
 # cross compiler and arm64 libraries; the build's own picture tool and the
-# tests run here through qemu-user. `make test-arm64` runs the toolkit and
-# calculator suites; the renderer and shell suites are left out for now:
-# under qemu-user their first paint with text (pango) does not finish.
+# tests run here through qemu-user. `make test-arm64` runs every suite that
+# needs no display: the toolkit, calculator, renderer and shell suites.
 # `make package-arm64` writes the arm64 Debian package in $(ARM64_BUILD)/package.
-ARM64_SUITES ?= ui_tests|calc_tests
+ARM64_SUITES ?= ui_tests|calc_tests|render_tests|shell_tests
 ARM64_BUILD ?= build-arm64
 
 deps-arm64:

@@ -22,9 +22,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
 
-# The loader and libraries qemu gives an arm64 program: the multiarch ones,
-# then the cross compiler's own.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64;-L;/usr/aarch64-linux-gnu)
+# qemu runs an arm64 program with the multiarch loader (/lib/ld-linux-aarch64.so.1)
+# and the multiarch libraries, the C library among them. The cross compiler's
+# own copies in /usr/aarch64-linux-gnu are a different build of the C library:
+# its loader beside the multiarch libc.so.6 disagree on the layout of the
+# data they share, and the first thread a program starts (pango starts one for
+# fontconfig) loops forever in pthread_create.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64;-L;/)
 
 # The package is for arm64 machines.
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
