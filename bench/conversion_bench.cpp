@@ -13,9 +13,9 @@
 
 #include "app/vantorAppDelegate.h"
 #include "conversion/BaseConversion.h"
-#include "conversion/binaryScrn.h"
-#include "engine/Decimal.h"
-#include "engine/calcDecimal.h"
+#include "displays/binaryScrn.h"
+#include "core/Decimal.h"
+#include "core/calcDecimal.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 

@@ -12,7 +12,7 @@
 #include <decimal/decimal>
 #include <string>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 #include "../tests/calc/support/DecimalReference.h"
 
 namespace {

@@ -39,8 +39,8 @@
 #include <vector>
 
 #include "app/vantorAppDelegate.h"
-#include "engine/calcDecimal.h"
-#include "engine/displayScrn.h"
+#include "core/calcDecimal.h"
+#include "displays/displayScrn.h"
 #include "screens/MainViewController.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/ScriptRunner.h"

@@ -21,7 +21,7 @@
 
 #include "app/AppLauncher.h"
 #include "app/vantorAppDelegate.h"
-#include "engine/displayScrn.h"
+#include "displays/displayScrn.h"
 #include "screens/MainViewController.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "app/vantorAppDelegate.h"
-#include "engine/myButton.h"
-#include "engine/operationButton.h"
-#include "engine/pointButton.h"
+#include "keys/myButton.h"
+#include "keys/operationButton.h"
+#include "keys/pointButton.h"
 #include "input/InputView.h"
 #include "screens/MainViewController.h"
 #include "screens/SettingsViewController.h"
@@ -67,11 +67,7 @@ std::optional<std::string> ControlFinder::canonicalName(std::string_view name) {
 // ---- Lookup
 
 ControlFinder::Screen ControlFinder::currentScreen() const {
-    const auto& settings = delegate_.settingsController();
-    const auto& window = delegate_.window();
-    if (settings && settings->isViewLoaded() && window && settings->view()->superview() == window.get())
-        return Screen::Settings;
-    return Screen::Calculator;
+    return delegate_.isShowingSettings() ? Screen::Settings : Screen::Calculator;
 }
 
 ControlFinder::Found ControlFinder::find(std::string_view rawName) const {

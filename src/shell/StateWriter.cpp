@@ -3,10 +3,11 @@
 #include <cmath>
 
 #include "app/vantorAppDelegate.h"
-#include "conversion/binaryScrn.h"
-#include "engine/calcDecimal.h"
-#include "engine/displayScrn.h"
-#include "engine/operationButton.h"
+#include "core/SettingsKeys.h"
+#include "displays/binaryScrn.h"
+#include "core/calcDecimal.h"
+#include "displays/displayScrn.h"
+#include "keys/operationButton.h"
 #include "input/HorizontalPickerView.h"
 #include "input/InputView.h"
 #include "screens/MainViewController.h"
@@ -25,9 +26,6 @@ namespace shell {
 namespace {
 
 using json = nlohmann::ordered_json;
-
-// The scale of an enlarged operator key.
-constexpr float kEnlargedScale = 1.1f;
 
 bool shows(const ui::View* view, const ui::View* parent) {
     return view && view->superview() == parent && !view->isHidden() && view->alpha() > 0;
@@ -51,16 +49,12 @@ json StateWriter::number(float value) {
 json StateWriter::state() {
     json out = json::object();
     const auto& screen = delegate_.viewController();
-    const auto& settings = delegate_.settingsController();
-    const auto& window = delegate_.window();
     displayScrn* display = screen ? screen->displayLabel().get() : nullptr;
     binaryScrn* conversion = screen ? screen->base2Screen().get() : nullptr;
     InputView* panel = screen ? screen->inputView().get() : nullptr;
 
     // Which screen the window shows.
-    const bool onSettings = settings && settings->isViewLoaded() && window &&
-                            settings->view()->superview() == window.get();
-    out["screen"] = onSettings ? "settings" : "calculator";
+    out["screen"] = delegate_.isShowingSettings() ? "settings" : "calculator";
 
     // The displays.
     out["display"] = display ? display->text() : "";
@@ -104,7 +98,8 @@ json StateWriter::state() {
             const auto* key = dynamic_cast<const operationButton*>(child.get());
             if (!key) continue;
             const ui::AffineTransform& t = key->transform();
-            if (std::fabs(t.a - kEnlargedScale) < 1e-4f && std::fabs(t.d - kEnlargedScale) < 1e-4f)
+            constexpr float scale = operationButton::kEnlargedScale;
+            if (std::fabs(t.a - scale) < 1e-4f && std::fabs(t.d - scale) < 1e-4f)
                 enlarged.push_back(key->titleForState(ui::ControlStateNormal).value_or(""));
         }
     }
@@ -143,8 +138,9 @@ json StateWriter::state() {
 
     // What the persisted settings hold.
     const ui::UserDefaults& stored = app_.userDefaults();
-    out["stored"] = {{"selectedBase", optionalOf(stored.optionalIntegerForKey("selectedBase"))},
-                     {"useSigned", optionalOf(stored.optionalBoolForKey("useSigned"))}};
+    using settingKeys::kSelectedBaseKey, settingKeys::kUseSignedKey;
+    out["stored"] = {{kSelectedBaseKey, optionalOf(stored.optionalIntegerForKey(kSelectedBaseKey))},
+                     {kUseSignedKey, optionalOf(stored.optionalBoolForKey(kUseSignedKey))}};
     return out;
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/AppLauncher.h"
-#include "engine/displayScrn.h"
+#include "displays/displayScrn.h"
 #include "screens/MainViewController.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"

@@ -1,9 +1,9 @@
 #include "app/vantorAppDelegate.h"
 
-#include <cassert>
 #include <exception>
 
 #include "conversion/BaseConversion.h"
+#include "core/SettingsKeys.h"
 #include "screens/MainViewController.h"
 #include "screens/SettingsViewController.h"
 #include "ui/Layer.h"
@@ -12,8 +12,8 @@
 
 namespace {
 
-const std::string kSelectedBaseKey = "selectedBase";
-const std::string kUseSignedKey = "useSigned";
+using settingKeys::kSelectedBaseKey;
+using settingKeys::kUseSignedKey;
 // The base used when none (or none usable) is stored.
 constexpr int kDefaultBase = 2;
 
@@ -89,15 +89,9 @@ void vantorAppDelegate::setDisplayValue(const Decimal& value) {
 
 // ---- Base conversion
 
-std::string vantorAppDelegate::checkValue(int digit) const { return conversion::checkValue(digit); }
-
 std::string vantorAppDelegate::toBase(const Decimal& value, int base) const { return conversion::toBase(value, base); }
 
 Decimal vantorAppDelegate::toDecimal(std::string_view text, int base) const { return conversion::toDecimal(text, base); }
-
-std::string vantorAppDelegate::convertBases(const std::string& text, int fromBase, int toBase) const {
-    return conversion::convertBases(text, fromBase, toBase);
-}
 
 // ---- Screen flips
 
@@ -120,6 +114,11 @@ void vantorAppDelegate::replaceSubview(ui::ViewController& oldScreen, ui::ViewCo
     window_->layer().addAnimation(std::move(animation), kFlipAnimationKey);
 }
 
+bool vantorAppDelegate::isShowingSettings() const {
+    return settingsController_ && settingsController_->isViewLoaded() && window_ &&
+           settingsController_->view()->superview() == window_.get();
+}
+
 void vantorAppDelegate::flipToSettings() {
     if (!viewController_ || !settingsController_) return;
     replaceSubview(*viewController_, *settingsController_, ui::kTransitionPush, ui::kTransitionFromLeft,
@@ -132,10 +131,4 @@ void vantorAppDelegate::flipToCalcFromSetting() {
                    kFlipDuration);
     // Choices made on the settings screen reach the calculator here.
     viewController_->updateBaseInput(base_);
-}
-
-vantorAppDelegate& appDelegate() {
-    auto* delegate = dynamic_cast<vantorAppDelegate*>(ui::Application::shared().delegate());
-    assert(delegate && "the shared application's delegate is not a vantorAppDelegate");
-    return *delegate;
 }

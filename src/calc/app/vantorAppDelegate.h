@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
+#include "screens/ScreenDelegate.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
 
@@ -17,7 +18,7 @@ class MainViewController;
 class SettingsViewController;
 namespace ui { class ViewController; }
 
-class vantorAppDelegate : public ui::ApplicationDelegate {
+class vantorAppDelegate : public ui::ApplicationDelegate, public ScreenDelegate {
 public:
     vantorAppDelegate() = default;
     ~vantorAppDelegate() override;
@@ -37,29 +38,30 @@ public:
     }
 
     // Shared state
-    int getBase() const { return base_; }
-    void setBase(int base) { base_ = base; }
-    bool getUseSigned() const { return useSigned_; }
-    void setUseSigned(bool useSigned) { useSigned_ = useSigned; }
-    bool getIsInDecMode() const { return isInDecMode_; }
-    void flipIsInDecMode() { isInDecMode_ = !isInDecMode_; }
+    int getBase() const override { return base_; }
+    void setBase(int base) override { base_ = base; }
+    bool getUseSigned() const override { return useSigned_; }
+    void setUseSigned(bool useSigned) override { useSigned_ = useSigned; }
+    bool getIsInDecMode() const override { return isInDecMode_; }
+    void flipIsInDecMode() override { isInDecMode_ = !isInDecMode_; }
 
     // Forwarded to the calculator screen; nothing happens while there is none.
-    void resetButtons();
-    void updateInputBase();
+    void resetButtons() override;
+    void updateInputBase() override;
     void setDisplayValue(const Decimal& value);
 
     // Base conversion (pure; see conversion/BaseConversion.h)
-    std::string checkValue(int digit) const;
-    std::string toBase(const Decimal& value, int base) const;
-    Decimal toDecimal(std::string_view text, int base) const;
-    std::string convertBases(const std::string& text, int fromBase, int toBase) const;
+    std::string toBase(const Decimal& value, int base) const override;
+    Decimal toDecimal(std::string_view text, int base) const override;
+
+    // Whether the window shows the settings screen (else the calculator).
+    bool isShowingSettings() const;
 
     // Screen flips
     void replaceSubview(ui::ViewController& oldScreen, ui::ViewController& newScreen, const std::string& transition,
                         const std::string& direction, double duration);
-    void flipToSettings();
-    void flipToCalcFromSetting();
+    void flipToSettings() override;
+    void flipToCalcFromSetting() override;
 
 private:
     // Start-up steps 1-5: the shared state from the persisted settings.
@@ -72,6 +74,3 @@ private:
     bool useSigned_ = false;
     bool isInDecMode_ = true;
 };
-
-// The shared application's delegate.
-vantorAppDelegate& appDelegate();

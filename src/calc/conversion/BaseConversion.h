@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 
 namespace conversion {
 

@@ -49,12 +49,6 @@ void HorizontalPickerView::setPickerArray(std::shared_ptr<const Items> items) {
     setNeedsDisplay();
 }
 
-void HorizontalPickerView::setPickerItemsCollection(std::shared_ptr<ui::View> strip) {
-    if (pickerItemsCollection_ == strip) return;
-    pickerItemsCollection_ = std::move(strip);
-    setNeedsDisplay();
-}
-
 // ---- Selection
 
 void HorizontalPickerView::setValue(const std::string& text) {

@@ -30,7 +30,6 @@ public:
     const std::shared_ptr<const Items>& pickerArray() const { return pickerArray_; }
     void setPickerArray(std::shared_ptr<const Items> items);
     const std::shared_ptr<ui::View>& pickerItemsCollection() const { return pickerItemsCollection_; }
-    void setPickerItemsCollection(std::shared_ptr<ui::View> strip);
 
     // Selection
     // Selects the first item equal to TEXT; a text that is no item changes nothing.

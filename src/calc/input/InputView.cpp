@@ -3,12 +3,12 @@
 #include <cstdlib>
 
 #include "conversion/BaseConversion.h"
-#include "conversion/binaryScrn.h"
-#include "engine/calcDecimal.h"
-#include "engine/displayScrn.h"
-#include "engine/myButton.h"
-#include "engine/pointButton.h"
-#include "engine/sharedDelegate.h"
+#include "displays/binaryScrn.h"
+#include "core/calcDecimal.h"
+#include "displays/displayScrn.h"
+#include "keys/myButton.h"
+#include "keys/pointButton.h"
+#include "core/CalcDelegate.h"
 #include "input/HorizontalPickerView.h"
 #include "ui/Button.h"
 #include "ui/Image.h"
@@ -122,7 +122,7 @@ void InputView::initialiseBaseInputView() {
 // ---- Keypads
 
 void InputView::switchInputs() {
-    vantorAppDelegate* delegate = sharedDelegateIfAny();
+    CalcDelegate* delegate = calcDelegate();
     if (!delegate || !decInputView_ || !baseInputView_) return;
     if (delegate->getIsInDecMode()) {
         setContentSize(baseInputView_->frame().size);
@@ -172,14 +172,14 @@ void InputView::checkEnabledButtons(int base) {
 }
 
 void InputView::updateInputBase() {
-    vantorAppDelegate* delegate = sharedDelegateIfAny();
+    CalcDelegate* delegate = calcDelegate();
     if (!delegate || !basePicker_) return;
     basePicker_->setValue(std::to_string(delegate->getBase()));
 }
 
 void InputView::touchDown(ui::Control* sender) {
     auto* key = dynamic_cast<ui::Button*>(sender);
-    vantorAppDelegate* delegate = sharedDelegateIfAny();
+    CalcDelegate* delegate = calcDelegate();
     if (!key || !delegate || !displayLabel_) return;
     // The value written in the base, the key's digit appended, read back:
     // floor(|x|) * base + digit. Only digits of the base are enabled.
@@ -218,7 +218,7 @@ void InputView::touchesEnded(const ui::TouchSet& touches, const ui::Event& event
     if (!basePicker_) return;
     // Wherever the touch ends, the picker snaps; its item then is the base.
     basePicker_->touchesEnded(touches, event);
-    vantorAppDelegate* delegate = sharedDelegateIfAny();
+    CalcDelegate* delegate = calcDelegate();
     if (!delegate) return;
     int base = std::atoi(basePicker_->getValue().c_str());
     if (base == delegate->getBase() || !conversion::isValidBase(base)) return;
@@ -237,5 +237,5 @@ bool InputView::touchesShouldCancelInContentView(ui::View*) { return false; }
 
 void InputView::redrawConversion() {
     if (!binaryScreen_ || !displayLabel_) return;
-    binaryScreen_->toBinary(displayLabel_->getEqFlag() == displayScrn::ResultShown ? displayLabel_->getM1() : displayLabel_->getValue());
+    binaryScreen_->toBinary(displayLabel_->shownRegister());
 }

@@ -4,11 +4,10 @@
 #include <iterator>
 #include <string>
 
-#include "app/vantorAppDelegate.h"
-#include "conversion/binaryScrn.h"
-#include "engine/displayScrn.h"
-#include "engine/operationButton.h"
-#include "engine/sharedDelegate.h"
+#include "displays/binaryScrn.h"
+#include "displays/displayScrn.h"
+#include "keys/operationButton.h"
+#include "screens/ScreenDelegate.h"
 #include "input/InputView.h"
 #include "ui/Application.h"
 #include "ui/Image.h"
@@ -103,7 +102,7 @@ void MainViewController::viewDidLoad() {
 // ---- Actions of the small keys
 
 void MainViewController::showSettings(ui::Control*) {
-    if (vantorAppDelegate* delegate = sharedDelegateIfAny()) delegate->flipToSettings();
+    if (ScreenDelegate* delegate = screenDelegate()) delegate->flipToSettings();
 }
 
 void MainViewController::switchInput(ui::Control*) {

@@ -30,7 +30,6 @@ public:
     const std::shared_ptr<binaryScrn>& base2Screen() const { return base2Screen_; }
     void setBase2Screen(std::shared_ptr<binaryScrn> screen) { base2Screen_ = std::move(screen); }
     const std::shared_ptr<ui::Button>& mRButton() const { return smallKey(SmallKey::MemoryRecall); }
-    void setMRButton(std::shared_ptr<ui::Button> button) { smallKeys_[index(SmallKey::MemoryRecall)] = std::move(button); }
     const std::shared_ptr<InputView>& inputView() const { return inputView_; }
 
     // The keys this screen built (null before its view loads)

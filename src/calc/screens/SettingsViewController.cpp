@@ -6,8 +6,9 @@
 #include <sstream>
 #include <string_view>
 
-#include "app/vantorAppDelegate.h"
+#include "core/SettingsKeys.h"
 #include "screens/CustomUIScrollView.h"
+#include "screens/ScreenDelegate.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Label.h"
@@ -105,7 +106,8 @@ void SettingsViewController::viewDidLoad() {
 
     contentView_ = ui::View::make(applicationFrame());
     contentView_->setBackgroundColor(ui::Color::black());
-    vantorAppDelegate& app = appDelegate();
+    // Without an application delegate the controls start at the defaults.
+    const ScreenDelegate* app = screenDelegate();
 
     // Title bar with the "Back" button.
     auto titleBar = ui::NavigationBar::make({0, 0, 320, 50});
@@ -133,7 +135,7 @@ void SettingsViewController::viewDidLoad() {
     basePickerView_->setDelegate(this);
     basePickerView_->setDataSource(this);
     basePickerView_->setShowsSelectionIndicator(true);
-    basePickerView_->selectRow(app.getBase() - kFirstBase, 0, ui::Animated::No);
+    basePickerView_->selectRow(app ? app->getBase() - kFirstBase : 0, 0, ui::Animated::No);
 
     // Signed switch and its label.
     auto switchLabel =
@@ -141,7 +143,7 @@ void SettingsViewController::viewDidLoad() {
     signedSwitch_ = ui::Switch::make({210, 275, 90, 25});
     signedSwitch_->setBackgroundColor(ui::Color::clear());
     signedSwitch_->addTarget(this, &SettingsViewController::switchSign, ui::ControlEventValueChanged);
-    signedSwitch_->setOn(app.getUseSigned(), ui::Animated::No);
+    signedSwitch_->setOn(app && app->getUseSigned(), ui::Animated::No);
 
     auto notice = makeLabel({10, 325, 300, 40},
                             "Please report any remaining bugs using the 'E-mail me' button. Thank you.",
@@ -183,8 +185,9 @@ void SettingsViewController::viewDidLoad() {
 // ---- Actions
 
 void SettingsViewController::switchSign(ui::Control*) {
-    if (!signedSwitch_) return;
-    appDelegate().setUseSigned(signedSwitch_->isOn());
+    ScreenDelegate* app = screenDelegate();
+    if (!signedSwitch_ || !app) return;
+    app->setUseSigned(signedSwitch_->isOn());
 }
 
 void SettingsViewController::saveDefaultBase(ui::BarButtonItem*) {
@@ -194,8 +197,8 @@ void SettingsViewController::saveDefaultBase(ui::BarButtonItem*) {
     const bool useSigned = signedSwitch_->isOn();
     try {
         ui::UserDefaults& defaults = ui::UserDefaults::standard();
-        defaults.setInteger(std::stoi(baseText), kSelectedBaseKey);
-        defaults.setBool(useSigned, kUseSignedKey);
+        defaults.setInteger(std::stoi(baseText), settingKeys::kSelectedBaseKey);
+        defaults.setBool(useSigned, settingKeys::kUseSignedKey);
     } catch (const std::exception&) {
         // A write done before the failure stays done.
         showAlert("Setting base...", "Failed!");
@@ -207,7 +210,9 @@ void SettingsViewController::saveDefaultBase(ui::BarButtonItem*) {
     showAlert("Setting base", "Default base set: " + baseText + "\nUse signed: " + (useSigned ? "1" : "0"));
 }
 
-void SettingsViewController::returnView(ui::BarButtonItem*) { appDelegate().flipToCalcFromSetting(); }
+void SettingsViewController::returnView(ui::BarButtonItem*) {
+    if (ScreenDelegate* app = screenDelegate()) app->flipToCalcFromSetting();
+}
 
 void SettingsViewController::viewLog(ui::BarButtonItem*) { showAlert(kAppName, readTextResource("ChangeLog", "txt")); }
 
@@ -235,7 +240,8 @@ std::string SettingsViewController::titleForRow(ui::PickerView*, int row, int) {
 
 void SettingsViewController::didSelectRow(ui::PickerView*, int row, int) {
     // The column is not looked at: the picker has one.
-    vantorAppDelegate& app = appDelegate();
-    app.setBase(row + kFirstBase);
-    app.updateInputBase();
+    ScreenDelegate* app = screenDelegate();
+    if (!app) return;
+    app->setBase(row + kFirstBase);
+    app->updateInputBase();
 }

@@ -34,8 +34,6 @@ public:
     static constexpr const char* kAppName = "Mervik v 1.4 BETA";
     static constexpr const char* kSupportAddress = "support@mervik.app";
     static constexpr const char* kCredits = "Mervik by the Mervik team\nDisplay face by the Mervik team";
-    static constexpr const char* kSelectedBaseKey = "selectedBase";
-    static constexpr const char* kUseSignedKey = "useSigned";
 
     SettingsViewController() = default;
     ~SettingsViewController() override;
@@ -44,11 +42,8 @@ public:
     const std::vector<std::string>& pickerArray() const { return pickerArray_; }
     void setPickerArray(std::vector<std::string> titles) { pickerArray_ = std::move(titles); }
     const std::shared_ptr<ui::PickerView>& basePickerView() const { return basePickerView_; }
-    void setBasePickerView(std::shared_ptr<ui::PickerView> picker) { basePickerView_ = std::move(picker); }
     const std::shared_ptr<CustomUIScrollView>& myScrollView() const { return myScrollView_; }
-    void setMyScrollView(std::shared_ptr<CustomUIScrollView> scrollView) { myScrollView_ = std::move(scrollView); }
     const std::shared_ptr<ui::Switch>& signedSwitch() const { return signedSwitch_; }
-    void setSignedSwitch(std::shared_ptr<ui::Switch> toggle) { signedSwitch_ = std::move(toggle); }
     // The bars and their items, owned by the view tree (null before it is built).
     ui::NavigationBar* titleBar() const { return titleBar_; }
     ui::Toolbar* buttonBar() const { return buttonBar_; }

@@ -102,7 +102,7 @@ TEST_F(StartUp, EmptySettingsFolder) {
     EXPECT_TRUE(delegate.getIsInDecMode());
     EXPECT_EQ(storedSettings(), (nlohmann::json{{"selectedBase", 2}}));
     EXPECT_TRUE(warnings().empty());
-    EXPECT_EQ(&appDelegate(), &delegate);
+    EXPECT_EQ(calcDelegate(), static_cast<CalcDelegate*>(&delegate));
     // The settings screen is made but built only when first shown; without a window nothing is shown.
     ASSERT_NE(delegate.settingsController(), nullptr);
     EXPECT_EQ(delegate.settingsController()->nibName(), "Settings");

@@ -12,7 +12,7 @@
 #include <boost/multiprecision/cpp_int.hpp>
 #include <gtest/gtest.h>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 
 using conversion::checkValue;
 using conversion::convertBases;

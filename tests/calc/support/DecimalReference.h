@@ -11,7 +11,7 @@
 
 #include <boost/multiprecision/cpp_int.hpp>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 
 namespace reference {
 

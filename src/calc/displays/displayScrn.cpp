@@ -1,9 +1,9 @@
-#include "engine/displayScrn.h"
+#include "displays/displayScrn.h"
 
 
-#include "conversion/binaryScrn.h"
-#include "engine/calcDecimal.h"
-#include "engine/sharedDelegate.h"
+#include "displays/binaryScrn.h"
+#include "core/calcDecimal.h"
+#include "core/CalcDelegate.h"
 #include "ui/Image.h"
 #include "ui/Log.h"
 
@@ -95,7 +95,7 @@ void displayScrn::reset() {
     // applies nothing.
     opFlag_.reset();
     contFlag_ = NoRepeat;
-    if (auto* delegate = sharedDelegateIfAny()) delegate->resetButtons();
+    if (auto* delegate = calcDelegate()) delegate->resetButtons();
     display();
 }
 
@@ -247,8 +247,6 @@ void displayScrn::fetchMemory() {
     assign(shownRegister(), *memory_);
     display();
 }
-
-void displayScrn::tempReset() { temp_->setValue(Decimal()); }
 
 // ---- Redraw
 

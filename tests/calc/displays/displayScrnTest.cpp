@@ -1,4 +1,4 @@
-#include "engine/displayScrn.h"
+#include "displays/displayScrn.h"
 
 #include <algorithm>
 #include <ostream>
@@ -6,9 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "CalculatorRig.h"
+#include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
-#include "engine/calcDecimal.h"
+#include "core/calcDecimal.h"
+#include "displays/binaryScrn.h"
 #include "ui/Log.h"
 
 namespace {
@@ -208,21 +209,31 @@ TEST(DisplayErrors, OutOfRangeGivesNaN) {
     EXPECT_EQ(rig.text(), "0");
 }
 
-// Checks that a display without a conversion display, under an application
-// without the calculator's delegate, still computes and clears.
-TEST(DisplayStandalone, WorksWithoutConversionOrDelegate) {
+// Checks that a display with or without a conversion display, under an
+// application without the calculator's delegate, still computes and clears;
+// the conversion row is left as it was (a crash here before, with asserts off).
+TEST(DisplayStandalone, WorksWithoutDelegate) {
+    ScopedTestPictures pictures;
     ui::Application app{std::make_shared<ui::VirtualClock>()};
-    auto display = displayScrn::initWithFrame({0, 0, 320, 60}, nullptr);
-    EXPECT_EQ(display->text(), "0");
-    display->addDigit(4);
-    display->setFunc("×");
-    display->addDigit(6);
-    display->calc();
-    display->setEqFlag();
-    EXPECT_EQ(display->text(), "24");
-    display->reset();
-    EXPECT_EQ(display->text(), "0");
-    EXPECT_FALSE(display->decLabelView()->isHidden());
+    for (bool withConversion : {false, true}) {
+        SCOPED_TRACE(withConversion ? "with a conversion row" : "without a conversion row");
+        auto conversion = withConversion ? binaryScrn::initWithFrame({0, 0, 290, 30}) : nullptr;
+        const size_t pieces = conversion ? conversion->subviews().size() : 0;
+        auto display = displayScrn::initWithFrame({0, 0, 320, 60}, conversion);
+        EXPECT_EQ(display->text(), "0");
+        display->addDigit(4);
+        display->setFunc("×");
+        display->addDigit(6);
+        display->calc();
+        display->setEqFlag();
+        EXPECT_EQ(display->text(), "24");
+        display->reset();
+        EXPECT_EQ(display->text(), "0");
+        EXPECT_FALSE(display->decLabelView()->isHidden());
+        if (conversion) {
+            EXPECT_EQ(conversion->subviews().size(), pieces);
+        }
+    }
 }
 
 // Checks the label's look: system font 35, right aligned, shrinking, clear

@@ -1,4 +1,4 @@
-#include "conversion/binaryScrn.h"
+#include "displays/binaryScrn.h"
 
 #include <climits>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include "app/vantorAppDelegate.h"
 #include "calc/support/TempFolder.h"
 #include "calc/support/TestPictures.h"
-#include "engine/calcDecimal.h"
+#include "core/calcDecimal.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/Image.h"

@@ -14,7 +14,6 @@ public:
                                                    std::shared_ptr<displayScrn> display);
 
     const std::shared_ptr<displayScrn>& displayScreen() const { return displayScreen_; }
-    void setDisplayScreen(std::shared_ptr<displayScrn> display) { displayScreen_ = std::move(display); }
 
     // The key's action, run on touch-up inside.
     void touchDown(ui::Control* sender);

@@ -1,6 +1,6 @@
-#include "engine/pointButton.h"
+#include "keys/pointButton.h"
 
-#include "engine/displayScrn.h"
+#include "displays/displayScrn.h"
 
 pointButton::pointButton(ui::Rect frame) : ui::Button(frame) {}
 

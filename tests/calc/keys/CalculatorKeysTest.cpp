@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "CalculatorRig.h"
+#include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
-#include "engine/calcDecimal.h"
+#include "core/calcDecimal.h"
 
 namespace {
 

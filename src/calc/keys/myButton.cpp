@@ -1,8 +1,8 @@
-#include "engine/myButton.h"
+#include "keys/myButton.h"
 
 #include <string>
 
-#include "engine/displayScrn.h"
+#include "displays/displayScrn.h"
 
 myButton::myButton(ui::Rect frame) : ui::Button(frame) {}
 

@@ -1,4 +1,4 @@
-#include "engine/calcDecimal.h"
+#include "core/calcDecimal.h"
 
 #include <gtest/gtest.h>
 

@@ -23,7 +23,8 @@ public:
 
     // Rebuilds the row for the number VALUE holds now (the register is not kept).
     void toBinary(const calcDecimal& value);
-    // Rebuilds the row for the number VALUE.
+    // Rebuilds the row for the number VALUE. Without an application delegate
+    // (a display used on its own) the row is left as it is.
     void drawValue(const Decimal& value);
     // Removes every picture and adds a fresh base label.
     void reset();

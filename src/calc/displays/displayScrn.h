@@ -6,10 +6,12 @@
 // Registers: `value` (the number being typed, the second operand), `m1` (the
 // first operand, then the result), `temp` (the last second operand, reloaded
 // by a repeated evaluation) and `memory`. The display shows `m1` while eqFlag
-// is 1 (after =, and at start) and `value` otherwise: the shown register.
+// is ResultShown (after =, and at start) and `value` otherwise:
+// shownRegister().
 //
-// memFlag (entry state): 0 a result was just computed; 1 an operator key was
-// just pressed; 2 a number is being typed with nothing pending on it; 3 a
+// memFlag (entry state, getFlag()): ResultComputed, a result was just
+// computed; OperatorPressed, an operator key was just pressed; TypingNumber, a
+// number is being typed with nothing pending on it; TypingSecondNumber, a
 // number is being typed after an operator key.
 
 #include <memory>
@@ -31,16 +33,6 @@ public:
     // no conversion display is fed.
     static std::shared_ptr<displayScrn> initWithFrame(ui::Rect frame, std::shared_ptr<binaryScrn> conversion);
 
-    // Registers as shared handles (the objects themselves: they change in
-    // place); getValue() and the other queries below give a reference.
-    const std::shared_ptr<calcDecimal>& sharedValue() const { return value_; }
-    void setSharedValue(std::shared_ptr<calcDecimal> r) { value_ = std::move(r); }
-    const std::shared_ptr<calcDecimal>& sharedMemory() const { return memory_; }
-    void setSharedMemory(std::shared_ptr<calcDecimal> r) { memory_ = std::move(r); }
-    const std::shared_ptr<calcDecimal>& sharedTemp() const { return temp_; }
-    void setSharedTemp(std::shared_ptr<calcDecimal> r) { temp_ = std::move(r); }
-    const std::shared_ptr<calcDecimal>& sharedM1() const { return m1_; }
-    void setSharedM1(std::shared_ptr<calcDecimal> r) { m1_ = std::move(r); }
     const std::shared_ptr<binaryScrn>& base2Screen() const { return base2Screen_; }
     void setBase2Screen(std::shared_ptr<binaryScrn> screen) { base2Screen_ = std::move(screen); }
     const std::shared_ptr<ui::ImageView>& decLabelView() const { return decLabelView_; }
@@ -83,7 +75,6 @@ public:
     int getContFlag() const { return contFlag_; }
     const std::optional<std::string>& getOpFlag() const { return opFlag_; }
     void setEqFlag() { eqFlag_ = ResultShown; }
-    void tempReset();
 
 private:
     // Sets the display text; the caption shows only while the text is exactly "0".

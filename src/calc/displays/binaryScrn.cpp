@@ -1,13 +1,13 @@
-#include "conversion/binaryScrn.h"
+#include "displays/binaryScrn.h"
 
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
-#include "app/vantorAppDelegate.h"
-#include "engine/Decimal.h"
-#include "engine/calcDecimal.h"
+#include "core/CalcDelegate.h"
+#include "core/Decimal.h"
+#include "core/calcDecimal.h"
 #include "ui/Image.h"
 
 namespace {
@@ -65,8 +65,10 @@ std::shared_ptr<binaryScrn> binaryScrn::initWithFrame(ui::Rect frame) { return s
 void binaryScrn::toBinary(const calcDecimal& value) { drawValue(value.getValue()); }
 
 void binaryScrn::drawValue(const Decimal& v) {
-    vantorAppDelegate& delegate = appDelegate();
-    const int base = delegate.getBase();
+    // Without an application delegate there is no base to draw in: skip.
+    const CalcDelegate* delegate = calcDelegate();
+    if (!delegate) return;
+    const int base = delegate->getBase();
 
     // Digit size from the estimated number of digits; for 0 the estimate is
     // minus infinity and for not-a-number it fails every comparison, so both
@@ -87,9 +89,9 @@ void binaryScrn::drawValue(const Decimal& v) {
 
     reset();
     // The base is read once: nothing can change it during a redraw.
-    const std::string text = delegate.toBase(v, base);
+    const std::string text = delegate->toBase(v, base);
     const bool negative = v.isNegative();
-    const bool complement = negative && delegate.getUseSigned();
+    const bool complement = negative && delegate->getUseSigned();
     const int len = static_cast<int>(text.size());
     for (int i = 0; i < len; ++i) {
         int d = convertDigitToInt(static_cast<char16_t>(static_cast<unsigned char>(text[i])));

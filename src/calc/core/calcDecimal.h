@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 
 class calcDecimal {
 public:
@@ -37,7 +37,6 @@ public:
 
     // Fields
     const Decimal& dec() const { return dec_; }
-    void setDec(Decimal value) { dec_ = value; }
     const Decimal& temp() const { return temp_; }
     void setTemp(Decimal value) { temp_ = value; }
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 #include "calc/support/DecimalReference.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/Decimal.h"
+#include "core/Decimal.h"
 
 #include <algorithm>
 #include <array>

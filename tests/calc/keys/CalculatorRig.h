@@ -15,11 +15,11 @@
 #include <gtest/gtest.h>
 
 #include "app/vantorAppDelegate.h"
-#include "conversion/binaryScrn.h"
-#include "engine/displayScrn.h"
-#include "engine/myButton.h"
-#include "engine/operationButton.h"
-#include "engine/pointButton.h"
+#include "displays/binaryScrn.h"
+#include "displays/displayScrn.h"
+#include "keys/myButton.h"
+#include "keys/operationButton.h"
+#include "keys/pointButton.h"
 #include "screens/MainViewController.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"

@@ -1,15 +1,14 @@
-#include "engine/operationButton.h"
+#include "keys/operationButton.h"
 
 #include <array>
 #include <string_view>
 
-#include "engine/calcDecimal.h"
-#include "engine/displayScrn.h"
-#include "engine/sharedDelegate.h"
+#include "core/calcDecimal.h"
+#include "displays/displayScrn.h"
+#include "core/CalcDelegate.h"
 
 namespace {
 
-constexpr float kEnlargedScale = 1.1f;
 constexpr double kGrowDuration = 0.5;
 
 // The titles of the operator keys, which are also the display's operator codes.
@@ -42,7 +41,7 @@ std::shared_ptr<operationButton> operationButton::initWithFrame(ui::Rect frame, 
 
 void operationButton::touchDown(ui::Control*) {
     const std::string title = currentTitle();
-    vantorAppDelegate* delegate = sharedDelegateIfAny();
+    CalcDelegate* delegate = calcDelegate();
     // Any operation key first returns every operator key to rest.
     if (delegate) delegate->resetButtons();
     if (!displayScreen_) return;
@@ -93,7 +92,6 @@ void operationButton::animateButton() { scaleTo(kEnlargedScale); }
 void operationButton::reset() { scaleTo(1.0f); }
 
 void operationButton::scaleTo(float scale) {
-    if (isAnimating_) return;
     const auto target = ui::AffineTransform::makeScale(scale, scale);
     // Already there and not moving: an animation would change nothing on
     // screen but keep the window redrawing for its whole length.
@@ -103,7 +101,3 @@ void operationButton::scaleTo(float scale) {
     setTransform(target);
     ui::View::commitAnimations();
 }
-
-void operationButton::animationWillStart(const std::string&, void*) { isAnimating_ = true; }
-
-void operationButton::animationDidStop(const std::string&, bool, void*) { isAnimating_ = false; }

@@ -1,0 +1,9 @@
+#pragma once
+// The names under which the persisted settings are stored.
+
+namespace settingKeys {
+
+inline constexpr const char* kSelectedBaseKey = "selectedBase";  // the conversion base, 2..24
+inline constexpr const char* kUseSignedKey = "useSigned";        // two's complement for negatives
+
+}  // namespace settingKeys
