@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -33,46 +32,6 @@ int characterValue(char c) {
     if (c >= 'A' && c <= 'N') return 10 + (c - 'A');
     return isDigit(c) ? c - '0' : 0;
 }
-
-// Whether NUMBER (digits, an optional fraction and an optional exponent, as
-// readDecimal found them), which does not fit a double, is too large rather
-// than too small: true when its leading digit stands left of the point once
-// the exponent is applied.
-bool overflows(std::string_view number) {
-    long long leading = 0;  // power of ten just above the first non-zero digit
-    bool found = false;
-    bool inFraction = false;
-    long long fractionZeros = 0;
-    size_t i = 0;
-    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
-        char c = number[i];
-        if (c == '.') {
-            inFraction = true;
-            continue;
-        }
-        if (!found && c != '0') {
-            found = true;
-            leading = inFraction ? -fractionZeros : 0;
-        }
-        if (inFraction) {
-            if (!found) ++fractionZeros;
-        } else if (found) {
-            ++leading;
-        }
-    }
-    // The exponent, saturated well beyond any double's range.
-    long long exponent = 0;
-    if (i < number.size()) {
-        ++i;
-        bool negative = false;
-        if (i < number.size() && (number[i] == '+' || number[i] == '-')) negative = number[i++] == '-';
-        for (; i < number.size(); ++i)
-            if (exponent < 1'000'000'000) exponent = exponent * 10 + (number[i] - '0');
-        if (negative) exponent = -exponent;
-    }
-    return found && leading + exponent > 0;
-}
-
 
 // The largest power of BASE that fits 64 bits, and its exponent: the chunk in
 // which digits are peeled off a wide integer with 64-bit arithmetic.
@@ -136,7 +95,9 @@ Decimal decimalOf(const cpp_int& x) {
     return Decimal::parse(x.str()).value;
 }
 
-// The leading decimal number of TEXT, exactly, read as readDecimal reads it.
+// The leading decimal number of TEXT, exactly: optional white space, an
+// optional sign, digits with an optional fraction, an optional exponent;
+// reading stops at the first character that cannot continue the number.
 Decimal readDecimalExactly(std::string_view text) {
     size_t i = 0;
     const size_t n = text.size();
@@ -252,43 +213,6 @@ std::string convertBases(const std::string& text, int from, int to) {
     assert(isValidBase(from) && isValidBase(to) && "base outside 2..24");
     if (from == to) return text;
     return toBase(toDecimal(text, from), to);
-}
-
-double readDecimal(std::string_view text) {
-    size_t i = 0;
-    const size_t n = text.size();
-    while (i < n && isSpace(text[i])) ++i;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-
-    // Digits, then an optional point and fraction; at least one digit in all.
-    const size_t start = i;
-    while (i < n && isDigit(text[i])) ++i;
-    bool anyDigit = i > start;
-    if (i < n && text[i] == '.') {
-        size_t j = i + 1;
-        while (j < n && isDigit(text[j])) ++j;
-        if (anyDigit || j > i + 1) {
-            anyDigit = true;
-            i = j;
-        }
-    }
-    if (!anyDigit) return 0.0;
-    // An exponent counts only when it has digits ("2e" reads as 2).
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        size_t j = i + 1;
-        if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
-        const size_t digits = j;
-        while (j < n && isDigit(text[j])) ++j;
-        if (j > digits) i = j;
-    }
-
-    const std::string_view number = text.substr(start, i - start);
-    double value = 0.0;
-    auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range)
-        value = overflows(number) ? std::numeric_limits<double>::infinity() : 0.0;
-    return negative ? -value : value;
 }
 
 }  // namespace conversion

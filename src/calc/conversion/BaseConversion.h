@@ -35,21 +35,15 @@ std::string toBase(const Decimal& value, int base);
 // base, one position per character from the right: "A".."N" count 10..23,
 // "0".."9" their value, anything else 0 while still taking up its position;
 // digits at or above the base count at face value. Base 10 reads the leading
-// decimal number instead (optional white space, sign, digits, fraction and
-// exponent, as readDecimal finds it), exactly. A number of more than 38
-// digits is rounded to 38, as every Decimal is; one beyond the Decimal's
-// range is not-a-number. Requires 2 <= BASE <= 24 (asserted; 0 otherwise).
+// decimal number instead, exactly (optional white space, sign, digits,
+// fraction and exponent; reading stops at the first character that cannot
+// continue it). A number of more than 38 digits is rounded to 38, as every
+// Decimal is; one beyond the Decimal's range is not-a-number.
+// Requires 2 <= BASE <= 24 (asserted; 0 otherwise).
 Decimal toDecimal(std::string_view text, int base);
 
 // TEXT rewritten from base FROM to base TO; TEXT itself, unread, when the two
 // bases are equal. Requires both bases in 2..24 (asserted).
 std::string convertBases(const std::string& text, int from, int to);
-
-// The number at the start of TEXT, as a double: optional white space, an optional sign,
-// digits with an optional fraction, an optional exponent. Reading stops at the
-// first character that cannot continue the number; a text that starts with no
-// number reads as 0. Too large a number reads as an infinity, too small a one
-// as zero. Independent of the locale.
-double readDecimal(std::string_view text);
 
 }  // namespace conversion
