@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/AppLauncher.h"
+#include "render/PangoTextMeasure.h"
 #include "render/Screenshot.h"
 #include "shell/Printable.h"
 #include "shell/ScriptInput.h"
@@ -31,6 +32,7 @@ HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, int sc
     // shows start-up's, the settings file's warning among them).
     ui::DiagnosticLog::shared().clear();
     app_ = std::make_unique<ui::Application>(clock_, ui::UserDefaults::inFolder(configFolder));
+    app_->setTextMeasure(std::make_shared<render::PangoTextMeasure>());
     delegate_ = launchMervik(*app_);
     // Whatever start-up queued runs before the first command.
     app_->runLoopPass();

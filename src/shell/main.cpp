@@ -7,6 +7,7 @@
 
 #include "app/AppLauncher.h"
 #include "displays/displayScrn.h"
+#include "render/PangoTextMeasure.h"
 #include "screens/MainViewController.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
@@ -23,6 +24,7 @@ namespace {
 // line once the window has closed.
 int runInWindow(const shell::CommandLine& commandLine) {
     ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
+    app.setTextMeasure(std::make_shared<render::PangoTextMeasure>());
     auto delegate = launchMervik(app);
     shell::ControlFinder finder(*delegate);
     shell::StateWriter stateWriter(app, *delegate);

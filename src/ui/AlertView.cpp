@@ -1,9 +1,10 @@
 #include "ui/AlertView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/Application.h"
-#include "ui/TextMetrics.h"
+#include "ui/TextMeasure.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -75,7 +76,7 @@ void AlertView::buildParts() {
 void AlertView::layOut(Rect screen) {
     setFrame({0, 0, screen.width(), screen.height()});
     float textWidth = kBoxWidth - 2 * kPadding;
-    float titleHeight = estimatedLineCount(title_, kTitleFont, textWidth) * estimatedLineHeight(kTitleFont);
+    float titleHeight = std::ceil(measuredTextSize(title_, kTitleFont, textWidth).height);
     float fixed = kTopPadding + titleHeight + kButtonGap + kButtonHeight + kBottomPadding;
     float maxBox = std::max(fixed, screen.height() - 2 * kScreenMargin);
 
@@ -84,7 +85,7 @@ void AlertView::layOut(Rect screen) {
     float messageHeight = 0;
     for (float size = kMessageFontSize; size >= kMinimumMessageFontSize; size -= 2) {
         messageFont = Font::systemFont(size);
-        messageHeight = estimatedLineCount(message_, messageFont, textWidth) * estimatedLineHeight(messageFont);
+        messageHeight = std::ceil(measuredTextSize(message_, messageFont, textWidth).height);
         if (fixed + (messageHeight > 0 ? kTitleGap + messageHeight : 0) <= maxBox) break;
     }
     float gap = messageHeight > 0 ? kTitleGap : 0;

@@ -10,9 +10,9 @@
 // before (an alert shown over another alert returns to that one). The
 // delegate is recorded only; dismissing tells nobody.
 //
-// Layout. The box is kBoxWidth wide; its height follows an estimate of the
-// message's lines, capped so that the box keeps kScreenMargin from the
-// window's top and bottom. A message too long for that is set in a smaller
+// Layout. The box is kBoxWidth wide; its height follows the title's and the
+// message's lines as the application's text measure lays them out, capped so
+// that the box keeps kScreenMargin from the window's top and bottom. A message too long for that is set in a smaller
 // font (down to kMinimumMessageFontSize) and beyond that clipped.
 
 #include <memory>

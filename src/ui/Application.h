@@ -17,6 +17,7 @@
 namespace ui {
 
 class Application;
+class TextMeasure;
 class UserDefaults;
 class Window;
 
@@ -50,6 +51,11 @@ public:
     // The persisted settings (an empty in-memory store when none was given).
     UserDefaults& userDefaults() const { return *defaults_; }
 
+    // How texts are measured for layout: null until the program that runs
+    // the application gives one; without it, texts take no room.
+    TextMeasure* textMeasure() const { return textMeasure_.get(); }
+    void setTextMeasure(std::shared_ptr<TextMeasure> measure) { textMeasure_ = std::move(measure); }
+
     // The window that receives alerts; nothing once that window is gone.
     Window* keyWindow() const { return keyWindow_.lock().get(); }
     void setKeyWindow(std::weak_ptr<Window> window) { keyWindow_ = std::move(window); }
@@ -72,6 +78,7 @@ private:
     std::shared_ptr<Clock> clock_;
     std::shared_ptr<UserDefaults> defaults_;
     std::shared_ptr<ApplicationDelegate> delegate_;
+    std::shared_ptr<TextMeasure> textMeasure_;
     std::weak_ptr<Window> keyWindow_;
     std::vector<std::function<void()>> queue_;
     uint64_t passes_ = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/TextMetrics.h"
+#include "ui/TextMeasure.h"
 
 namespace ui {
 
@@ -54,7 +54,7 @@ void BarView::setBarStyle(BarStyle style) {
 float BarView::itemWidth(const BarButtonItem& item) {
     if (item.isFlexibleSpace()) return 0;
     float padding = item.style() == BarButtonItemStyle::Plain ? kPlainPadding : kBorderedPadding;
-    return std::max(kMinimumItemWidth, std::ceil(estimatedTextWidth(item.title(), kItemFont)) + 2 * padding);
+    return std::max(kMinimumItemWidth, std::ceil(measuredTextSize(item.title(), kItemFont, 0).width) + 2 * padding);
 }
 
 // ---- Items as laid out

@@ -5,6 +5,7 @@
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
+#include "ui/support/FixedTextMeasure.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ using ui::TouchPhase;
 class AlertViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        app.setTextMeasure(std::make_shared<testing_support::FixedTextMeasure>());
         window->makeKeyAndVisible();
         window->addSubview(content);
         content->addSubview(key);

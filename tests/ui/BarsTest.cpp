@@ -8,6 +8,7 @@
 #include "ui/NavigationBar.h"
 #include "ui/Toolbar.h"
 #include "ui/Window.h"
+#include "ui/support/FixedTextMeasure.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ using ui::TouchPhase;
 
 class BarsTest : public ::testing::Test {
 protected:
+    BarsTest() { app.setTextMeasure(std::make_shared<testing_support::FixedTextMeasure>()); }
+
     // Records which item's action ran, with the item as sender.
     struct Recorder {
         void pressed(BarButtonItem* sender) { senders.push_back(sender); }

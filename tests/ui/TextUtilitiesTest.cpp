@@ -3,7 +3,6 @@
 #include <string>
 
 #include "ui/PercentEscape.h"
-#include "ui/TextMetrics.h"
 
 namespace {
 
@@ -25,18 +24,6 @@ TEST(PercentEscapeTest, EscapesWhatAURLCannotHold) {
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(ui::percentEscaped(c.text), c.escaped) << c.text;
-}
-
-// Checks the line estimate: one line per paragraph at least, long paragraphs wrap, empty text takes none.
-TEST(TextMetricsTest, LineCountEstimate) {
-    const ui::Font font = ui::Font::systemFont(15);
-    EXPECT_EQ(ui::estimatedLineCount("", font, 260), 0);
-    EXPECT_EQ(ui::estimatedLineCount("Failed!", font, 260), 1);
-    EXPECT_EQ(ui::estimatedLineCount("Default base set: 16\nUse signed: 1", font, 260), 2);
-    EXPECT_EQ(ui::estimatedLineCount("a\n\nb", font, 260), 3);
-    EXPECT_EQ(ui::estimatedLineCount(std::string(100, 'x'), font, 260), 4);
-    EXPECT_EQ(ui::estimatedLineCount("xyz", font, 0), 3);
-    EXPECT_EQ(ui::characterCount("\xC3\xA4\xE2\x88\x92x"), 3);
 }
 
 }  // namespace
