@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -245,11 +243,7 @@ TEST_F(HostileCommandLineTest, ScreenshotOnAFullDisk) {
     const DriverRun run = runDriverInChild(
         scratch.path() / "config", "press 7\nscreenshot " + (disk / "shot.png").string() + "\nstate\n",
         [&]() -> std::optional<std::string> {
-            if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
-            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-                return std::string("cannot make mounts private: ") + std::strerror(errno);
-            if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=16k") != 0)
-                return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            if (auto problem = mountPrivateDisk(disk, "16k")) return problem;
             // Fill every block but a few, so that the picture fails part-way.
             std::ofstream filler(disk / "filler", std::ios::binary);
             const std::string block(4096, 'x');

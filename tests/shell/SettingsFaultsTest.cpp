@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
-#include <sched.h>
 #include <signal.h>
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -222,11 +220,7 @@ TEST_F(SettingsFaultsTest, FullTmpfs) {
     const DriverRun run = runDriverInChild(
         folder, kSaveScript,
         [&]() -> std::optional<std::string> {
-            if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
-            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-                return std::string("cannot make mounts private: ") + std::strerror(errno);
-            if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=16k") != 0)
-                return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            if (auto problem = mountPrivateDisk(disk, "16k")) return problem;
             fs::create_directory(folder);
             writeFile(folder / ui::UserDefaults::kFileName, kOldSettings);
             // Fill every block that is left.

@@ -1,6 +1,8 @@
 #include "shell/support/DriverRun.h"
 
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -276,4 +279,14 @@ long residentKiB() {
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
     return -1;
+}
+
+std::optional<std::string> mountPrivateDisk(const fs::path& disk, const char* size) {
+    if (::unshare(CLONE_NEWNS) != 0) return std::string("no mount namespace: ") + std::strerror(errno);
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return std::string("cannot make mounts private: ") + std::strerror(errno);
+    const std::string options = std::string("size=") + size;
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, options.c_str()) != 0)
+        return std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+    return std::nullopt;
 }

@@ -45,6 +45,11 @@ DriverRun runDriverInChild(const std::filesystem::path& folder, const std::strin
                            const std::function<std::optional<std::string>()>& prepare,
                            const std::function<std::string()>& afterwards = {}, unsigned timeoutSeconds = 60);
 
+// For a child's PREPARE: mounts a tmpfs of SIZE ("16k") at DISK in a mount
+// namespace of the child's own, so nothing outside it sees the disk. A
+// message says why when the system does not allow it.
+std::optional<std::string> mountPrivateDisk(const std::filesystem::path& disk, const char* size);
+
 // The mervik program started with ARGS, standard input from INPUT when given
 // (/dev/null otherwise); output is collected in files, so it never blocks.
 class MervikChild {
