@@ -25,11 +25,4 @@ std::string keyNameForKey(NamedKey key);
 // (blanks, signs, thousands separators, letters) is left out.
 std::vector<std::string> keyNamesForPaste(std::string_view text);
 
-// The drawing scale for a display of DPI dots per inch: its ratio to the
-// desktop's 96, rounded, from 1 to 3 (1 when the display does not say).
-int scaleForDpi(float dpi);
-// SCALE, made smaller while a window POINTS_HEIGHT points high would not fit
-// a usable display height of USABLE_HEIGHT pixels (never below 1).
-int scaleThatFits(int scale, float pointsHeight, int usableHeight);
-
 }  // namespace shell

@@ -18,6 +18,7 @@
 #include "render/Painter.h"
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
+#include "shell/DesktopScale.h"
 #include "shell/ShmPresenter.h"
 #include "shell/WindowFit.h"
 #include "shell/WindowInput.h"
@@ -115,13 +116,17 @@ std::optional<std::string> onlyInvisibleDriver() {
     return "no X11 or Wayland display answered";
 }
 
-// The scale the display asks for, as far as the window still fits on it.
-int displayScale(float pointsHeight) {
+// The scale the desktop asks for; one from a DPI only as far as the window
+// still fits on the display.
+double displayScale(float pointsHeight) {
     float dpi = 0;
-    int scale = SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) == 0 ? scaleForDpi(dpi) : 1;
+    std::optional<float> displayDpi;
+    if (SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) == 0) displayDpi = dpi;
+    DesktopScale desktop = desktopScale(desktopScaleSourcesHere(displayDpi));
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = scaleThatFits(scale, pointsHeight, usable.h);
-    return scale;
+    if (desktop.fromDpi && SDL_GetDisplayUsableBounds(0, &usable) == 0)
+        return scaleThatFits(desktop.scale, pointsHeight, usable.h);
+    return desktop.scale;
 }
 
 // Whether the display the window opens on is a phone's, judged in its
@@ -191,7 +196,8 @@ void pressKey(Session& s, const std::string& name, bool hold) {
 
 void copyDisplay(Session& s) {
     if (!s.options.displayText) return;
-    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0) ui::log("cannot copy the display: %s", SDL_GetError());
+    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0)
+        ui::warn("cannot copy the display: %s", SDL_GetError());
 }
 
 void pasteNumber(Session& s) {
@@ -334,25 +340,13 @@ cairo_format_t cairoFormatFor(Uint32 sdlFormat) {
     return CAIRO_FORMAT_INVALID;
 }
 
-// Paints the calculator into SURFACE, whose pixels cover the whole window:
-// scaled to fit and centred, over black margins when the window's
-// proportions are not the calculator's (full screen).
+// Paints the calculator into SURFACE, whose pixels cover the whole window,
+// where the fit that touches take puts it.
 void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter) {
     int width = 0, height = 0;
     WindowFit fit = currentFit(s, width, height);
     double pixelsPerUnit = width > 0 ? cairo_image_surface_get_width(surface) / double(width) : 1;
-    double scale = fit.scale * pixelsPerUnit;
-    cairo_surface_set_device_scale(surface, scale, scale);
-    cairo_surface_set_device_offset(surface, fit.origin.x * pixelsPerUnit, fit.origin.y * pixelsPerUnit);
-    render::ContextPtr cr(cairo_create(surface));
-    cairo_set_source_rgb(cr.get(), 0, 0, 0);
-    cairo_paint(cr.get());
-    if (fit.origin.x > 0 || fit.origin.y > 0) {
-        cairo_rectangle(cr.get(), 0, 0, s.points.width, s.points.height);
-        cairo_clip(cr.get());
-    }
-    painter.paint(cr.get(), s.window);
-    cairo_surface_flush(surface);
+    fit.paint(surface, pixelsPerUnit, painter, s.window);
 }
 
 // ---- X11: no compose table
@@ -398,10 +392,10 @@ private:
 // reading fontconfig's configuration and the fonts alone takes tens of
 // milliseconds. Until the painter is taken from the future, nothing else
 // reads or changes the view tree.
-std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window, int scale) {
+std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window, double scale) {
     return std::async(std::launch::async, [&window, scale] {
         auto painter = std::make_unique<render::Painter>();
-        painter->render(window, std::clamp(scale, 1, 3));
+        painter->render(window, std::clamp(scale, 1.0, 4.0));
         return painter;
     });
 }
@@ -475,7 +469,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     SDL_SetHint(SDL_HINT_APP_NAME, options.title.c_str());
     tolerateLateWakeUps();
     ComposeTableSkipped noComposeTable(x11Chosen());  // before the painter thread: it must outlive it
-    auto prepared = preparePainter(window, options.scale.value_or(1));
+    auto prepared = preparePainter(window, options.scale.value_or(1.0));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         printNoDisplay(sdlError());
         return 1;
@@ -487,15 +481,16 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     }
 
     // ---- Create the window: the toolkit window's points at the drawing
-    // scale; full screen when asked or on a phone. On Wayland the window is
-    // sized in the output's logical pixels and drawn at its scale.
+    // scale, resizable down to its size at scale 1; full screen when asked or
+    // on a phone. On Wayland the window is sized in the output's logical
+    // pixels and drawn at its scale.
     const bool wayland = std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
     ui::Size points = window.frame().size;
     if (points.width <= 0 || points.height <= 0) points = kDefaultPoints;
-    int scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1, 3)
-                : wayland                           ? 1
-                                                    : displayScale(points.height);
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    double scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1.0, 4.0)
+                   : wayland                           ? 1.0
+                                                       : displayScale(points.height);
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
     if (options.fullScreen || onPhoneDisplay()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -506,6 +501,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         SDL_Quit();
         return 1;
     }
+    SDL_SetWindowMinimumSize(sdlWindow, static_cast<int>(points.width), static_cast<int>(points.height));
     std::unique_ptr<ShmPresenter> presenter;
     if (wayland) {
         std::string error;
@@ -520,7 +516,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     SDL_StartTextInput();
     app.setURLOpener([](const std::string& url) {
         if (SDL_OpenURL(url.c_str()) == 0) return true;
-        ui::log("cannot open %s: %s", url.c_str(), SDL_GetError());
+        ui::warn("cannot open %s: %s", url.c_str(), SDL_GetError());
         return false;
     });
     std::unique_ptr<render::Painter> painterOwner = prepared.get();

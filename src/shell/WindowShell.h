@@ -1,13 +1,16 @@
 #pragma once
 // The calculator in a desktop window (SDL2).
 //
-// The window is the toolkit window's size in points (320 x 460) at a drawing
-// scale of 1 to 3, titled "Mervik". The renderer paints the view tree into
+// The window opens at the toolkit window's size in points (320 x 460) times
+// a drawing scale of 1 to 4, fractions allowed (DesktopScale.h says where the
+// scale comes from), titled "Mervik". It can be resized to any size down
+// to its size at scale 1. The renderer paints the view tree into
 // cairo pixels that go straight to SDL's window surface on X11, with no GL
 // driver loaded; on Wayland, which has no such surface, into shared-memory
-// buffers of our own at the output's scale (ShmPresenter.h). Full screen
-// (asked for, or on a phone's display), the calculator is scaled to fit and
-// centred (WindowFit.h); touches go through the same fit. Nothing is drawn
+// buffers of our own at the output's scale (ShmPresenter.h). At any size,
+// full screen included (asked for, or on a phone's display), the calculator
+// is scaled to fit and centred (WindowFit.h); touches go through the same
+// fit. Nothing is drawn
 // while nothing changes: an idle window sleeps in the event queue. While an
 // animation, transition, scroll or settle runs, frames follow at up to 60 a
 // second, each at the clock's present.
@@ -51,9 +54,9 @@ class Window;
 namespace shell {
 
 struct WindowOptions {
-    // Drawing scale, 1 to 3; nothing (or 0) asks the display: its DPI over
-    // 96, rounded, made smaller if the window would not fit the screen.
-    std::optional<int> scale;
+    // Drawing scale, 1 to 4; nothing (or 0) asks the desktop (DesktopScale.h),
+    // a scale from a DPI made smaller if the window would not fit the screen.
+    std::optional<double> scale;
     // Finds the on-screen control a keyboard key names ("7", "+", "DEL",
     // "keypad", ...), or nullptr. Without it, typed keys press nothing.
     std::function<ui::View*(const std::string& name)> findControl;
