@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "shell/KeyBindings.h"
 #include "shell/Printable.h"
 #include "ui/UserDefaults.h"
 
@@ -39,7 +40,9 @@ std::string CommandLine::usage() {
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
            "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH.\n"
            "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
-           "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n";
+           "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n"
+           "\n" +
+           keyboardHelp();
 }
 
 std::optional<double> CommandLine::parseScale(std::string_view text) {

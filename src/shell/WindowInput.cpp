@@ -14,16 +14,6 @@ std::optional<std::string> keyNameForCharacter(char c) {
     return std::string(entry->name);
 }
 
-std::string keyNameForKey(NamedKey key) {
-    switch (key) {
-        case NamedKey::Enter: return "=";
-        case NamedKey::Backspace: return "DEL";
-        case NamedKey::Escape: return "CE";
-        case NamedKey::Tab: return "keypad";
-    }
-    return {};
-}
-
 std::vector<std::string> keyNamesForPaste(std::string_view text) {
     std::vector<std::string> names;
     for (char c : text)

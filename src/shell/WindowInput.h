@@ -5,8 +5,7 @@
 //
 // Typed characters: the digits and ".", "+", "-" (−), "*" (×), "/" (÷),
 // "%" (mod), "=", and the letters A to N (either case) for the base keypad.
-// Named keys: Enter (=), Backspace (DEL), Escape (CE), Tab (the keypad
-// switch, found by its name "keypad").
+// The other keys (Enter, Escape, F9, Ctrl+P ...) are bound in KeyBindings.h.
 
 #include <optional>
 #include <string>
@@ -15,12 +14,8 @@
 
 namespace shell {
 
-enum class NamedKey { Enter, Backspace, Escape, Tab };
-
 // The name of the on-screen key that CHARACTER presses, if any.
 std::optional<std::string> keyNameForCharacter(char character);
-// The name of the on-screen key that KEY presses.
-std::string keyNameForKey(NamedKey key);
 // The keys a pasted TEXT types: its digits and points, in order; the rest
 // (blanks, signs, thousands separators, letters) is left out.
 std::vector<std::string> keyNamesForPaste(std::string_view text);

@@ -19,7 +19,9 @@
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
 #include "shell/DesktopScale.h"
+#include "shell/KeyboardInput.h"
 #include "shell/ShmPresenter.h"
+#include "shell/WheelInput.h"
 #include "shell/WindowFit.h"
 #include "shell/WindowInput.h"
 #include "ui/Application.h"
@@ -37,11 +39,9 @@ namespace {
 constexpr ui::Size kDefaultPoints{320, 460};
 // Frames while something moves come at most this often.
 constexpr double kFrameInterval = 1.0 / 60;
-// How long a key typed on the keyboard shows pressed before it lifts.
-constexpr double kKeyPressSeconds = 0.08;
-// Touch ids: the mouse, the keyboard, then one per finger on a touch screen.
+// Touch ids: the mouse, then one per finger on a touch screen (the keyboard's
+// and the wheel's: KeyboardInput.h, WheelInput.h).
 constexpr int kMouseTouch = 0;
-constexpr int kKeyboardTouch = 1;
 constexpr int kFirstFingerTouch = 100;
 
 // What the loop keeps from one pass to the next.
@@ -62,12 +62,8 @@ struct Session {
     bool mouseDown = false;
     std::map<SDL_FingerID, int> fingers;
     int nextFinger = kFirstFingerTouch;
-    // A key typed on the keyboard, down on screen until releaseAt.
-    struct HeldKey {
-        ui::Point at;
-        double releaseAt;
-    };
-    std::optional<HeldKey> heldKey;
+    // The keys and their bindings; none without the controls to press.
+    std::unique_ptr<KeyboardInput> keyboard;
     // The Ctrl keys this window saw go down and not come up again. SDL's own
     // modifier state can go stale: where keys follow the pointer (no window
     // manager, or focus-follows-mouse), a Ctrl released while the pointer is
@@ -176,22 +172,10 @@ void tolerateLateWakeUps() {
 
 // ---- Keys
 
-void releaseHeldKey(Session& s) {
-    if (!s.heldKey) return;
-    ui::Point at = s.heldKey->at;
-    s.heldKey.reset();
-    s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Ended, at);
-}
-
-// Presses the on-screen key NAME as a finger would: down at its centre, and
-// up again at once or, when HOLD, a moment later so that it shows pressed.
-void pressKey(Session& s, const std::string& name, bool hold) {
-    releaseHeldKey(s);
-    ui::View* key = s.options.findControl ? s.options.findControl(name) : nullptr;
-    if (!key) return;
-    const ui::Point at =
-        ControlFinder::press(*key, kKeyboardTouch, hold ? ControlFinder::Release::Later : ControlFinder::Release::AtOnce);
-    if (hold) s.heldKey = Session::HeldKey{at, s.app.now() + kKeyPressSeconds};
+// Presses the on-screen key NAME as a finger would, down and up at its
+// centre at once; it shows pressed a moment longer.
+void pressKey(Session& s, const std::string& name) {
+    if (s.keyboard) s.keyboard->press(name);
 }
 
 void copyDisplay(Session& s) {
@@ -206,7 +190,7 @@ void pasteNumber(Session& s) {
     auto names = keyNamesForPaste(text);
     SDL_free(text);
     for (const auto& name : names) {
-        pressKey(s, name, false);
+        pressKey(s, name);
         s.app.runLoopPass();  // as between two keys typed one by one
     }
 }
@@ -246,7 +230,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     // A release may never come now: end every touch cleanly.
                     s.forgetCtrl();
-                    s.heldKey.reset();
+                    if (s.keyboard) s.keyboard->liftHighlight();
                     s.window.cancelAllTouches();
                     s.mouseDown = false;
                     s.fingers.clear();
@@ -299,7 +283,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
         case SDL_TEXTINPUT:
             if (s.ctrlHeld()) break;
             for (const char* c = e.text.text; *c; ++c)
-                if (auto name = keyNameForCharacter(*c)) pressKey(s, *name, true);
+                if (auto name = keyNameForCharacter(*c)) pressKey(s, *name);
             break;
         case SDL_KEYUP:
             if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = false;
@@ -313,19 +297,23 @@ void handleEvent(Session& s, const SDL_Event& e) {
                     case SDLK_c: copyDisplay(s); break;
                     case SDLK_v: pasteNumber(s); break;
                     case SDLK_q: s.running = false; break;
-                    default: break;
+                    default:
+                        if (s.keyboard) s.keyboard->keyDown(e.key.keysym.sym, true);
+                        break;
                 }
                 break;
             }
-            switch (e.key.keysym.sym) {
-                case SDLK_RETURN:
-                case SDLK_KP_ENTER: pressKey(s, keyNameForKey(NamedKey::Enter), true); break;
-                case SDLK_BACKSPACE: pressKey(s, keyNameForKey(NamedKey::Backspace), true); break;
-                case SDLK_ESCAPE: pressKey(s, keyNameForKey(NamedKey::Escape), true); break;
-                case SDLK_TAB: pressKey(s, keyNameForKey(NamedKey::Tab), true); break;
-                default: break;
-            }
+            // The bound keys (KeyBindings.h): Enter, Escape, F9, the pickers' keys ...
+            if (s.keyboard) s.keyboard->keyDown(e.key.keysym.sym, false);
             break;
+
+        // The wheel, over whatever is under the pointer (WheelInput.h).
+        case SDL_MOUSEWHEEL: {
+            if (e.wheel.which == SDL_TOUCH_MOUSEID) break;
+            const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+            WheelInput::turn(s.window, mousePoint(s, e.wheel.mouseX, e.wheel.mouseY), sign * e.wheel.x, sign * e.wheel.y);
+            break;
+        }
 
         default: break;
     }
@@ -450,7 +438,8 @@ int waitMilliseconds(const Session& s, bool moving) {
     std::optional<double> due;
     auto atLatest = [&](double t) { due = due ? std::min(*due, t) : t; };
     if (frameWanted(s, moving)) atLatest(std::max(now, s.lastFrame + kFrameInterval));
-    if (s.heldKey) atLatest(s.heldKey->releaseAt);
+    if (s.keyboard)
+        if (auto ends = s.keyboard->highlightEndsAt()) atLatest(*ends);
     if (s.app.pendingCallCount() > 0) atLatest(now);
     if (!due) return -1;
     return static_cast<int>(std::clamp(std::ceil((*due - now) * 1000), 0.0, 60000.0));
@@ -524,6 +513,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     noComposeTable.restore();
     Session s(app, window, options, sdlWindow, points);
     s.presenter = std::move(presenter);
+    if (options.controls) s.keyboard = std::make_unique<KeyboardInput>(app, *options.controls);
     int status = 0;
 
     // ---- Loop: sleep until input or something due, handle the input, run
@@ -534,7 +524,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
             handleEvent(s, event);
             while (s.running && SDL_PollEvent(&event)) handleEvent(s, event);
         }
-        if (s.heldKey && app.now() >= s.heldKey->releaseAt) releaseHeldKey(s);
+        if (s.keyboard) s.keyboard->liftDueHighlight();
         app.runLoopPass();
 
         // ---- Draw: only when something changed or moves, at most one
@@ -555,7 +545,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     }
 
     // ---- Clean up, in reverse order.
-    releaseHeldKey(s);
+    s.keyboard.reset();
     window.cancelAllTouches();
     app.setURLOpener(nullptr);
     SDL_StopTextInput();

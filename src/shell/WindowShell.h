@@ -19,10 +19,13 @@
 // - the left mouse button is one finger, a touch screen's fingers are
 //   fingers each;
 // - a key typed on the keyboard presses its on-screen key through the same
-//   touch path, down then up at the key's centre a moment later, so that it
-//   shows pressed (the keys: WindowInput.h). A key in a scroll area outside
-//   its visible part is scrolled into view first. A key not on the screen
-//   now showing does nothing.
+//   touch path, down and up at the key's centre at once, the key showing
+//   pressed a moment longer (the characters: WindowInput.h; the other keys,
+//   every screen's: KeyBindings.h). A key in a scroll area outside its
+//   visible part is scrolled into view first. A key not on the screen now
+//   showing does nothing.
+// - the wheel scrolls what is under the pointer or steps its picker
+//   (WheelInput.h).
 // - Ctrl+C copies the main display's text, Ctrl+V types the digits and
 //   points of the clipboard's text through the keys, Ctrl+Q closes. A Ctrl
 //   counts as held only from its press, as this window saw it, until its
@@ -35,7 +38,7 @@
 //   shell::ControlFinder finder(*delegate);
 //   shell::WindowOptions options;
 //   options.scale = commandLine.scale();
-//   options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
+//   options.controls = &finder;
 //   options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
 //   return shell::runWindow(app, *delegate->window(), options);
 //
@@ -53,13 +56,15 @@ class Window;
 
 namespace shell {
 
+class ControlFinder;
+
 struct WindowOptions {
     // Drawing scale, 1 to 4; nothing (or 0) asks the desktop (DesktopScale.h),
     // a scale from a DPI made smaller if the window would not fit the screen.
     std::optional<double> scale;
-    // Finds the on-screen control a keyboard key names ("7", "+", "DEL",
-    // "keypad", ...), or nullptr. Without it, typed keys press nothing.
-    std::function<ui::View*(const std::string& name)> findControl;
+    // The running calculator's controls, which keys press and pickers the
+    // keys step (KeyboardInput.h). Without them, keys do nothing.
+    ControlFinder* controls = nullptr;
     // The main display's text, for Ctrl+C (nothing is copied without it).
     std::function<std::string()> displayText;
     // Run once after the window closed normally, before runWindow returns

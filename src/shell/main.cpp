@@ -33,7 +33,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     shell::WindowOptions options;
     options.scale = commandLine.scale();
     options.fullScreen = commandLine.fullScreen();
-    options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
+    options.controls = &finder;
     options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {

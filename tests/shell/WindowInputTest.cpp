@@ -18,14 +18,6 @@ TEST(WindowInputTest, CharactersPressTheirKeys) {
     }
 }
 
-// Checks the keys that Enter, Backspace, Escape and Tab press.
-TEST(WindowInputTest, NamedKeys) {
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Enter), "=");
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Backspace), "DEL");
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Escape), "CE");
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Tab), "keypad");
-}
-
 // Checks that a pasted text types its digits and points only.
 TEST(WindowInputTest, PasteTypesDigitsAndPoints) {
     struct Case {
