@@ -18,6 +18,7 @@
 #include "render/Painter.h"
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
+#include "shell/DesktopOpener.h"
 #include "shell/DesktopScale.h"
 #include "shell/KeyboardInput.h"
 #include "shell/ShmPresenter.h"
@@ -39,6 +40,8 @@ namespace {
 constexpr ui::Size kDefaultPoints{320, 460};
 // Frames while something moves come at most this often.
 constexpr double kFrameInterval = 1.0 / 60;
+// How often the loop looks whether the desktop's opener of a URL has ended.
+constexpr double kOpenerPollInterval = 0.1;
 // Touch ids: the mouse, then one per finger on a touch screen (the keyboard's
 // and the wheel's: KeyboardInput.h, WheelInput.h).
 constexpr int kMouseTouch = 0;
@@ -64,6 +67,8 @@ struct Session {
     int nextFinger = kFirstFingerTouch;
     // The keys and their bindings; none without the controls to press.
     std::unique_ptr<KeyboardInput> keyboard;
+    // The desktop's opener for URLs, watched while it runs.
+    DesktopOpener* opener = nullptr;
     // The Ctrl keys this window saw go down and not come up again. SDL's own
     // modifier state can go stale: where keys follow the pointer (no window
     // manager, or focus-follows-mouse), a Ctrl released while the pointer is
@@ -441,6 +446,7 @@ int waitMilliseconds(const Session& s, bool moving) {
     if (s.keyboard)
         if (auto ends = s.keyboard->highlightEndsAt()) atLatest(*ends);
     if (s.app.pendingCallCount() > 0) atLatest(now);
+    if (s.opener && s.opener->isRunning()) atLatest(now + kOpenerPollInterval);
     if (!due) return -1;
     return static_cast<int>(std::clamp(std::ceil((*due - now) * 1000), 0.0, 60000.0));
 }
@@ -503,16 +509,15 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         }
     }
     SDL_StartTextInput();
-    app.setURLOpener([](const std::string& url) {
-        if (SDL_OpenURL(url.c_str()) == 0) return true;
-        ui::warn("cannot open %s: %s", url.c_str(), SDL_GetError());
-        return false;
-    });
+    // URLs go to the desktop's opener; a failure shows an alert (DesktopOpener.h).
+    DesktopOpener opener([](const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; });
+    app.setURLOpener([&opener](const std::string& url) { return opener.open(url); });
     std::unique_ptr<render::Painter> painterOwner = prepared.get();
     render::Painter& painter = *painterOwner;
     noComposeTable.restore();
     Session s(app, window, options, sdlWindow, points);
     s.presenter = std::move(presenter);
+    s.opener = &opener;
     if (options.controls) s.keyboard = std::make_unique<KeyboardInput>(app, *options.controls);
     int status = 0;
 
@@ -525,6 +530,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
             while (s.running && SDL_PollEvent(&event)) handleEvent(s, event);
         }
         if (s.keyboard) s.keyboard->liftDueHighlight();
+        opener.checkFinished();
         app.runLoopPass();
 
         // ---- Draw: only when something changed or moves, at most one

@@ -31,7 +31,8 @@
 //   counts as held only from its press, as this window saw it, until its
 //   release or until the keys stop coming here (focus lost, or the pointer
 //   gone where keys follow it).
-// URLs the application opens go to the desktop (SDL_OpenURL).
+// URLs the application opens go to the desktop's opener, and a failure to
+// open one shows an alert (DesktopOpener.h).
 //
 // How the program runs it (after start-up made the delegate and window):
 //
