@@ -23,11 +23,13 @@
 #include "shell/KeyboardInput.h"
 #include "shell/ShmPresenter.h"
 #include "shell/WheelInput.h"
+#include "shell/WindowIcon.h"
 #include "shell/WindowFit.h"
 #include "shell/WindowInput.h"
 #include "ui/Application.h"
 #include "ui/Log.h"
 #include "ui/PickerView.h"
+#include "ui/Resources.h"
 #include "ui/ScrollView.h"
 #include "ui/Switch.h"
 #include "ui/View.h"
@@ -497,6 +499,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         return 1;
     }
     SDL_SetWindowMinimumSize(sdlWindow, static_cast<int>(points.width), static_cast<int>(points.height));
+    WindowIcon::set(sdlWindow, ui::Resources::directory());
     std::unique_ptr<ShmPresenter> presenter;
     if (wayland) {
         std::string error;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The calculator in a real window, on a virtual X display (Xvfb), driven with
 # xdotool: the window opens at 320 x 460 points at the asked scale, titled
-# "Mervik"; a mouse click and typed keys press the calculator's keys (the
+# "Mervik", with its own icon; a mouse click and typed keys press the calculator's keys (the
 # display changes on screen, and the state the program prints on closing
 # shows the sum);
 # it sleeps while idle and answers when used again; resized to 800 x 600 it draws the calculator scaled
@@ -107,6 +107,12 @@ close_window() {
 open_window 1
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"  # X, Y, WIDTH, HEIGHT
 [[ $WIDTH == 320 && $HEIGHT == 460 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 320x460"
+# Its own icon at four sizes, and its class.
+if command -v xprop >/dev/null; then
+    icons=$(xprop -id "$WINDOW" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+    [[ $icons == "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " ]] || fail "the window's icons are: $icons"
+    xprop -id "$WINDOW" WM_CLASS | grep -qi '"mervik"' || fail "the window class is $(xprop -id "$WINDOW" WM_CLASS)"
+fi
 sleep 0.5
 read -r R G B < <(pixel $((X + 5)) $((Y + 300)))
 (( R < 120 && G < 120 && B < 120 )) || fail "the screen's dark backdrop is not drawn (found $R $G $B)"
