@@ -7,16 +7,22 @@
 #include <dlfcn.h>
 
 #include <string>
+#include <string_view>
 
 #include "render/Surface.h"
 
 namespace shell {
 
+namespace {
+// The icon's name in the desktop's icon theme, as the menu entry gives it.
+constexpr std::string_view kIconName = "mervik";
+}  // namespace
+
 std::vector<std::filesystem::path> WindowIcon::files(const std::filesystem::path& resources) {
     std::vector<std::filesystem::path> found;
     for (int size : kSizes) {
         const std::string square = std::to_string(size) + "x" + std::to_string(size);
-        auto file = resources.parent_path() / "icons" / "hicolor" / square / "apps" / "mervik.png";
+        auto file = resources.parent_path() / "icons" / "hicolor" / square / "apps" / (std::string(kIconName) + ".png");
         std::error_code ec;
         if (std::filesystem::is_regular_file(file, ec)) found.push_back(std::move(file));
     }
