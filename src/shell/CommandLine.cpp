@@ -47,8 +47,9 @@ std::string CommandLine::usage() {
 
 std::optional<double> CommandLine::parseScale(std::string_view text) {
     // One digit, then at most three decimals: nothing else around it.
+    auto digitOrPoint = [](char c) { return c == '.' || (c >= '0' && c <= '9'); };
     const bool shaped = (text.size() == 1 || (text.size() >= 3 && text.size() <= 5 && text[1] == '.')) &&
-                        std::all_of(text.begin(), text.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); }) &&
+                        std::all_of(text.begin(), text.end(), digitOrPoint) && text[0] != '.' &&
                         text.find('.', 2) == std::string_view::npos;
     if (!shaped) return std::nullopt;
     double value = text[0] - '0';

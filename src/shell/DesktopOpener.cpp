@@ -51,7 +51,9 @@ std::string DesktopOpener::addressOf(std::string_view url) {
     escaped = escaped.substr(0, escaped.find('?'));
     std::string address;
     for (size_t i = 0; i < escaped.size(); ++i) {
-        if (escaped[i] == '%' && i + 2 < escaped.size() && hexValue(escaped[i + 1]) >= 0 && hexValue(escaped[i + 2]) >= 0) {
+        const bool escape = escaped[i] == '%' && i + 2 < escaped.size() && hexValue(escaped[i + 1]) >= 0 &&
+                            hexValue(escaped[i + 2]) >= 0;
+        if (escape) {
             address += static_cast<char>(hexValue(escaped[i + 1]) * 16 + hexValue(escaped[i + 2]));
             i += 2;
         } else {
@@ -98,8 +100,10 @@ void DesktopOpener::reportFailure(const std::string& url) {
     const std::string address = addressOf(url);
     const bool copied = copy_ && copy_(address);
     std::string message = mail ? "No mail program opened. " : "The desktop could not open " + address + ". ";
-    if (mail) message += copied ? "The address " + address + " was copied to the clipboard." : "Write to " + address + ".";
-    else if (copied) message += "It was copied to the clipboard.";
+    if (mail)
+        message += copied ? "The address " + address + " was copied to the clipboard." : "Write to " + address + ".";
+    else if (copied)
+        message += "It was copied to the clipboard.";
     ui::AlertView::make(mail ? "E-mail me" : "Open", message, nullptr, "OK")->show();
 }
 

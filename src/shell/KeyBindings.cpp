@@ -43,8 +43,9 @@ const KeyBinding* keyBindingFor(Screen screen, std::string_view key) {
 
 std::string keyboardHelp() {
     std::string text = "Keyboard in the window (digits, letters A-N and + - * / % = type their keys):\n";
-    for (auto [screen, heading] : {std::pair{Screen::Calculator, "  calculator: "},
-                                   std::pair{Screen::Settings, "  settings:   "}, std::pair{Screen::Alert, "  an alert:   "}}) {
+    const std::pair<Screen, const char*> headings[] = {
+        {Screen::Calculator, "  calculator: "}, {Screen::Settings, "  settings:   "}, {Screen::Alert, "  an alert:   "}};
+    for (auto [screen, heading] : headings) {
         std::string line = heading;
         bool first = true;
         for (const KeyBinding& binding : kBindings) {

@@ -52,8 +52,8 @@ bool KeyboardInput::keyDown(int32_t keycode, bool ctrl) {
         case Action::SettingsPickerDown: {
             liftHighlight();
             ui::PickerView* picker = controls_.settingsPicker();
-            return picker &&
-                   PickerStepper::stepRows(*picker, binding->action == Action::SettingsPickerUp ? -1 : 1, kKeyboardTouch);
+            const int rows = binding->action == Action::SettingsPickerUp ? -1 : 1;
+            return picker && PickerStepper::stepRows(*picker, rows, kKeyboardTouch);
         }
         case Action::BasePickerDown:
         case Action::BasePickerUp: {

@@ -13,7 +13,8 @@ namespace shell {
 bool WheelInput::turn(ui::Window& window, ui::Point at, int notchesX, int notchesY) {
     if ((notchesX == 0 && notchesY == 0) || ui::AlertView::visibleAlert()) return false;
     for (ui::View* view = window.hitTest(at); view; view = view->superview()) {
-        if (auto* picker = dynamic_cast<ui::PickerView*>(view)) return PickerStepper::stepRows(*picker, -notchesY, kWheelTouch);
+        if (auto* picker = dynamic_cast<ui::PickerView*>(view))
+            return PickerStepper::stepRows(*picker, -notchesY, kWheelTouch);
         if (auto* panel = dynamic_cast<InputView*>(view)) {
             const auto& picker = panel->basePicker();
             const bool baseKeypadShows = panel->baseInputView() && !panel->baseInputView()->isHidden();

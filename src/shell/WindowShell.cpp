@@ -318,7 +318,8 @@ void handleEvent(Session& s, const SDL_Event& e) {
         case SDL_MOUSEWHEEL: {
             if (e.wheel.which == SDL_TOUCH_MOUSEID) break;
             const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-            WheelInput::turn(s.window, mousePoint(s, e.wheel.mouseX, e.wheel.mouseY), sign * e.wheel.x, sign * e.wheel.y);
+            const ui::Point at = mousePoint(s, e.wheel.mouseX, e.wheel.mouseY);
+            WheelInput::turn(s.window, at, sign * e.wheel.x, sign * e.wheel.y);
             break;
         }
 
