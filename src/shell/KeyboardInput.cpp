@@ -12,6 +12,19 @@
 
 namespace shell {
 
+namespace {
+
+// Whether an open alert lies over VIEW (VIEW is not in it).
+bool isCovered(const ui::View& view) {
+    const ui::AlertView* alert = ui::AlertView::visibleAlert();
+    if (!alert) return false;
+    for (const ui::View* v = &view; v; v = v->superview())
+        if (v == alert) return false;
+    return true;
+}
+
+}  // namespace
+
 std::string keyChordName(int32_t keycode, bool ctrl) {
     std::string name;
     switch (keycode) {
@@ -71,9 +84,10 @@ bool KeyboardInput::press(std::string_view name) {
     if (!view) return false;
     auto kept = view->shared_from_this();
     ControlFinder::press(*view, kKeyboardTouch, ControlFinder::Release::AtOnce);
-    // The press is over; it goes on showing for a moment, if the control is still there to show it.
+    // The press is over; it goes on showing for a moment, if the control is
+    // still there to show it and no alert covers it (the touch did not reach it).
     auto control = std::dynamic_pointer_cast<ui::Control>(kept);
-    if (control && control->isEnabled() && ControlFinder::isOnScreen(*control)) {
+    if (control && control->isEnabled() && ControlFinder::isOnScreen(*control) && !isCovered(*control)) {
         control->setHighlighted(true);
         highlighted_ = control;
         highlightEndsAt_ = app_.now() + kHighlightSeconds;

@@ -180,8 +180,10 @@ TEST(KeyboardInputTest, Wheel) {
     EXPECT_EQ(rig.state()["settingsPicker"], 3);
     EXPECT_EQ(rig.state()["base"], 5);
 
-    // Under an open alert nothing turns.
+    // Under an open alert nothing turns, and a key typed shows no press.
     rig.run("press Save\n");
+    rig.keyboard.press("Back");
+    EXPECT_FALSE(dynamic_cast<ui::Control*>(rig.finder.find("Back").view)->isHighlighted());
     EXPECT_FALSE(shell::WheelInput::turn(window, inWindow(picker), 0, -1));
     EXPECT_FALSE(rig.keyboard.keyDown(SDLK_DOWN, false));
 }
