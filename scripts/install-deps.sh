@@ -15,7 +15,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libboost-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev fonts-dejavu-core
   xvfb xdotool weston libwayland-dev
-  dpkg-dev desktop-file-utils man-db groff-base python3
+  dpkg-dev desktop-file-utils appstream man-db groff-base python3 x11-utils
   clang libclang-rt-14-dev llvm
 )
 arm64=()

@@ -3,9 +3,11 @@
 // layout (ICON_DIR/hicolor/NxN/apps/mervik.png for N from 16 to 256, and
 // ICON_DIR/hicolor/scalable/apps/mervik.svg).
 //
-// Each picture is drawn from vector shapes three times, at 1x, 2x and 3x
-// ("name.png", "name@2x.png", "name@3x.png"); the 1x picture is exactly as
-// many pixels as the points it covers on screen, so every scale is crisp.
+// Each picture is drawn from vector shapes four times, at 1x to 4x
+// ("name.png", "name@2x.png", ... "name@4x.png"), the largest drawing scale
+// the window takes; the 1x picture is exactly as many pixels as the points it
+// covers on screen, so every whole scale is crisp, and a fractional one takes
+// the next larger set.
 // No picture is read from disk: the whole look lives in this file.
 //
 // The look: a dark, calm calculator on a grey 0.21 root view. Digit keys are a
@@ -471,6 +473,9 @@ std::vector<Picture> allPictures() {
     return pictures;
 }
 
+// The largest set of pictures: the window's largest drawing scale.
+constexpr int kLargestSet = 4;
+
 // "name.png" at scale 1, "name@2x.png" at 2, ...
 std::string fileName(const std::string& name, int scale) {
     if (scale == 1) return name;
@@ -581,7 +586,7 @@ int main(int argc, char** argv) {
     }
     bool ok = true;
     for (const Picture& picture : allPictures())
-        for (int scale = 1; scale <= 3; ++scale) ok = writePicture(picture, scale, dir) && ok;
+        for (int scale = 1; scale <= kLargestSet; ++scale) ok = writePicture(picture, scale, dir) && ok;
     if (argc == 3) ok = writeIcons(argv[2]) && ok;
     return ok ? 0 : 1;
 }

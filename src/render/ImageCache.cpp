@@ -13,7 +13,8 @@ cairo_surface_t* ImageCache::surfaceFor(const ui::Image& image, int scale) {
     auto file = image.pathForScale(scale);
     SurfacePtr surface(cairo_image_surface_create_from_png(file.c_str()));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        ui::log("cannot read picture %s: %s", file.c_str(), cairo_status_to_string(cairo_surface_status(surface.get())));
+        ui::warn("cannot read picture %s: %s", file.c_str(),
+                 cairo_status_to_string(cairo_surface_status(surface.get())));
         surface.reset();
     }
     return surfaces_.emplace(std::move(key), std::move(surface)).first->second.get();

@@ -40,7 +40,7 @@ void Painter::paint(cairo_t* cr, ui::View& root) {
     std::erase_if(oldContentOrigins_, [this](const auto& entry) { return entry.second.paint != paintCount_; });
 }
 
-SurfacePtr Painter::render(ui::View& root, int scale, std::optional<ui::Color> backdrop) {
+SurfacePtr Painter::render(ui::View& root, double scale, std::optional<ui::Color> backdrop) {
     SurfacePtr surface = makeSurface(root.frame().size, scale);
     ContextPtr cr(cairo_create(surface.get()));
     if (backdrop) {

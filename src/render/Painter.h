@@ -47,9 +47,9 @@ public:
     // Pictures are taken at the target surface's device scale.
     void paint(cairo_t* cr, ui::View& root);
 
-    // A new surface of ROOT's size at SCALE (1 to 3) with ROOT painted on it,
+    // A new surface of ROOT's size at SCALE (1 to 4) with ROOT painted on it,
     // over BACKDROP when given (transparent otherwise).
-    SurfacePtr render(ui::View& root, int scale, std::optional<ui::Color> backdrop = std::nullopt);
+    SurfacePtr render(ui::View& root, double scale, std::optional<ui::Color> backdrop = std::nullopt);
 
     ImageCache& images() { return images_; }
     TextRenderer& text() { return text_; }

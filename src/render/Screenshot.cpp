@@ -6,9 +6,9 @@
 
 namespace render {
 
-bool screenshot(ui::Window& window, int scale, const std::string& path, std::string* error) {
-    if (scale < 1 || scale > 3) {
-        if (error) *error = "cannot write " + ui::printablePath(path) + ": the drawing scale must be 1, 2 or 3";
+bool screenshot(ui::Window& window, double scale, const std::string& path, std::string* error) {
+    if (!(scale >= 1 && scale <= 4)) {
+        if (error) *error = "cannot write " + ui::printablePath(path) + ": the drawing scale must be from 1 to 4";
         return false;
     }
     Painter painter;

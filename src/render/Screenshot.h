@@ -11,8 +11,8 @@ class Window;
 namespace render {
 
 // Paints WINDOW (its whole frame, over black, as a screen shows it) at
-// SCALE (1 to 3) and writes it as a PNG file at PATH. On failure returns
+// SCALE (1 to 4, fractions allowed) and writes it as a PNG file at PATH. On failure returns
 // false and, when ERROR is given, puts a one-line reason there.
-bool screenshot(ui::Window& window, int scale, const std::string& path, std::string* error = nullptr);
+bool screenshot(ui::Window& window, double scale, const std::string& path, std::string* error = nullptr);
 
 }  // namespace render

@@ -14,8 +14,8 @@
 
 namespace render {
 
-SurfacePtr makeSurface(ui::Size size, int scale) {
-    scale = std::clamp(scale, 1, 3);
+SurfacePtr makeSurface(ui::Size size, double scale) {
+    scale = std::clamp(scale, 1.0, 4.0);
     int width = std::max(1, static_cast<int>(std::lround(size.width * scale)));
     int height = std::max(1, static_cast<int>(std::lround(size.height * scale)));
     SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
@@ -26,7 +26,8 @@ SurfacePtr makeSurface(ui::Size size, int scale) {
 int surfaceScale(cairo_surface_t* surface) {
     double sx = 1, sy = 1;
     cairo_surface_get_device_scale(surface, &sx, &sy);
-    return std::max(1, static_cast<int>(std::lround(sx)));
+    // A scale a hair above a whole number is that number: no larger set for rounding noise.
+    return std::max(1, static_cast<int>(std::ceil(sx - 1e-3)));
 }
 
 bool writePng(cairo_surface_t* surface, const std::string& path, std::string* error) {

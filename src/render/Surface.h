@@ -27,10 +27,12 @@ using ContextPtr = std::unique_ptr<cairo_t, ContextDeleter>;
 using PatternPtr = std::unique_ptr<cairo_pattern_t, PatternDeleter>;
 
 // A transparent ARGB surface of SIZE points at SCALE pixels per point
-// (SCALE from 1 to 3). Never null; check cairo_surface_status for failure.
-SurfacePtr makeSurface(ui::Size size, int scale);
+// (SCALE from 1 to 4, fractions allowed). Never null; check
+// cairo_surface_status for failure.
+SurfacePtr makeSurface(ui::Size size, double scale);
 
-// The drawing scale a surface was made with (its device scale), at least 1.
+// The set of pictures that suits a surface's device scale: the scale
+// rounded up to a whole number (1.25 takes the 2x set), at least 1.
 int surfaceScale(cairo_surface_t* surface);
 
 // Writes SURFACE as a PNG file at PATH. On failure returns false and, when

@@ -2,9 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <ostream>
 #include <vector>
 
+#include "shell/KeyBindings.h"
 #include "shell/Printable.h"
 #include "ui/UserDefaults.h"
 
@@ -17,15 +19,18 @@ namespace shell {
 std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
 
 std::string CommandLine::usage() {
-    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--fullscreen] [--help] [--version]\n"
+    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--fullscreen] [--verbose]\n"
+           "              [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
            "  --script FILE        headless: run the commands in FILE (\"-\" reads standard input)\n"
            "  --keys \"NAMES\"       headless: press each named control in turn, then print the state\n"
            "  --config DIR         the folder of the persisted settings (default: "
            "$XDG_CONFIG_HOME/mervik or ~/.config/mervik)\n"
-           "  --scale N            drawing scale 1 to 3 (default 1 headless, the display's in a window)\n"
+           "  --scale N            drawing scale 1 to 4, fractions allowed (1.5); default 1 headless, in a window\n"
+           "                       MERVIK_SCALE, GDK_SCALE, the desktop's Xft.dpi or the display's DPI over 96\n"
            "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone)\n"
+           "  --verbose            the diagnostic log on standard error too (also MERVIK_VERBOSE=1)\n"
            "  --help               this text\n"
            "  --version            the program's version\n"
            "\n"
@@ -35,7 +40,26 @@ std::string CommandLine::usage() {
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
            "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH.\n"
            "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
-           "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n";
+           "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n"
+           "\n" +
+           keyboardHelp();
+}
+
+std::optional<double> CommandLine::parseScale(std::string_view text) {
+    // One digit, then at most three decimals: nothing else around it.
+    auto digitOrPoint = [](char c) { return c == '.' || (c >= '0' && c <= '9'); };
+    const bool shaped = (text.size() == 1 || (text.size() >= 3 && text.size() <= 5 && text[1] == '.')) &&
+                        std::all_of(text.begin(), text.end(), digitOrPoint) && text[0] != '.' &&
+                        text.find('.', 2) == std::string_view::npos;
+    if (!shaped) return std::nullopt;
+    double value = text[0] - '0';
+    double unit = 0.1;
+    for (char c : text.substr(std::min<size_t>(2, text.size()))) {
+        value += (c - '0') * unit;
+        unit /= 10;
+    }
+    if (value < kMinScale || value > kMaxScale) return std::nullopt;
+    return value;
 }
 
 std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -52,6 +76,7 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     // Read as text and checked here: a scale is one digit, nothing around it.
     auto* scaleOption = app.add_option("--scale", scale)->type_name("N");
     app.add_flag("--fullscreen", fullScreen_);
+    app.add_flag("--verbose", verbose_);
     scriptOption->excludes(keysOption);
 
     try {
@@ -82,11 +107,12 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
         return 2;
     }
     if (scaleOption->count()) {
-        if (scale.size() != 1 || scale[0] < '0' + kMinScale || scale[0] > '0' + kMaxScale) {
-            err << "error: --scale must be 1, 2 or 3, not \"" << printable(scale) << "\" (mervik --help shows the usage)\n";
+        scale_ = parseScale(scale);
+        if (!scale_) {
+            err << "error: --scale must be a number from 1 to 4 such as 1.5, not \"" << printable(scale)
+                << "\" (mervik --help shows the usage)\n";
             return 2;
         }
-        scale_ = scale[0] - '0';
     }
     if (scriptOption->count()) script_ = script;
     if (keysOption->count()) keys_ = keys;

@@ -5,8 +5,9 @@
 //   mervik --script FILE|-       headless, commands from FILE ("-": standard input)
 //   mervik --keys "7 + 5 ="      headless, presses each named control, then prints the state
 //   --config DIR                 where the settings live
-//   --scale N                    drawing scale, 1 to 3
+//   --scale N                    drawing scale, 1 to 4, fractions allowed (1.5)
 //   --fullscreen                 the window full screen, the calculator scaled to fit
+//   --verbose                    the diagnostic log's lines on standard error too
 //
 // A malformed command line gets a one-line message and exit status 2.
 
@@ -14,13 +15,14 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace shell {
 
 class CommandLine {
 public:
-    static constexpr int kMinScale = 1;
-    static constexpr int kMaxScale = 3;
+    static constexpr double kMinScale = 1;
+    static constexpr double kMaxScale = 4;
 
     // Reads ARGV. Returns the exit status to end with when the program should
     // stop here (after printing the usage for --help, or a one-line message to
@@ -34,12 +36,18 @@ public:
     // The settings folder given with --config, if any.
     const std::optional<std::filesystem::path>& config() const { return config_; }
     // The scale given with --scale, if any.
-    const std::optional<int>& scale() const { return scale_; }
+    const std::optional<double>& scale() const { return scale_; }
     // Whether --fullscreen was given.
     bool fullScreen() const { return fullScreen_; }
+    // Whether --verbose was given.
+    bool verbose() const { return verbose_; }
 
     // The settings folder to use: --config, else the user's configuration folder.
     std::filesystem::path configFolder() const;
+
+    // A drawing scale written as one digit and at most three decimals
+    // ("2", "1.25"), from 1 to 4; nothing for any other text.
+    static std::optional<double> parseScale(std::string_view text);
 
     // The usage text, several lines.
     static std::string usage();
@@ -50,8 +58,9 @@ private:
     std::optional<std::string> script_;
     std::optional<std::string> keys_;
     std::optional<std::filesystem::path> config_;
-    std::optional<int> scale_;
+    std::optional<double> scale_;
     bool fullScreen_ = false;
+    bool verbose_ = false;
 };
 
 }  // namespace shell

@@ -138,6 +138,11 @@ ui::PickerView* ControlFinder::settingsPicker() const {
     return screen && screen->isViewLoaded() ? firstOfKind<ui::PickerView>(*screen->view()) : nullptr;
 }
 
+InputView* ControlFinder::inputPanel() const {
+    const auto& screen = delegate_.viewController();
+    return screen && screen->isViewLoaded() ? screen->inputView().get() : nullptr;
+}
+
 ui::Switch* ControlFinder::settingsSwitch() const {
     const auto& screen = delegate_.settingsController();
     return screen && screen->isViewLoaded() ? firstOfKind<ui::Switch>(*screen->view()) : nullptr;

@@ -14,6 +14,7 @@
 #include "shell/ControlTable.h"
 #include "ui/Geometry.h"
 
+class InputView;
 class vantorAppDelegate;
 namespace ui {
 class PickerView;
@@ -48,6 +49,8 @@ public:
     // kind on that screen), or null before the screen is first built.
     ui::PickerView* settingsPicker() const;
     ui::Switch* settingsSwitch() const;
+    // The calculator screen's input panel, or null before it is built.
+    InputView* inputPanel() const;
 
     // Touching
     enum class Release { AtOnce, Later };

@@ -18,7 +18,7 @@
 
 namespace shell {
 
-HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, int scale, std::ostream& out,
+HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out,
                                std::ostream& err)
     : clock_(std::make_shared<ui::VirtualClock>()),
       standardInputOpen_(::fcntl(STDIN_FILENO, F_GETFD) != -1),

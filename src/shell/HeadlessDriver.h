@@ -19,7 +19,7 @@ class HeadlessDriver {
 public:
     // Starts the calculator with its settings in CONFIG_FOLDER, drawing
     // screenshots at SCALE. State lines go to OUT, messages to ERR.
-    HeadlessDriver(const std::filesystem::path& configFolder, int scale, std::ostream& out, std::ostream& err);
+    HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out, std::ostream& err);
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;
     HeadlessDriver& operator=(const HeadlessDriver&) = delete;
@@ -39,7 +39,7 @@ private:
     std::unique_ptr<ui::Application> app_;
     std::shared_ptr<vantorAppDelegate> delegate_;
     bool standardInputOpen_;  // as the program found it
-    int scale_;
+    double scale_;
     std::ostream& out_;
     std::ostream& err_;
 };

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "render/Painter.h"
+#include "render/Surface.h"
+#include "ui/Window.h"
+
 namespace shell {
 
 namespace {
@@ -17,6 +21,30 @@ WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight) 
 }
 
 ui::Point WindowFit::toPoints(float x, float y) const { return {(x - origin.x) / scale, (y - origin.y) / scale}; }
+
+ui::Point WindowFit::toWindow(ui::Point point) const {
+    return {origin.x + point.x * scale, origin.y + point.y * scale};
+}
+
+void WindowFit::paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter,
+                      ui::Window& window) const {
+    // The margins take the background of the screen's root view (the
+    // calculator's grey), black when it has none.
+    ui::Color margins = ui::Color::black();
+    if (!window.subviews().empty())
+        if (const auto& colour = window.subviews().front()->backgroundColor()) margins = *colour;
+    const double pixelScale = scale * pixelsPerUnit;
+    cairo_surface_set_device_scale(surface, pixelScale, pixelScale);
+    cairo_surface_set_device_offset(surface, origin.x * pixelsPerUnit, origin.y * pixelsPerUnit);
+    render::ContextPtr cr(cairo_create(surface));
+    cairo_set_source_rgb(cr.get(), margins.red, margins.green, margins.blue);
+    cairo_paint(cr.get());
+    const ui::Size points = window.frame().size;
+    cairo_rectangle(cr.get(), 0, 0, points.width, points.height);
+    cairo_clip(cr.get());
+    painter.paint(cr.get(), window);
+    cairo_surface_flush(surface);
+}
 
 bool isPhoneDisplay(float width, float height) { return width > 0 && height > width && width <= kPhoneMaxWidth; }
 

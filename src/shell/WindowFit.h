@@ -1,14 +1,24 @@
 #pragma once
-// Where the calculator stands in a window of any size: scaled to fit, its
-// proportions kept, and centred, with the backdrop showing in the margins.
-// Drawing and hit-testing both go through one WindowFit, so a touch lands
-// on what is drawn under it.
+// Where the calculator stands in a window of any size: scaled uniformly to
+// fit, its proportions kept, and centred, with the screen's own background
+// colour in the margins. Drawing (paint) and hit-testing (toPoints) both go
+// through one WindowFit, so a touch lands on what is drawn under it,
+// whatever size the user or a window manager gives the window.
 //
 // Window units are SDL's window coordinates (the pointer's and the window
 // size's); the pixels of a high-density output are window units times the
 // output's scale, applied on top when drawing.
 
+#include <cairo.h>
+
 #include "ui/Geometry.h"
+
+namespace render {
+class Painter;
+}
+namespace ui {
+class Window;
+}
 
 namespace shell {
 
@@ -20,6 +30,13 @@ struct WindowFit {
     // The point of the calculator under window coordinates (X, Y); outside
     // the calculator, a point outside its bounds.
     ui::Point toPoints(float x, float y) const;
+    // Where the calculator's POINT is drawn, in window coordinates.
+    ui::Point toWindow(ui::Point point) const;
+
+    // Paints WINDOW into SURFACE, whose pixels cover the whole window at
+    // PIXELS_PER_UNIT pixels per window unit: the calculator where this fit
+    // puts it, the margins in the colour of the screen now showing.
+    void paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter, ui::Window& window) const;
 
     float scale = 1;      // window units per point
     ui::Point origin{};   // the calculator's top-left corner, in window units

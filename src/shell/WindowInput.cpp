@@ -1,8 +1,5 @@
 #include "shell/WindowInput.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "shell/ControlTable.h"
 
 namespace shell {
@@ -17,32 +14,11 @@ std::optional<std::string> keyNameForCharacter(char c) {
     return std::string(entry->name);
 }
 
-std::string keyNameForKey(NamedKey key) {
-    switch (key) {
-        case NamedKey::Enter: return "=";
-        case NamedKey::Backspace: return "DEL";
-        case NamedKey::Escape: return "CE";
-        case NamedKey::Tab: return "keypad";
-    }
-    return {};
-}
-
 std::vector<std::string> keyNamesForPaste(std::string_view text) {
     std::vector<std::string> names;
     for (char c : text)
         if ((c >= '0' && c <= '9') || c == '.') names.emplace_back(1, c);
     return names;
-}
-
-int scaleForDpi(float dpi) {
-    if (!(dpi > 0)) return 1;
-    return std::clamp(static_cast<int>(std::lround(dpi / 96.0f)), 1, 3);
-}
-
-int scaleThatFits(int scale, float pointsHeight, int usableHeight) {
-    if (usableHeight <= 0) return std::max(scale, 1);
-    while (scale > 1 && pointsHeight * static_cast<float>(scale) > static_cast<float>(usableHeight)) --scale;
-    return std::max(scale, 1);
 }
 
 }  // namespace shell

@@ -5,8 +5,7 @@
 //
 // Typed characters: the digits and ".", "+", "-" (−), "*" (×), "/" (÷),
 // "%" (mod), "=", and the letters A to N (either case) for the base keypad.
-// Named keys: Enter (=), Backspace (DEL), Escape (CE), Tab (the keypad
-// switch, found by its name "keypad").
+// The other keys (Enter, Escape, F9, Ctrl+P ...) are bound in KeyBindings.h.
 
 #include <optional>
 #include <string>
@@ -15,21 +14,10 @@
 
 namespace shell {
 
-enum class NamedKey { Enter, Backspace, Escape, Tab };
-
 // The name of the on-screen key that CHARACTER presses, if any.
 std::optional<std::string> keyNameForCharacter(char character);
-// The name of the on-screen key that KEY presses.
-std::string keyNameForKey(NamedKey key);
 // The keys a pasted TEXT types: its digits and points, in order; the rest
 // (blanks, signs, thousands separators, letters) is left out.
 std::vector<std::string> keyNamesForPaste(std::string_view text);
-
-// The drawing scale for a display of DPI dots per inch: its ratio to the
-// desktop's 96, rounded, from 1 to 3 (1 when the display does not say).
-int scaleForDpi(float dpi);
-// SCALE, made smaller while a window POINTS_HEIGHT points high would not fit
-// a usable display height of USABLE_HEIGHT pixels (never below 1).
-int scaleThatFits(int scale, float pointsHeight, int usableHeight);
 
 }  // namespace shell

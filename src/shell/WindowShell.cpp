@@ -18,12 +18,18 @@
 #include "render/Painter.h"
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
+#include "shell/DesktopOpener.h"
+#include "shell/DesktopScale.h"
+#include "shell/KeyboardInput.h"
 #include "shell/ShmPresenter.h"
+#include "shell/WheelInput.h"
 #include "shell/WindowFit.h"
+#include "shell/WindowIcon.h"
 #include "shell/WindowInput.h"
 #include "ui/Application.h"
 #include "ui/Log.h"
 #include "ui/PickerView.h"
+#include "ui/Resources.h"
 #include "ui/ScrollView.h"
 #include "ui/Switch.h"
 #include "ui/View.h"
@@ -36,11 +42,11 @@ namespace {
 constexpr ui::Size kDefaultPoints{320, 460};
 // Frames while something moves come at most this often.
 constexpr double kFrameInterval = 1.0 / 60;
-// How long a key typed on the keyboard shows pressed before it lifts.
-constexpr double kKeyPressSeconds = 0.08;
-// Touch ids: the mouse, the keyboard, then one per finger on a touch screen.
+// How often the loop looks whether the desktop's opener of a URL has ended.
+constexpr double kOpenerPollInterval = 0.1;
+// Touch ids: the mouse, then one per finger on a touch screen (the keyboard's
+// and the wheel's: KeyboardInput.h, WheelInput.h).
 constexpr int kMouseTouch = 0;
-constexpr int kKeyboardTouch = 1;
 constexpr int kFirstFingerTouch = 100;
 
 // What the loop keeps from one pass to the next.
@@ -61,12 +67,10 @@ struct Session {
     bool mouseDown = false;
     std::map<SDL_FingerID, int> fingers;
     int nextFinger = kFirstFingerTouch;
-    // A key typed on the keyboard, down on screen until releaseAt.
-    struct HeldKey {
-        ui::Point at;
-        double releaseAt;
-    };
-    std::optional<HeldKey> heldKey;
+    // The keys and their bindings; none without the controls to press.
+    std::unique_ptr<KeyboardInput> keyboard;
+    // The desktop's opener for URLs, watched while it runs.
+    DesktopOpener* opener = nullptr;
     // The Ctrl keys this window saw go down and not come up again. SDL's own
     // modifier state can go stale: where keys follow the pointer (no window
     // manager, or focus-follows-mouse), a Ctrl released while the pointer is
@@ -115,13 +119,17 @@ std::optional<std::string> onlyInvisibleDriver() {
     return "no X11 or Wayland display answered";
 }
 
-// The scale the display asks for, as far as the window still fits on it.
-int displayScale(float pointsHeight) {
+// The scale the desktop asks for; one from a DPI only as far as the window
+// still fits on the display.
+double displayScale(float pointsHeight) {
     float dpi = 0;
-    int scale = SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) == 0 ? scaleForDpi(dpi) : 1;
+    std::optional<float> displayDpi;
+    if (SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) == 0) displayDpi = dpi;
+    DesktopScale desktop = desktopScale(desktopScaleSourcesHere(displayDpi));
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = scaleThatFits(scale, pointsHeight, usable.h);
-    return scale;
+    if (desktop.fromDpi && SDL_GetDisplayUsableBounds(0, &usable) == 0)
+        return scaleThatFits(desktop.scale, pointsHeight, usable.h);
+    return desktop.scale;
 }
 
 // Whether the display the window opens on is a phone's, judged in its
@@ -171,27 +179,16 @@ void tolerateLateWakeUps() {
 
 // ---- Keys
 
-void releaseHeldKey(Session& s) {
-    if (!s.heldKey) return;
-    ui::Point at = s.heldKey->at;
-    s.heldKey.reset();
-    s.window.sendTouch(kKeyboardTouch, ui::TouchPhase::Ended, at);
-}
-
-// Presses the on-screen key NAME as a finger would: down at its centre, and
-// up again at once or, when HOLD, a moment later so that it shows pressed.
-void pressKey(Session& s, const std::string& name, bool hold) {
-    releaseHeldKey(s);
-    ui::View* key = s.options.findControl ? s.options.findControl(name) : nullptr;
-    if (!key) return;
-    const ui::Point at =
-        ControlFinder::press(*key, kKeyboardTouch, hold ? ControlFinder::Release::Later : ControlFinder::Release::AtOnce);
-    if (hold) s.heldKey = Session::HeldKey{at, s.app.now() + kKeyPressSeconds};
+// Presses the on-screen key NAME as a finger would, down and up at its
+// centre at once; it shows pressed a moment longer.
+void pressKey(Session& s, const std::string& name) {
+    if (s.keyboard) s.keyboard->press(name);
 }
 
 void copyDisplay(Session& s) {
     if (!s.options.displayText) return;
-    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0) ui::log("cannot copy the display: %s", SDL_GetError());
+    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0)
+        ui::warn("cannot copy the display: %s", SDL_GetError());
 }
 
 void pasteNumber(Session& s) {
@@ -200,7 +197,7 @@ void pasteNumber(Session& s) {
     auto names = keyNamesForPaste(text);
     SDL_free(text);
     for (const auto& name : names) {
-        pressKey(s, name, false);
+        pressKey(s, name);
         s.app.runLoopPass();  // as between two keys typed one by one
     }
 }
@@ -240,7 +237,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     // A release may never come now: end every touch cleanly.
                     s.forgetCtrl();
-                    s.heldKey.reset();
+                    if (s.keyboard) s.keyboard->liftHighlight();
                     s.window.cancelAllTouches();
                     s.mouseDown = false;
                     s.fingers.clear();
@@ -293,7 +290,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
         case SDL_TEXTINPUT:
             if (s.ctrlHeld()) break;
             for (const char* c = e.text.text; *c; ++c)
-                if (auto name = keyNameForCharacter(*c)) pressKey(s, *name, true);
+                if (auto name = keyNameForCharacter(*c)) pressKey(s, *name);
             break;
         case SDL_KEYUP:
             if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = false;
@@ -307,19 +304,24 @@ void handleEvent(Session& s, const SDL_Event& e) {
                     case SDLK_c: copyDisplay(s); break;
                     case SDLK_v: pasteNumber(s); break;
                     case SDLK_q: s.running = false; break;
-                    default: break;
+                    default:
+                        if (s.keyboard) s.keyboard->keyDown(e.key.keysym.sym, true);
+                        break;
                 }
                 break;
             }
-            switch (e.key.keysym.sym) {
-                case SDLK_RETURN:
-                case SDLK_KP_ENTER: pressKey(s, keyNameForKey(NamedKey::Enter), true); break;
-                case SDLK_BACKSPACE: pressKey(s, keyNameForKey(NamedKey::Backspace), true); break;
-                case SDLK_ESCAPE: pressKey(s, keyNameForKey(NamedKey::Escape), true); break;
-                case SDLK_TAB: pressKey(s, keyNameForKey(NamedKey::Tab), true); break;
-                default: break;
-            }
+            // The bound keys (KeyBindings.h): Enter, Escape, F9, the pickers' keys ...
+            if (s.keyboard) s.keyboard->keyDown(e.key.keysym.sym, false);
             break;
+
+        // The wheel, over whatever is under the pointer (WheelInput.h).
+        case SDL_MOUSEWHEEL: {
+            if (e.wheel.which == SDL_TOUCH_MOUSEID) break;
+            const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+            const ui::Point at = mousePoint(s, e.wheel.mouseX, e.wheel.mouseY);
+            WheelInput::turn(s.window, at, sign * e.wheel.x, sign * e.wheel.y);
+            break;
+        }
 
         default: break;
     }
@@ -334,25 +336,13 @@ cairo_format_t cairoFormatFor(Uint32 sdlFormat) {
     return CAIRO_FORMAT_INVALID;
 }
 
-// Paints the calculator into SURFACE, whose pixels cover the whole window:
-// scaled to fit and centred, over black margins when the window's
-// proportions are not the calculator's (full screen).
+// Paints the calculator into SURFACE, whose pixels cover the whole window,
+// where the fit that touches take puts it.
 void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter) {
     int width = 0, height = 0;
     WindowFit fit = currentFit(s, width, height);
     double pixelsPerUnit = width > 0 ? cairo_image_surface_get_width(surface) / double(width) : 1;
-    double scale = fit.scale * pixelsPerUnit;
-    cairo_surface_set_device_scale(surface, scale, scale);
-    cairo_surface_set_device_offset(surface, fit.origin.x * pixelsPerUnit, fit.origin.y * pixelsPerUnit);
-    render::ContextPtr cr(cairo_create(surface));
-    cairo_set_source_rgb(cr.get(), 0, 0, 0);
-    cairo_paint(cr.get());
-    if (fit.origin.x > 0 || fit.origin.y > 0) {
-        cairo_rectangle(cr.get(), 0, 0, s.points.width, s.points.height);
-        cairo_clip(cr.get());
-    }
-    painter.paint(cr.get(), s.window);
-    cairo_surface_flush(surface);
+    fit.paint(surface, pixelsPerUnit, painter, s.window);
 }
 
 // ---- X11: no compose table
@@ -398,10 +388,10 @@ private:
 // reading fontconfig's configuration and the fonts alone takes tens of
 // milliseconds. Until the painter is taken from the future, nothing else
 // reads or changes the view tree.
-std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window, int scale) {
+std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window, double scale) {
     return std::async(std::launch::async, [&window, scale] {
         auto painter = std::make_unique<render::Painter>();
-        painter->render(window, std::clamp(scale, 1, 3));
+        painter->render(window, std::clamp(scale, 1.0, 4.0));
         return painter;
     });
 }
@@ -456,8 +446,10 @@ int waitMilliseconds(const Session& s, bool moving) {
     std::optional<double> due;
     auto atLatest = [&](double t) { due = due ? std::min(*due, t) : t; };
     if (frameWanted(s, moving)) atLatest(std::max(now, s.lastFrame + kFrameInterval));
-    if (s.heldKey) atLatest(s.heldKey->releaseAt);
+    if (s.keyboard)
+        if (auto ends = s.keyboard->highlightEndsAt()) atLatest(*ends);
     if (s.app.pendingCallCount() > 0) atLatest(now);
+    if (s.opener && s.opener->isRunning()) atLatest(now + kOpenerPollInterval);
     if (!due) return -1;
     return static_cast<int>(std::clamp(std::ceil((*due - now) * 1000), 0.0, 60000.0));
 }
@@ -475,7 +467,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     SDL_SetHint(SDL_HINT_APP_NAME, options.title.c_str());
     tolerateLateWakeUps();
     ComposeTableSkipped noComposeTable(x11Chosen());  // before the painter thread: it must outlive it
-    auto prepared = preparePainter(window, options.scale.value_or(1));
+    auto prepared = preparePainter(window, options.scale.value_or(1.0));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         printNoDisplay(sdlError());
         return 1;
@@ -487,15 +479,16 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     }
 
     // ---- Create the window: the toolkit window's points at the drawing
-    // scale; full screen when asked or on a phone. On Wayland the window is
-    // sized in the output's logical pixels and drawn at its scale.
+    // scale, resizable down to its size at scale 1; full screen when asked or
+    // on a phone. On Wayland the window is sized in the output's logical
+    // pixels and drawn at its scale.
     const bool wayland = std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
     ui::Size points = window.frame().size;
     if (points.width <= 0 || points.height <= 0) points = kDefaultPoints;
-    int scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1, 3)
-                : wayland                           ? 1
-                                                    : displayScale(points.height);
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    double scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1.0, 4.0)
+                   : wayland                           ? 1.0
+                                                       : displayScale(points.height);
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
     if (options.fullScreen || onPhoneDisplay()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -506,6 +499,8 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         SDL_Quit();
         return 1;
     }
+    SDL_SetWindowMinimumSize(sdlWindow, static_cast<int>(points.width), static_cast<int>(points.height));
+    WindowIcon::set(sdlWindow, ui::Resources::directory());
     std::unique_ptr<ShmPresenter> presenter;
     if (wayland) {
         std::string error;
@@ -518,16 +513,16 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         }
     }
     SDL_StartTextInput();
-    app.setURLOpener([](const std::string& url) {
-        if (SDL_OpenURL(url.c_str()) == 0) return true;
-        ui::log("cannot open %s: %s", url.c_str(), SDL_GetError());
-        return false;
-    });
+    // URLs go to the desktop's opener; a failure shows an alert (DesktopOpener.h).
+    DesktopOpener opener([](const std::string& text) { return SDL_SetClipboardText(text.c_str()) == 0; });
+    app.setURLOpener([&opener](const std::string& url) { return opener.open(url); });
     std::unique_ptr<render::Painter> painterOwner = prepared.get();
     render::Painter& painter = *painterOwner;
     noComposeTable.restore();
     Session s(app, window, options, sdlWindow, points);
     s.presenter = std::move(presenter);
+    s.opener = &opener;
+    if (options.controls) s.keyboard = std::make_unique<KeyboardInput>(app, *options.controls);
     int status = 0;
 
     // ---- Loop: sleep until input or something due, handle the input, run
@@ -538,7 +533,8 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
             handleEvent(s, event);
             while (s.running && SDL_PollEvent(&event)) handleEvent(s, event);
         }
-        if (s.heldKey && app.now() >= s.heldKey->releaseAt) releaseHeldKey(s);
+        if (s.keyboard) s.keyboard->liftDueHighlight();
+        opener.checkFinished();
         app.runLoopPass();
 
         // ---- Draw: only when something changed or moves, at most one
@@ -559,7 +555,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     }
 
     // ---- Clean up, in reverse order.
-    releaseHeldKey(s);
+    s.keyboard.reset();
     window.cancelAllTouches();
     app.setURLOpener(nullptr);
     SDL_StopTextInput();

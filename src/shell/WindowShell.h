@@ -1,13 +1,16 @@
 #pragma once
 // The calculator in a desktop window (SDL2).
 //
-// The window is the toolkit window's size in points (320 x 460) at a drawing
-// scale of 1 to 3, titled "Mervik". The renderer paints the view tree into
+// The window opens at the toolkit window's size in points (320 x 460) times
+// a drawing scale of 1 to 4, fractions allowed (DesktopScale.h says where the
+// scale comes from), titled "Mervik". It can be resized to any size down
+// to its size at scale 1. The renderer paints the view tree into
 // cairo pixels that go straight to SDL's window surface on X11, with no GL
 // driver loaded; on Wayland, which has no such surface, into shared-memory
-// buffers of our own at the output's scale (ShmPresenter.h). Full screen
-// (asked for, or on a phone's display), the calculator is scaled to fit and
-// centred (WindowFit.h); touches go through the same fit. Nothing is drawn
+// buffers of our own at the output's scale (ShmPresenter.h). At any size,
+// full screen included (asked for, or on a phone's display), the calculator
+// is scaled to fit and centred (WindowFit.h); touches go through the same
+// fit. Nothing is drawn
 // while nothing changes: an idle window sleeps in the event queue. While an
 // animation, transition, scroll or settle runs, frames follow at up to 60 a
 // second, each at the clock's present.
@@ -16,23 +19,27 @@
 // - the left mouse button is one finger, a touch screen's fingers are
 //   fingers each;
 // - a key typed on the keyboard presses its on-screen key through the same
-//   touch path, down then up at the key's centre a moment later, so that it
-//   shows pressed (the keys: WindowInput.h). A key in a scroll area outside
-//   its visible part is scrolled into view first. A key not on the screen
-//   now showing does nothing.
+//   touch path, down and up at the key's centre at once, the key showing
+//   pressed a moment longer (the characters: WindowInput.h; the other keys,
+//   every screen's: KeyBindings.h). A key in a scroll area outside its
+//   visible part is scrolled into view first. A key not on the screen now
+//   showing does nothing.
+// - the wheel scrolls what is under the pointer or steps its picker
+//   (WheelInput.h).
 // - Ctrl+C copies the main display's text, Ctrl+V types the digits and
 //   points of the clipboard's text through the keys, Ctrl+Q closes. A Ctrl
 //   counts as held only from its press, as this window saw it, until its
 //   release or until the keys stop coming here (focus lost, or the pointer
 //   gone where keys follow it).
-// URLs the application opens go to the desktop (SDL_OpenURL).
+// URLs the application opens go to the desktop's opener, and a failure to
+// open one shows an alert (DesktopOpener.h).
 //
 // How the program runs it (after start-up made the delegate and window):
 //
 //   shell::ControlFinder finder(*delegate);
 //   shell::WindowOptions options;
 //   options.scale = commandLine.scale();
-//   options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
+//   options.controls = &finder;
 //   options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
 //   return shell::runWindow(app, *delegate->window(), options);
 //
@@ -50,13 +57,15 @@ class Window;
 
 namespace shell {
 
+class ControlFinder;
+
 struct WindowOptions {
-    // Drawing scale, 1 to 3; nothing (or 0) asks the display: its DPI over
-    // 96, rounded, made smaller if the window would not fit the screen.
-    std::optional<int> scale;
-    // Finds the on-screen control a keyboard key names ("7", "+", "DEL",
-    // "keypad", ...), or nullptr. Without it, typed keys press nothing.
-    std::function<ui::View*(const std::string& name)> findControl;
+    // Drawing scale, 1 to 4; nothing (or 0) asks the desktop (DesktopScale.h),
+    // a scale from a DPI made smaller if the window would not fit the screen.
+    std::optional<double> scale;
+    // The running calculator's controls, which keys press and pickers the
+    // keys step (KeyboardInput.h). Without them, keys do nothing.
+    ControlFinder* controls = nullptr;
     // The main display's text, for Ctrl+C (nothing is copied without it).
     std::function<std::string()> displayText;
     // Run once after the window closed normally, before runWindow returns

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
+#include <string_view>
 #include <memory>
 
 #include "app/AppLauncher.h"
@@ -15,6 +17,7 @@
 #include "shell/StateWriter.h"
 #include "shell/WindowShell.h"
 #include "ui/Application.h"
+#include "ui/Log.h"
 #include "ui/UserDefaults.h"
 
 namespace {
@@ -32,7 +35,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     shell::WindowOptions options;
     options.scale = commandLine.scale();
     options.fullScreen = commandLine.fullScreen();
-    options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
+    options.controls = &finder;
     options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
@@ -48,11 +51,14 @@ int runInWindow(const shell::CommandLine& commandLine) {
 int main(int argc, char** argv) {
     shell::CommandLine commandLine;
     if (auto status = commandLine.parse(argc, argv, std::cout, std::cerr)) return *status;
+    // Warnings and errors always reach standard error; the diagnostic lines only when asked for.
+    const char* verbose = std::getenv("MERVIK_VERBOSE");
+    ui::DiagnosticLog::shared().setVerbose(commandLine.verbose() || (verbose && std::string_view(verbose) == "1"));
     if (!commandLine.isHeadless()) return runInWindow(commandLine);
 
-    // Headless: standard output carries the state lines only; the diagnostic
-    // log goes to standard error.
-    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1), std::cout, std::cerr);
+    // Headless: standard output carries the state lines only; warnings (and,
+    // verbose, the diagnostic log) go to standard error.
+    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1.0), std::cout, std::cerr);
     if (commandLine.script()) return driver.runScript(*commandLine.script());
     return driver.runKeys(*commandLine.keys());
 }

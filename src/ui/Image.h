@@ -1,6 +1,6 @@
 #pragma once
-// A named picture from the resources folder. Pictures come at 1x, 2x and 3x
-// ("name.png", "name@2x.png", "name@3x.png"); the view tree holds the name and
+// A named picture from the resources folder. Pictures come at 1x to 4x
+// ("name.png", "name@2x.png", ... "name@4x.png"); the view tree holds the name and
 // the renderer asks for the file that suits its drawing scale.
 
 #include <filesystem>

@@ -10,8 +10,8 @@ DiagnosticLog& DiagnosticLog::shared() {
     return log;
 }
 
-void DiagnosticLog::write(std::string line) {
-    if (echo_) std::fprintf(stderr, "%s\n", line.c_str());
+void DiagnosticLog::write(std::string line, LogLevel level) {
+    if (echo_ && (verbose_ || level == LogLevel::Warning)) std::fprintf(stderr, "%s\n", line.c_str());
     // The record is for reading back recent lines; keep it bounded so a long
     // session cannot grow it without end.
     constexpr size_t kMaxKept = 10000;
@@ -25,19 +25,34 @@ std::vector<std::string> DiagnosticLog::takeLines() {
     return out;
 }
 
-void logLine(std::string line) { DiagnosticLog::shared().write(std::move(line)); }
+void logLine(std::string line, LogLevel level) { DiagnosticLog::shared().write(std::move(line), level); }
 
-void log(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
+namespace {
+
+void logFormatted(LogLevel level, const char* format, va_list args) {
     va_list copy;
     va_copy(copy, args);
     int n = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
     std::string line(n > 0 ? static_cast<size_t>(n) : 0, '\0');
     if (n > 0) std::vsnprintf(line.data(), line.size() + 1, format, args);
+    logLine(std::move(line), level);
+}
+
+}  // namespace
+
+void log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    logFormatted(LogLevel::Diagnostic, format, args);
     va_end(args);
-    logLine(std::move(line));
+}
+
+void warn(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    logFormatted(LogLevel::Warning, format, args);
+    va_end(args);
 }
 
 }  // namespace ui

@@ -142,7 +142,7 @@ void UserDefaults::load() {
     auto unreadable = [this](const std::string& why) {
         loadFailed_ = true;
         readRefused_ = true;
-        log("warning: cannot read the settings file %s (%s); using defaults", shown(path_).c_str(), why.c_str());
+        warn("warning: cannot read the settings file %s (%s); using defaults", shown(path_).c_str(), why.c_str());
     };
     // A link is followed (settings kept among dotfiles); whatever it names
     // must be a regular file. O_NONBLOCK: opening a FIFO must not wait for a writer.
@@ -172,7 +172,7 @@ void UserDefaults::load() {
 
     auto invalid = [this] {
         loadFailed_ = true;
-        log("warning: the settings file %s is not valid; using defaults", shown(path_).c_str());
+        warn("warning: the settings file %s is not valid; using defaults", shown(path_).c_str());
     };
     if (nestingDepth(text, kMaxDepth) > kMaxDepth) return invalid();
     auto parsed = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installing and packaging: the install rules put the program, its pictures,
-# change log, menu entry, icons and manual page under a temporary DESTDIR,
-# and the program run from there finds its own pictures; the menu entry
-# validates and the manual page renders without a warning; the Debian
+# change log, menu entry, AppStream metadata, icons and manual page under a
+# temporary DESTDIR, and the program run from there finds its own pictures;
+# the menu entry and the metadata validate and the manual page renders
+# without a warning; the Debian
 # package holds the same files and names its library dependencies. As root,
 # the package is also installed with dpkg, run, and removed again (unless a
 # mervik package was installed before, which is then left as it was).
@@ -11,7 +12,7 @@
 set -euo pipefail
 
 BUILD=$(cd "${1:?usage: install_test.sh BUILD_DIR}" && pwd)
-for tool in cmake cpack dpkg-deb desktop-file-validate man gzip; do
+for tool in cmake cpack dpkg-deb desktop-file-validate appstreamcli man gzip; do
     command -v "$tool" >/dev/null || { echo "SKIP: needs $tool"; exit 77; }
 done
 
@@ -37,7 +38,7 @@ DESTDIR="$DEST" cmake --install "$BUILD" --prefix /usr/local --strip >"$WORK/ins
 ROOT="$DEST/usr/local"
 for f in bin/mervik share/mervik/ChangeLog.txt share/mervik/zeroImage.png share/mervik/twentythreeImage@3x.png \
          share/mervik/oobError@2x.png share/applications/mervik.desktop share/man/man1/mervik.1.gz \
-         share/icons/hicolor/scalable/apps/mervik.svg; do
+         share/icons/hicolor/scalable/apps/mervik.svg share/metainfo/app.mervik.mervik.metainfo.xml; do
     [[ -f $ROOT/$f ]] || fail "$f was not installed"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -64,6 +65,13 @@ grep -q '"oneImage.png"' <<<"$state" || fail "the installed program found no dig
 
 # The menu entry and the manual page.
 desktop-file-validate "$ROOT/share/applications/mervik.desktop" || fail "the menu entry does not validate"
+metainfo="$ROOT/share/metainfo/app.mervik.mervik.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >"$WORK/appstream.log" 2>&1 ||
+    fail "the AppStream metadata does not validate: $(cat "$WORK/appstream.log")"
+grep -q "<release version=\"$("$ROOT/bin/mervik" --version | cut -d' ' -f2)\"" "$metainfo" ||
+    fail "the AppStream metadata does not name this release"
+grep -q '<launchable type="desktop-id">mervik.desktop</launchable>' "$metainfo" ||
+    fail "the AppStream metadata does not name the menu entry"
 warnings=$(MANWIDTH=80 man --warnings -l "$ROOT/share/man/man1/mervik.1.gz" 2>&1 >/dev/null)
 [[ -z $warnings ]] || fail "the manual page renders with warnings: $warnings"
 MANWIDTH=80 man -l "$ROOT/share/man/man1/mervik.1.gz" 2>/dev/null | grep -q 'SCRIPT COMMANDS' || fail "the manual page is empty"
@@ -75,7 +83,8 @@ deb=$(ls "$WORK"/package/mervik_*.deb 2>/dev/null | head -n 1)
 contents=$(dpkg-deb -c "$deb")
 for f in usr/bin/mervik usr/share/mervik/ChangeLog.txt usr/share/mervik/zeroImage@2x.png \
          usr/share/applications/mervik.desktop usr/share/icons/hicolor/48x48/apps/mervik.png \
-         usr/share/icons/hicolor/scalable/apps/mervik.svg usr/share/man/man1/mervik.1.gz; do
+         usr/share/icons/hicolor/scalable/apps/mervik.svg usr/share/man/man1/mervik.1.gz \
+         usr/share/metainfo/app.mervik.mervik.metainfo.xml; do
     grep -q " \./$f\$" <<<"$contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)

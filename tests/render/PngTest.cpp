@@ -25,13 +25,19 @@ protected:
     std::filesystem::path folder;
 };
 
-// Checks that a surface made for a scale has that many pixels per point and reports the scale back.
+// Checks that a surface made for a scale has that many pixels per point and
+// takes the pictures of the nearest set at or above its scale.
 TEST_F(PngTest, SurfaceSizeFollowsTheScale) {
-    for (int scale : {1, 2, 3}) {
-        auto surface = render::makeSurface({320, 460}, scale);
-        EXPECT_EQ(cairo_image_surface_get_width(surface.get()), 320 * scale);
-        EXPECT_EQ(cairo_image_surface_get_height(surface.get()), 460 * scale);
-        EXPECT_EQ(render::surfaceScale(surface.get()), scale);
+    struct Case {
+        double scale;
+        int width, height, pictureSet;
+    };
+    for (Case c : {Case{1, 320, 460, 1}, Case{2, 640, 920, 2}, Case{3, 960, 1380, 3}, Case{4, 1280, 1840, 4},
+                   Case{1.25, 400, 575, 2}, Case{1.5, 480, 690, 2}, Case{2.75, 880, 1265, 3}}) {
+        auto surface = render::makeSurface({320, 460}, c.scale);
+        EXPECT_EQ(cairo_image_surface_get_width(surface.get()), c.width) << c.scale;
+        EXPECT_EQ(cairo_image_surface_get_height(surface.get()), c.height) << c.scale;
+        EXPECT_EQ(render::surfaceScale(surface.get()), c.pictureSet) << c.scale;
     }
 }
 
@@ -82,12 +88,12 @@ TEST_F(PngTest, ScreenshotOfTheWindow) {
     EXPECT_EQ(background.r + background.g + background.b, 0);
 }
 
-// Checks that a screenshot at a scale other than 1 to 3 is refused with a reason.
+// Checks that a screenshot at a scale outside 1 to 4 is refused with a reason.
 TEST_F(PngTest, ScreenshotScaleOutOfRange) {
     ui::Application app(std::make_shared<ui::VirtualClock>());
     auto window = ui::Window::make({0, 0, 320, 460});
     std::string error;
-    EXPECT_FALSE(render::screenshot(*window, 4, (folder / "x.png").string(), &error));
+    EXPECT_FALSE(render::screenshot(*window, 4.5, (folder / "x.png").string(), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(std::filesystem::exists(folder / "x.png"));
 }

@@ -37,12 +37,21 @@ TEST(CommandLineTest, OptionsAreRead) {
     EXPECT_FALSE(window.commandLine.isHeadless());
     EXPECT_EQ(window.commandLine.scale(), std::nullopt);
     EXPECT_FALSE(window.commandLine.fullScreen());
+    EXPECT_FALSE(window.commandLine.verbose());
+
+    // Scales from 1 to 4, fractions allowed.
+    for (auto [text, scale] : {std::pair{"1", 1.0}, {"4", 4.0}, {"1.25", 1.25}, {"1.5", 1.5}, {"3.75", 3.75}}) {
+        auto fractional = parse({"--scale", text, "--verbose"});
+        EXPECT_EQ(fractional.status, std::nullopt) << text << fractional.err;
+        EXPECT_EQ(fractional.commandLine.scale(), scale) << text;
+        EXPECT_TRUE(fractional.commandLine.verbose());
+    }
 }
 
 // Checks that a malformed command line gives one message line and exit status 2.
 TEST(CommandLineTest, MalformedCommandLines) {
     const std::vector<std::vector<const char*>> cases{
-        {"--scale", "0"},   {"--scale", "4"},        {"--scale", "two"}, {"--bogus"},
+        {"--scale", "0"},   {"--scale", "4.5"},      {"--scale", "two"}, {"--bogus"},
         {"--script"},       {"--script", "a", "--keys", "7"},            {"stray"},
         {"--config", ""},   {"--script", ""},
     };
@@ -58,7 +67,7 @@ TEST(CommandLineTest, MalformedCommandLines) {
 TEST(CommandLineTest, HelpPrintsUsage) {
     auto p = parse({"--help"});
     EXPECT_EQ(p.status, 0);
-    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--help", "--version", "press NAME",
+    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--verbose", "--help", "--version", "press NAME",
                              "screenshot PATH", "man mervik"})
         EXPECT_NE(p.out.find(text), std::string::npos) << text;
     EXPECT_TRUE(p.err.empty());

@@ -57,6 +57,20 @@ TEST_F(EndToEndTest, KeysComputeASum) {
     EXPECT_EQ(run.lastState()["display"], "12");
 }
 
+// Checks that the diagnostic lines stay off standard error unless --verbose
+// asks for them, and that the state's log keeps them either way.
+TEST_F(EndToEndTest, QuietUnlessVerbose) {
+    for (bool verbose : {false, true}) {
+        std::vector<std::string> args{"--keys", "5 + 3 = M+", "--config", settings.path().string()};
+        if (verbose) args.push_back("--verbose");
+        auto run = runMervik(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err.find("saving 8.000000") != std::string::npos, verbose) << run.err;
+        const auto log = run.lastState()["log"];
+        EXPECT_NE(std::find(log.begin(), log.end(), "saving 8.000000"), log.end()) << log;
+    }
+}
+
 // Checks the calculator's answers, ASCII spellings of the operators included.
 TEST_F(EndToEndTest, KeysTable) {
     const std::vector<std::pair<std::string, std::string>> cases{

@@ -140,12 +140,13 @@ TEST_F(HostileCommandLineTest, NonUtf8Values) {
 
 // Checks that bad scales, unknown options, stray words and --script with --keys are malformed.
 TEST_F(HostileCommandLineTest, MalformedOptions) {
-    for (const char* scale : {"0", "4", "-1", "2.5", "1e1", "two", "99999999999999999999"})
+    for (const char* scale : {"0", "4.5", "-1", "0.5", "2.", ".5", "1.2345", "1e1", "two", "99999999999999999999"})
         expectRefused(keys({"--scale", scale}), 2);
     expectRefused(keys({"--bogus"}), 2);
     expectRefused(keys({"stray"}), 2);
     expectRefused({"--script", "-", "--keys", "7"}, 2, "state\n");
     EXPECT_EQ(runMervikFor(kHangSeconds, keys({"--scale", "3"})).status, 0);
+    EXPECT_EQ(runMervikFor(kHangSeconds, keys({"--scale", "1.25"})).status, 0);
 }
 
 // Checks that a folder given as the script is refused with status 1.

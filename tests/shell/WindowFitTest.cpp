@@ -1,6 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "app/vantorAppDelegate.h"
+#include "render/Painter.h"
+#include "render/Surface.h"
+#include "shell/ControlFinder.h"
+#include "shell/HeadlessDriver.h"
 #include "shell/WindowFit.h"
+#include "shell/support/MervikProcess.h"
+#include "ui/Window.h"
 
 namespace {
 
@@ -37,6 +46,67 @@ TEST(WindowFitTest, PhoneDisplays) {
     for (const Case& c : {Case{360, 640, true}, Case{800, 1280, true}, Case{801, 1280, false},
                           Case{1920, 1080, false}, Case{640, 360, false}, Case{600, 600, false}, Case{0, 0, false}})
         EXPECT_EQ(shell::isPhoneDisplay(c.width, c.height), c.phone) << c.width << "x" << c.height;
+}
+
+}  // namespace
+
+namespace {
+
+// The pixel at (X, Y) of SURFACE, as 0xAARRGGBB.
+uint32_t pixelAt(cairo_surface_t* surface, int x, int y) {
+    cairo_surface_flush(surface);
+    const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    return reinterpret_cast<const uint32_t*>(row)[x];
+}
+
+bool isWithin(const ui::View* view, const ui::View* ancestor) {
+    for (; view; view = view->superview())
+        if (view == ancestor) return true;
+    return false;
+}
+
+// Checks, for windows of several sizes and pixel densities, that the centre of
+// every key on the calculator screen, drawn where the fit puts it, is hit
+// there, and that the pixel drawn there is the key's (it changes when the key
+// is hidden).
+TEST(WindowFitTest, EveryKeyIsHitWhereItIsDrawn) {
+    ScratchFolder settings;
+    std::ostringstream out, err;
+    shell::HeadlessDriver driver(settings.path(), 1, out, err);
+    shell::ControlFinder finder(driver.delegate());
+    ui::Window& window = *driver.delegate().window();
+    render::Painter painter;
+    struct Case {
+        int width, height;
+        double pixelsPerUnit;
+    };
+    for (Case c : {Case{320, 460, 1}, Case{800, 600, 1}, Case{500, 1000, 1.5}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.pixelsPerUnit));
+        const auto fit = shell::WindowFit::of(window.frame().size, float(c.width), float(c.height));
+        auto paint = [&] {
+            render::SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(c.width * c.pixelsPerUnit),
+                                                                  int(c.height * c.pixelsPerUnit)));
+            fit.paint(surface.get(), c.pixelsPerUnit, painter, window);
+            return surface;
+        };
+        const render::SurfacePtr drawn = paint();
+        int keys = 0;
+        for (const shell::ControlEntry& entry : shell::controlTable()) {
+            ui::View* key = finder.find(entry.name).view;
+            if (!key) continue;
+            ++keys;
+            const ui::Point centre = shell::ControlFinder::centreInWindow(*key);
+            const ui::Point at = fit.toWindow(centre);
+            const ui::Point back = fit.toPoints(at.x, at.y);
+            EXPECT_TRUE(isWithin(window.hitTest(back), key)) << entry.name;
+            const int px = int(at.x * c.pixelsPerUnit), py = int(at.y * c.pixelsPerUnit);
+            key->setHidden(true);
+            const render::SurfacePtr without = paint();
+            key->setHidden(false);
+            EXPECT_NE(pixelAt(drawn.get(), px, py), pixelAt(without.get(), px, py)) << entry.name;
+        }
+        EXPECT_GE(keys, 20);
+    }
 }
 
 }  // namespace

@@ -18,14 +18,6 @@ TEST(WindowInputTest, CharactersPressTheirKeys) {
     }
 }
 
-// Checks the keys that Enter, Backspace, Escape and Tab press.
-TEST(WindowInputTest, NamedKeys) {
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Enter), "=");
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Backspace), "DEL");
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Escape), "CE");
-    EXPECT_EQ(shell::keyNameForKey(shell::NamedKey::Tab), "keypad");
-}
-
 // Checks that a pasted text types its digits and points only.
 TEST(WindowInputTest, PasteTypesDigitsAndPoints) {
     struct Case {
@@ -36,22 +28,6 @@ TEST(WindowInputTest, PasteTypesDigitsAndPoints) {
                           Case{"abc", {}}, Case{"", {}}, Case{"\u22127", {"7"}}}) {
         EXPECT_EQ(shell::keyNamesForPaste(c.pasted), c.keys) << c.pasted;
     }
-}
-
-// Checks the drawing scale chosen for a display's DPI, and that a window too tall for the screen is drawn smaller.
-TEST(WindowScaleTest, ScaleFromTheDisplay) {
-    struct Case {
-        float dpi;
-        int scale;
-    };
-    for (Case c : {Case{0, 1}, Case{-5, 1}, Case{72, 1}, Case{96, 1}, Case{140, 1}, Case{150, 2}, Case{192, 2},
-                   Case{288, 3}, Case{600, 3}}) {
-        EXPECT_EQ(shell::scaleForDpi(c.dpi), c.scale) << c.dpi << " dpi";
-    }
-    EXPECT_EQ(shell::scaleThatFits(2, 460, 1040), 2);
-    EXPECT_EQ(shell::scaleThatFits(3, 460, 1040), 2);
-    EXPECT_EQ(shell::scaleThatFits(3, 460, 400), 1);
-    EXPECT_EQ(shell::scaleThatFits(2, 460, 0), 2) << "a display that does not say";
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The calculator in a real window, on a virtual X display (Xvfb), driven with
 # xdotool: the window opens at 320 x 460 points at the asked scale, titled
-# "Mervik"; a mouse click and typed keys press the calculator's keys (the
+# "Mervik", with its own icon; a mouse click and typed keys press the calculator's keys (the
 # display changes on screen, and the state the program prints on closing
 # shows the sum);
-# it sleeps while idle and answers when used again; Ctrl+Q closes it with status 0, and a Ctrl released where
+# it sleeps while idle and answers when used again; resized to 800 x 600 it draws the calculator scaled
+# to fit and a click and the wheel land where it is drawn; Ctrl+Q closes it with status 0, and a Ctrl released where
 # the window could not see it does not make a later q close it; a short seeded run of
 # random keys, clicks, wheel turns, drags and window-manager requests (window_soak.py) leaves it open and
 # working. Without a display the program says so and ends with status 1.
@@ -106,6 +107,12 @@ close_window() {
 open_window 1
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"  # X, Y, WIDTH, HEIGHT
 [[ $WIDTH == 320 && $HEIGHT == 460 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 320x460"
+# Its own icon at four sizes, and its class.
+if command -v xprop >/dev/null; then
+    icons=$(xprop -id "$WINDOW" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+    [[ $icons == "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " ]] || fail "the window's icons are: $icons"
+    xprop -id "$WINDOW" WM_CLASS | grep -qi '"mervik"' || fail "the window class is $(xprop -id "$WINDOW" WM_CLASS)"
+fi
 sleep 0.5
 read -r R G B < <(pixel $((X + 5)) $((Y + 300)))
 (( R < 120 && G < 120 && B < 120 )) || fail "the screen's dark backdrop is not drawn (found $R $G $B)"
@@ -158,6 +165,33 @@ lines = open(sys.argv[1]).read().splitlines()
 state = json.loads(lines[-1])
 assert state["display"] == "158", state["display"]
 assert state["screen"] == "settings", state["screen"]
+PY
+
+# Resized by force to 800 x 600, the calculator is drawn scaled to fit and
+# centred, the margins in its grey, and a click lands on the key drawn under
+# it; the wheel over the base keypad scrolls it (two notches up: 80 points).
+open_window 1
+xdotool windowsize "$WINDOW" 800 600
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[[ $WIDTH == 800 && $HEIGHT == 600 ]] || fail "the window did not take 800x600 (it is ${WIDTH}x${HEIGHT})"
+read -r R G B < <(pixel $((X + 20)) $((Y + 300)))
+(( R > 40 && R < 70 && R == G && G == B )) || fail "the margin is not the calculator's grey (found $R $G $B)"
+# Scale min(800 / 320, 600 / 460), centred: the 7 key's centre (47, 255) lands here.
+read -r KX KY < <(python3 -c 'f = min(800 / 320, 600 / 460); print(round((800 - 320 * f) / 2 + 47 * f), round(255 * f))')
+xdotool mousemove "$((X + KX))" "$((Y + KY))" click 1
+focus_window
+xdotool key Tab
+sleep 1
+xdotool mousemove "$((X + 400))" "$((Y + 450))" click 4 click 4
+sleep 0.3
+close_window
+python3 - "$WORK/out.txt" <<'PY' || fail "after the resize and the wheel the state is not as expected: $(cat "$WORK/out.txt")"
+import json, sys
+state = json.loads(open(sys.argv[1]).read().splitlines()[-1])
+assert state["display"] == "7", state["display"]
+assert state["keypad"] == "base", state["keypad"]
+assert state["offset"] == [0, 195], state["offset"]
 PY
 
 # 2. Scale 2: twice the pixels.

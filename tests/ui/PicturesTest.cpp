@@ -1,5 +1,5 @@
 // The pictures the build draws into the resources folder: every picture the
-// program names is there at 1x, 2x and 3x, at the size the screens show it,
+// program names is there at 1x to 4x, at the size the screens show it,
 // and a few of them look the way the screens rely on.
 
 #include <cairo.h>
@@ -154,8 +154,8 @@ TEST(Pictures, SourceScanReadsQuotedNamesOutsideComments) {
 }
 
 // Checks that every picture the sources name, and every picture the screens
-// show, is in the resources folder at 1x, 2x and 3x, the larger ones exactly
-// two and three times the 1x size.
+// show, is in the resources folder at 1x to 4x, the larger ones exactly
+// two to four times the 1x size.
 TEST(Pictures, EveryNamedPictureExistsAtEveryScale) {
     std::set<std::string> names = pictureNamesInSources();
     for (const Shown& shown : shownPictures()) names.insert(shown.name);
@@ -170,7 +170,7 @@ TEST(Pictures, EveryNamedPictureExistsAtEveryScale) {
         const ui::Size size = image->size();
         EXPECT_GT(size.width, 0);
         EXPECT_GT(size.height, 0);
-        for (int scale = 2; scale <= 3; ++scale) {
+        for (int scale = 2; scale <= 4; ++scale) {
             EXPECT_EQ(image->pathForScale(scale), fileAtScale(name, scale));
             const Pixels scaled = Pixels::read(fileAtScale(name, scale));
             EXPECT_EQ(scaled.width, size.width * scale) << "at " << scale << "x";

@@ -62,7 +62,7 @@ std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app) {
     for (size_t i = lines.size() >= before ? before : 0; i < lines.size(); ++i)
         startUpWarned = startUpWarned || isWarning(lines[i]);
     if (!startUpWarned)
-        ui::log("warning: the settings folder %s cannot be written (%s); settings will not be saved",
+        ui::warn("warning: the settings folder %s cannot be written (%s); settings will not be saved",
                 ui::printablePath(folder.string()).c_str(), problem->c_str());
     return delegate;
 }

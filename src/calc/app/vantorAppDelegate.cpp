@@ -65,7 +65,7 @@ void vantorAppDelegate::loadSettings() {
         } catch (const std::exception& error) {
             // The store keeps its old contents; the run goes on with the
             // default in memory.
-            ui::log("warning: cannot store the default base: %s", error.what());
+            ui::warn("warning: cannot store the default base: %s", error.what());
         }
     }
     useSigned_ = defaults.boolForKey(kUseSignedKey);

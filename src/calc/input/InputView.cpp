@@ -218,6 +218,11 @@ void InputView::touchesEnded(const ui::TouchSet& touches, const ui::Event& event
     if (!basePicker_) return;
     // Wherever the touch ends, the picker snaps; its item then is the base.
     basePicker_->touchesEnded(touches, event);
+    applyPickedBase();
+}
+
+void InputView::applyPickedBase() {
+    if (!basePicker_) return;
     CalcDelegate* delegate = calcDelegate();
     if (!delegate) return;
     int base = std::atoi(basePicker_->getValue().c_str());

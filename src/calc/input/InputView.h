@@ -65,6 +65,9 @@ public:
     void checkEnabledButtons(int base);
     // Shows the delegate's base on the picker.
     void updateInputBase();
+    // Makes the base the picker shows the delegate's, as the end of a touch
+    // on the panel does: the conversion display and the keys follow.
+    void applyPickedBase();
     // Action of the base keys: appends the key's digit to the main display's
     // value written in the selected base.
     void touchDown(ui::Control* sender);

@@ -1,0 +1,41 @@
+#pragma once
+// The window's keyboard, in one table: each key (as the user reads it,
+// "Ctrl+P", "F9", "[") and what it does on the screen now showing. Most keys
+// press a named control (ControlTable.h) through the same touches a click
+// makes; the pickers' keys step the picker one row. The --help text, the
+// manual page and the README list exactly these. Typed characters (digits,
+// letters, operators) press their own keys and are not in the table
+// (WindowInput.h).
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+struct KeyBinding {
+    // Where the key acts: an open alert takes the keyboard from the screen under it.
+    enum class Screen { Calculator, Settings, Alert };
+    enum class Action {
+        Press,               // presses the control named CONTROL
+        SettingsPickerUp,    // the settings screen's picker one row up, settled
+        SettingsPickerDown,  // ... one row down
+        BasePickerDown,      // the input panel's picker one base down, applied
+        BasePickerUp,        // ... one base up
+    };
+
+    Screen screen;
+    std::string_view key;      // "Ctrl+," or "Enter"; see keyChordName in KeyboardInput.h
+    Action action;
+    std::string_view control;  // for Press: the control's name
+    std::string_view what;     // what it does, for the help text
+};
+
+// The whole table.
+std::span<const KeyBinding> keyBindings();
+// The binding of KEY on SCREEN, or null.
+const KeyBinding* keyBindingFor(KeyBinding::Screen screen, std::string_view key);
+// The table as the help text lists it: a heading and one line per screen.
+std::string keyboardHelp();
+
+}  // namespace shell

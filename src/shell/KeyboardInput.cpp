@@ -1,0 +1,113 @@
+#include "shell/KeyboardInput.h"
+
+#include <SDL_keycode.h>
+
+#include "shell/ControlFinder.h"
+#include "shell/KeyBindings.h"
+#include "shell/PickerStepper.h"
+#include "ui/AlertView.h"
+#include "ui/Application.h"
+#include "ui/Control.h"
+#include "ui/PickerView.h"
+
+namespace shell {
+
+namespace {
+
+// Whether an open alert lies over VIEW (VIEW is not in it).
+bool isCovered(const ui::View& view) {
+    const ui::AlertView* alert = ui::AlertView::visibleAlert();
+    if (!alert) return false;
+    for (const ui::View* v = &view; v; v = v->superview())
+        if (v == alert) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string keyChordName(int32_t keycode, bool ctrl) {
+    std::string name;
+    switch (keycode) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: name = "Enter"; break;
+        case SDLK_ESCAPE: name = "Escape"; break;
+        case SDLK_BACKSPACE: name = "Backspace"; break;
+        case SDLK_TAB: name = "Tab"; break;
+        case SDLK_SPACE: name = "Space"; break;
+        case SDLK_UP: name = "Up"; break;
+        case SDLK_DOWN: name = "Down"; break;
+        case SDLK_F9: name = "F9"; break;
+        default:
+            // Printable keys are their own characters; letters read as capitals.
+            if (keycode > ' ' && keycode <= '~') {
+                char c = static_cast<char>(keycode);
+                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+                name = std::string(1, c);
+            }
+    }
+    if (name.empty()) return {};
+    return ctrl ? "Ctrl+" + name : name;
+}
+
+bool KeyboardInput::keyDown(int32_t keycode, bool ctrl) {
+    const std::string key = keyChordName(keycode, ctrl);
+    if (key.empty()) return false;
+    using Screen = KeyBinding::Screen;
+    const Screen screen = ui::AlertView::visibleAlert()                             ? Screen::Alert
+                          : controls_.currentScreen() == ControlFinder::Screen::Settings ? Screen::Settings
+                                                                                         : Screen::Calculator;
+    const KeyBinding* binding = keyBindingFor(screen, key);
+    if (!binding) return false;
+    using Action = KeyBinding::Action;
+    switch (binding->action) {
+        case Action::Press: return press(binding->control);
+        case Action::SettingsPickerUp:
+        case Action::SettingsPickerDown: {
+            liftHighlight();
+            ui::PickerView* picker = controls_.settingsPicker();
+            const int rows = binding->action == Action::SettingsPickerUp ? -1 : 1;
+            return picker && PickerStepper::stepRows(*picker, rows, kKeyboardTouch);
+        }
+        case Action::BasePickerDown:
+        case Action::BasePickerUp: {
+            liftHighlight();
+            InputView* panel = controls_.inputPanel();
+            return panel && PickerStepper::stepBases(*panel, binding->action == Action::BasePickerUp ? 1 : -1);
+        }
+    }
+    return false;
+}
+
+bool KeyboardInput::press(std::string_view name) {
+    liftHighlight();
+    ui::View* view = controls_.find(name).view;
+    if (!view) return false;
+    auto kept = view->shared_from_this();
+    ControlFinder::press(*view, kKeyboardTouch, ControlFinder::Release::AtOnce);
+    // The press is over; it goes on showing for a moment, if the control is
+    // still there to show it and no alert covers it (the touch did not reach it).
+    auto control = std::dynamic_pointer_cast<ui::Control>(kept);
+    if (control && control->isEnabled() && ControlFinder::isOnScreen(*control) && !isCovered(*control)) {
+        control->setHighlighted(true);
+        highlighted_ = control;
+        highlightEndsAt_ = app_.now() + kHighlightSeconds;
+    }
+    return true;
+}
+
+std::optional<double> KeyboardInput::highlightEndsAt() const {
+    if (highlighted_.expired()) return std::nullopt;
+    return highlightEndsAt_;
+}
+
+void KeyboardInput::liftDueHighlight() {
+    if (!highlighted_.expired() && app_.now() >= highlightEndsAt_) liftHighlight();
+}
+
+void KeyboardInput::liftHighlight() {
+    // A control a finger holds now keeps the highlight that finger gives it.
+    if (auto control = highlighted_.lock(); control && !control->isTracking()) control->setHighlighted(false);
+    highlighted_.reset();
+}
+
+}  // namespace shell
