@@ -18,6 +18,10 @@ WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight) 
 
 ui::Point WindowFit::toPoints(float x, float y) const { return {(x - origin.x) / scale, (y - origin.y) / scale}; }
 
+ui::Rect WindowFit::toWindow(ui::Rect rect) const {
+    return {origin.x + rect.x() * scale, origin.y + rect.y() * scale, rect.width() * scale, rect.height() * scale};
+}
+
 bool isPhoneDisplay(float width, float height) { return width > 0 && height > width && width <= kPhoneMaxWidth; }
 
 }  // namespace shell

@@ -20,6 +20,8 @@ struct WindowFit {
     // The point of the calculator under window coordinates (X, Y); outside
     // the calculator, a point outside its bounds.
     ui::Point toPoints(float x, float y) const;
+    // Where the calculator's RECT (in points) is drawn, in window units.
+    ui::Rect toWindow(ui::Rect rect) const;
 
     float scale = 1;      // window units per point
     ui::Point origin{};   // the calculator's top-left corner, in window units
