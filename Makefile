@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan check test test-asan run bench install package clean deps-arm64 build-arm64 test-arm64 package-arm64
+.PHONY: all deps build build-asan check test test-asan run bench screenshots install package clean deps-arm64 build-arm64 test-arm64 package-arm64
 
 all: build
 
@@ -34,6 +34,13 @@ test: check build-asan fuzz-smoke
 
 run: build
 	@scripts/run.sh $(BUILD)
+
+# The README's pictures (docs/screenshots/*.png), drawn by the headless
+# calculator at scale 2 with settings of its own.
+screenshots: build
+	@config=$$(mktemp -d) && \
+	  $(BUILD)/mervik --scale 2 --config "$$config" --script docs/screenshots/screenshots.script; \
+	  status=$$?; rm -rf "$$config"; exit $$status
 
 # Installs under PREFIX (DESTDIR, when set, is put in front of every path).
 PREFIX ?= /usr/local
