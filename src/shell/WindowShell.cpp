@@ -436,7 +436,9 @@ bool drawFrame(Session& s, render::Painter& painter, const std::optional<std::ve
                std::string& error) {
     if (s.presenter) {
         auto damage = [&](int width, int height) { return frameDamage(s, dirty, width, height); };
-        auto paint = [&](cairo_surface_t* surface, const FrameDamage& repaint) { paintWindow(s, surface, painter, repaint); };
+        auto paint = [&](cairo_surface_t* surface, const FrameDamage& repaint) {
+            paintWindow(s, surface, painter, repaint);
+        };
         return s.presenter->present(damage, paint, error);
     }
     SDL_Surface* target = SDL_GetWindowSurface(s.sdlWindow);

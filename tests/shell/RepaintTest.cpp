@@ -73,7 +73,8 @@ TEST(RepaintTest, DigitRepaintsSmallRectsAndMatchesFullRepaint) {
 // rounded out and cut to the window, through the window's fit.
 TEST(RepaintTest, RectsBecomeWholePixelsThroughTheFit) {
     auto fit = shell::WindowFit::of({320, 460}, 640, 1000);  // scale 2, 40 units of margin above
-    auto damage = shell::FrameDamage::of(std::vector<ui::Rect>{{10.2f, 0, 5, 5}, {300, 450, 40, 40}}, fit, 1.5, 960, 1500);
+    const std::vector<ui::Rect> rects{{10.2f, 0, 5, 5}, {300, 450, 40, 40}};
+    auto damage = shell::FrameDamage::of(rects, fit, 1.5, 960, 1500);
     ASSERT_FALSE(damage.isWhole());
     ASSERT_EQ(damage.rects().size(), 2u);
     EXPECT_EQ(damage.rects()[0], (shell::PixelRect{30, 60, 16, 15}));
