@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build build-asan check test test-asan run bench install package clean deps-arm64 build-arm64 test-arm64 package-arm64
+.PHONY: all deps build build-asan check test test-asan run bench screenshots install package clean deps-arm64 build-arm64 test-arm64 package-arm64
 
 all: build
 
@@ -34,6 +34,13 @@ test: check build-asan fuzz-smoke
 
 run: build
 	@scripts/run.sh $(BUILD)
+
+# The README's pictures (docs/screenshots/*.png), drawn by the headless
+# calculator at scale 2 with settings of its own.
+screenshots: build
+	@config=$$(mktemp -d) && \
+	  $(BUILD)/mervik --scale 2 --config "$$config" --script docs/screenshots/screenshots.script; \
+	  status=$$?; rm -rf "$$config"; exit $$status
 
 # Installs under PREFIX (DESTDIR, when set, is put in front of every path).
 PREFIX ?= /usr/local
@@ -68,13 +75,15 @@ package-arm64: build-arm64
 	cd $(ARM64_BUILD) && cpack -G DEB -B $(CURDIR)/$(ARM64_BUILD)/package
 
 # The micro-benchmarks, then the window's start-up, idle CPU and memory
-# beside galculator, SpeedCrunch and gnome-calculator on a display of its own.
+# beside galculator, SpeedCrunch and gnome-calculator on a display of its own,
+# then key press to pixels beside galculator and SpeedCrunch.
 bench: build
 	@scripts/install-deps.sh --peers
 	@for b in $(BUILD)/bench/*_bench; do \
-	  [ $$b = $(BUILD)/bench/startup_bench ] && continue; \
+	  case $$b in */startup_bench|*/keypress_bench) continue ;; esac; \
 	  echo "== $$b"; $$b --benchmark_counters_tabular=true; done
 	@echo "== $(BUILD)/bench/startup_bench"; $(BUILD)/bench/startup_bench
+	@echo "== $(BUILD)/bench/keypress_bench"; $(BUILD)/bench/keypress_bench
 
 # Fuzzing (clang, libFuzzer): `make fuzz` searches for FUZZ_SECONDS per target,
 # keeping what it learns in $(FUZZ_BUILD)/corpus and any crashing input in

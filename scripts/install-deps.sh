@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Mervik needs, but only
 # those that are missing: a second run only asks dpkg and returns at once.
-# With --peers, also the desktop calculators the start-up benchmark measures
-# Mervik against, and the session bus they are started with.
+# With --peers, also the desktop calculators the start-up and key press
+# benchmarks measure Mervik against, and the session bus they are started with.
 # With --arm64, what the arm64 cross build needs: the cross compiler,
 # qemu-user to run its programs, and the arm64 -dev packages beside this
 # machine's own (Debian multiarch). Those are installed only when apt would
@@ -13,7 +13,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libboost-dev
-  libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev fonts-dejavu-core
+  libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev libxtst-dev fonts-dejavu-core
   xvfb xdotool weston libwayland-dev
   dpkg-dev desktop-file-utils appstream man-db groff-base python3 x11-utils
   clang libclang-rt-14-dev llvm

@@ -311,7 +311,7 @@ std::optional<ScriptFailure> ScriptRunner::pick(int row) {
     // next row under the indicator. The finger starts on the indicator.
     ControlFinder::scrollIntoView(*picker);
     const ui::Point start = ControlFinder::centreInWindow(*picker);
-    const float distance = picker->scrollPosition(0) - static_cast<float>(row) * ui::PickerView::kRowHeight;
+    const float distance = picker->scrollPosition(0) - static_cast<float>(row) * picker->rowHeight();
     touch(ui::TouchPhase::Began, start);
     if (distance != 0) {
         // A move within the tap slop would count as a tap: go past it first.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -143,15 +144,28 @@ ShmPresenter::Buffer* ShmPresenter::freeBuffer(int width, int height, std::strin
     }
 }
 
-bool ShmPresenter::present(const Paint& paint, std::string& error) {
+bool ShmPresenter::present(const Damage& damage, const Paint& paint, std::string& error) {
     int width = 0, height = 0;
     SDL_GetWindowSizeInPixels(window_, &width, &height);
     if (width <= 0 || height <= 0) return true;  // nothing shows: nothing to draw
     Buffer* target = freeBuffer(width, height, error);
     if (!target) return false;
-    paint(target->pixels.get());
+    FrameDamage changed = damage(width, height);
+    for (auto& b : buffers_) b->missed = b->missed.plus(changed);
+    paint(target->pixels.get(), target->missed);
+    target->missed = FrameDamage::none();
     wl_surface_attach(surface_, target->buffer, 0, 0);
-    wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
+    if (changed.isWhole()) {
+        wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
+    } else {
+        // Damage is given in the surface's units: pixels over the buffer scale.
+        int windowWidth = 0, windowHeight = 0;
+        SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+        int scale = windowWidth > 0 ? std::max(1, (width + windowWidth - 1) / windowWidth) : 1;
+        for (const PixelRect& r : changed.rects())
+            wl_surface_damage(surface_, r.x / scale, r.y / scale, (r.x + r.width + scale - 1) / scale - r.x / scale,
+                              (r.y + r.height + scale - 1) / scale - r.y / scale);
+    }
     wl_surface_commit(surface_);
     target->busy = true;
     if (wl_display_flush(display_) < 0 && errno != EAGAIN) {

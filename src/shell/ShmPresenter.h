@@ -12,6 +12,11 @@
 // our own, so that SDL's event handling never sees them. A buffer the
 // compositor still reads is never drawn into: a frame takes a free one,
 // making another (up to three) when none is free.
+//
+// A frame repaints only what changed. Each buffer remembers what changed
+// since it was last drawn into, so that it catches up on the frames shown
+// from the other buffers meanwhile; the compositor is told only of this
+// frame's rectangles.
 
 #include <cairo.h>
 
@@ -21,6 +26,7 @@
 #include <vector>
 
 #include "render/Surface.h"
+#include "shell/FrameDamage.h"
 
 struct SDL_Window;
 struct wl_buffer;
@@ -33,16 +39,20 @@ namespace shell {
 
 class ShmPresenter {
 public:
-    // Paints one frame into SURFACE, whose pixels cover the whole window.
-    using Paint = std::function<void(cairo_surface_t* surface)>;
+    // The pixels that changed since the last frame, in a buffer of WIDTH x HEIGHT.
+    using Damage = std::function<FrameDamage(int width, int height)>;
+    // Paints one frame into SURFACE, whose pixels cover the whole window;
+    // only the pixels of REPAINT need be drawn.
+    using Paint = std::function<void(cairo_surface_t* surface, const FrameDamage& repaint)>;
 
     // A presenter for WINDOW, on SDL's Wayland back end; nullptr with ERROR
     // saying why when the window is not a Wayland one or the compositor
     // offers no shared memory.
     static std::unique_ptr<ShmPresenter> create(SDL_Window* window, std::string& error);
 
-    // Draws a frame with PAINT and shows it; false with ERROR saying why.
-    bool present(const Paint& paint, std::string& error);
+    // Draws a frame with PAINT and shows it, telling the compositor of the
+    // pixels DAMAGE gives; false with ERROR saying why.
+    bool present(const Damage& damage, const Paint& paint, std::string& error);
 
     ~ShmPresenter();
     ShmPresenter(const ShmPresenter&) = delete;
@@ -58,6 +68,7 @@ private:
         int width = 0;
         int height = 0;
         bool busy = false;  // attached and not yet released by the compositor
+        FrameDamage missed = FrameDamage::whole();  // changed since it was last drawn into
         render::SurfacePtr pixels;
     };
 

@@ -22,12 +22,16 @@ WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight) 
 
 ui::Point WindowFit::toPoints(float x, float y) const { return {(x - origin.x) / scale, (y - origin.y) / scale}; }
 
+ui::Rect WindowFit::toWindow(ui::Rect rect) const {
+    return {origin.x + rect.x() * scale, origin.y + rect.y() * scale, rect.width() * scale, rect.height() * scale};
+}
+
 ui::Point WindowFit::toWindow(ui::Point point) const {
     return {origin.x + point.x * scale, origin.y + point.y * scale};
 }
 
 void WindowFit::paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter,
-                      ui::Window& window) const {
+                      ui::Window& window, const std::function<void(cairo_t*)>& clip) const {
     // The margins take the background of the screen's root view (the
     // calculator's grey), black when it has none.
     ui::Color margins = ui::Color::black();
@@ -37,6 +41,7 @@ void WindowFit::paint(cairo_surface_t* surface, double pixelsPerUnit, render::Pa
     cairo_surface_set_device_scale(surface, pixelScale, pixelScale);
     cairo_surface_set_device_offset(surface, origin.x * pixelsPerUnit, origin.y * pixelsPerUnit);
     render::ContextPtr cr(cairo_create(surface));
+    if (clip) clip(cr.get());
     cairo_set_source_rgb(cr.get(), margins.red, margins.green, margins.blue);
     cairo_paint(cr.get());
     const ui::Size points = window.frame().size;

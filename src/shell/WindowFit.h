@@ -11,6 +11,8 @@
 
 #include <cairo.h>
 
+#include <functional>
+
 #include "ui/Geometry.h"
 
 namespace render {
@@ -32,11 +34,15 @@ struct WindowFit {
     ui::Point toPoints(float x, float y) const;
     // Where the calculator's POINT is drawn, in window coordinates.
     ui::Point toWindow(ui::Point point) const;
+    // Where the calculator's RECT (in points) is drawn, in window units.
+    ui::Rect toWindow(ui::Rect rect) const;
 
     // Paints WINDOW into SURFACE, whose pixels cover the whole window at
     // PIXELS_PER_UNIT pixels per window unit: the calculator where this fit
-    // puts it, the margins in the colour of the screen now showing.
-    void paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter, ui::Window& window) const;
+    // puts it, the margins in the colour of the screen now showing. CLIP,
+    // when given, limits the drawing to the pixels a frame repaints.
+    void paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter, ui::Window& window,
+               const std::function<void(cairo_t*)>& clip = {}) const;
 
     float scale = 1;      // window units per point
     ui::Point origin{};   // the calculator's top-left corner, in window units

@@ -21,12 +21,14 @@
 #include "shell/DesktopOpener.h"
 #include "shell/DesktopScale.h"
 #include "shell/KeyboardInput.h"
+#include "shell/FrameDamage.h"
 #include "shell/ShmPresenter.h"
 #include "shell/WheelInput.h"
 #include "shell/WindowFit.h"
 #include "shell/WindowIcon.h"
 #include "shell/WindowInput.h"
 #include "ui/Application.h"
+#include "ui/DirtyRegion.h"
 #include "ui/Log.h"
 #include "ui/PickerView.h"
 #include "ui/Resources.h"
@@ -336,13 +338,22 @@ cairo_format_t cairoFormatFor(Uint32 sdlFormat) {
     return CAIRO_FORMAT_INVALID;
 }
 
+// The pixels of a surface of PIXEL_WIDTH x PIXEL_HEIGHT, covering the whole
+// window, that the calculator's DIRTY areas cover (all of them for nothing).
+FrameDamage frameDamage(const Session& s, const std::optional<std::vector<ui::Rect>>& dirty, int pixelWidth,
+                        int pixelHeight) {
+    int width = 0, height = 0;
+    WindowFit fit = currentFit(s, width, height);
+    return FrameDamage::of(dirty, fit, width > 0 ? pixelWidth / double(width) : 1, pixelWidth, pixelHeight);
+}
+
 // Paints the calculator into SURFACE, whose pixels cover the whole window,
-// where the fit that touches take puts it.
-void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter) {
+// where the fit that touches take puts it. Only the pixels of DAMAGE change.
+void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter, const FrameDamage& damage) {
     int width = 0, height = 0;
     WindowFit fit = currentFit(s, width, height);
     double pixelsPerUnit = width > 0 ? cairo_image_surface_get_width(surface) / double(width) : 1;
-    fit.paint(surface, pixelsPerUnit, painter, s.window);
+    fit.paint(surface, pixelsPerUnit, painter, s.window, [&damage](cairo_t* cr) { damage.clip(cr); });
 }
 
 // ---- X11: no compose table
@@ -396,17 +407,35 @@ std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window,
     });
 }
 
+// Shows the DAMAGE pixels of the window surface: the list of rectangles as
+// it is, or the whole surface.
+bool presentSurface(SDL_Window* window, const FrameDamage& damage) {
+    if (damage.isWhole()) return SDL_UpdateWindowSurface(window) == 0;
+    if (damage.isEmpty()) return true;
+    std::vector<SDL_Rect> rects;
+    for (const PixelRect& r : damage.rects()) rects.push_back({r.x, r.y, r.width, r.height});
+    return SDL_UpdateWindowSurfaceRects(window, rects.data(), int(rects.size())) == 0;
+}
+
 // Paints the window and shows it: into buffers of our own on Wayland, else
-// into SDL's window surface.
-bool drawFrame(Session& s, render::Painter& painter, std::string& error) {
-    if (s.presenter)
-        return s.presenter->present([&](cairo_surface_t* surface) { paintWindow(s, surface, painter); }, error);
+// into SDL's window surface. Only the DIRTY areas of the calculator are
+// painted and presented, or everything when that is nothing.
+bool drawFrame(Session& s, render::Painter& painter, const std::optional<std::vector<ui::Rect>>& dirty,
+               std::string& error) {
+    if (s.presenter) {
+        auto damage = [&](int width, int height) { return frameDamage(s, dirty, width, height); };
+        auto paint = [&](cairo_surface_t* surface, const FrameDamage& repaint) {
+            paintWindow(s, surface, painter, repaint);
+        };
+        return s.presenter->present(damage, paint, error);
+    }
     SDL_Surface* target = SDL_GetWindowSurface(s.sdlWindow);
     if (!target) {
         error = sdlError();
         return false;
     }
     cairo_format_t format = cairoFormatFor(target->format->format);
+    FrameDamage damage = frameDamage(s, dirty, target->w, target->h);
     if (format != CAIRO_FORMAT_INVALID && cairo_format_stride_for_width(format, target->w) == target->pitch) {
         // The usual case: cairo draws straight into the window's pixels.
         if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) {
@@ -415,13 +444,14 @@ bool drawFrame(Session& s, render::Painter& painter, std::string& error) {
         }
         render::SurfacePtr pixels(cairo_image_surface_create_for_data(static_cast<unsigned char*>(target->pixels), format,
                                                                       target->w, target->h, target->pitch));
-        paintWindow(s, pixels.get(), painter);
+        paintWindow(s, pixels.get(), painter, damage);
         pixels.reset();
         if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     } else {
         // Any other layout: draw apart, and let SDL convert the pixels.
         render::SurfacePtr drawn(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, target->w, target->h));
-        paintWindow(s, drawn.get(), painter);
+        damage = FrameDamage::whole();
+        paintWindow(s, drawn.get(), painter, damage);
         SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
             cairo_image_surface_get_data(drawn.get()), target->w, target->h, 32,
             cairo_image_surface_get_stride(drawn.get()), SDL_PIXELFORMAT_ARGB8888);
@@ -432,7 +462,7 @@ bool drawFrame(Session& s, render::Painter& painter, std::string& error) {
         }
         SDL_FreeSurface(source);
     }
-    if (SDL_UpdateWindowSurface(s.sdlWindow) != 0) {
+    if (!presentSurface(s.sdlWindow, damage)) {
         error = sdlError();
         return false;
     }
@@ -543,8 +573,12 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         bool moving = somethingMoves(now);
         if (!frameWanted(s, moving) || now < s.lastFrame + kFrameInterval) continue;
         s.drawnGeneration = ui::View::displayGeneration();
+        // Only the areas that changed, unless the window was exposed or
+        // resized or something moves (scrolls, transitions, animations).
+        auto dirty = ui::DirtyRegion::take();
+        if (s.mustDraw || moving || s.drewMotion) dirty.reset();
         std::string error;
-        if (!drawFrame(s, painter, error)) {
+        if (!drawFrame(s, painter, dirty, error)) {
             std::fprintf(stderr, "mervik: cannot draw the window: %s\n", error.c_str());
             status = 1;
             break;

@@ -1,5 +1,7 @@
 #include "ui/Button.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -59,6 +61,17 @@ std::shared_ptr<const Image> Button::backgroundImageForState(ControlState state)
 void Button::setTitleFont(Font font) {
     titleFont_ = font;
     setNeedsDisplay();
+}
+
+Rect Button::drawingArea() const {
+    if (!showsTouch_) return View::drawingArea();
+    // The glow is a circle at the centre, 0.6 of the shorter side across
+    // from it, between 8 and 30 points.
+    constexpr float kGlowMin = 8, kGlowMax = 30, kGlowPerSide = 0.6f;
+    Size size = frame().size;
+    float radius = std::clamp(std::min(size.width, size.height) * kGlowPerSide, kGlowMin, kGlowMax);
+    float overX = std::max(0.0f, radius - size.width / 2), overY = std::max(0.0f, radius - size.height / 2);
+    return View::drawingArea().insetBy(-overX - 1, -overY - 1);
 }
 
 }  // namespace ui

@@ -52,6 +52,9 @@ public:
     bool showsTouchWhenHighlighted() const { return showsTouch_; }
     void setShowsTouchWhenHighlighted(bool shows) { showsTouch_ = shows; }
 
+    // The touch glow reaches past the edges of a small or narrow button.
+    Rect drawingArea() const override;
+
 private:
     template <class T>
     static std::optional<T> lookup(const std::map<unsigned, T>& values, ControlState state);

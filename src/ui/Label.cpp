@@ -1,5 +1,8 @@
 #include "ui/Label.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace ui {
 
 // Labels show; they do not take touches (a touch on one goes to what lies beneath).
@@ -57,6 +60,12 @@ void Label::setMinimumFontSize(float size) {
     if (minimumFontSize_ == size) return;
     minimumFontSize_ = size;
     setNeedsDisplay();
+}
+
+Rect Label::drawingArea() const {
+    constexpr float kLineHeight = 1.3f;  // a line's height per point of font size, with room to spare
+    float overY = std::max(0.0f, font_.size * kLineHeight - frame().height()) / 2;
+    return View::drawingArea().insetBy(-std::abs(shadowOffset_.width) - 1, -overY - std::abs(shadowOffset_.height) - 1);
 }
 
 }  // namespace ui

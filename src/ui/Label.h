@@ -42,6 +42,10 @@ public:
     float minimumFontSize() const { return minimumFontSize_; }
     void setMinimumFontSize(float size);
 
+    // A line taller than the label stands out above and below it, and the
+    // shadow beside the text.
+    Rect drawingArea() const override;
+
 private:
     std::string text_;
     Font font_ = Font::systemFont(17);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Application.h"
+#include "ui/DirtyRegion.h"
 #include "ui/Timing.h"
 #include "ui/View.h"
 
@@ -30,6 +31,7 @@ void Layer::addAnimation(Transition transition, const std::string& key) {
     animations_[key] = std::move(transition);
     auto& layers = activeLayers();
     if (std::find(layers.begin(), layers.end(), this) == layers.end()) layers.push_back(this);
+    DirtyRegion::addWholeWindow();  // a transition moves the whole content
     owner_.setNeedsDisplay();
 }
 

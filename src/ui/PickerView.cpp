@@ -41,6 +41,12 @@ void PickerView::setDelegate(PickerViewDelegate* delegate) {
     setNeedsDisplay();
 }
 
+float PickerView::rowHeight() const { return std::max(kRowHeight, bounds().height() / kRowsShown); }
+
+void PickerView::frameDidChange() {
+    for (Wheel& w : wheels_) w.position.set(w.selected * rowHeight());
+}
+
 void PickerView::reloadAllComponents() {
     syncWheels();
     for (int c = 0; c < static_cast<int>(wheels_.size()); ++c) {
@@ -48,7 +54,7 @@ void PickerView::reloadAllComponents() {
         int clamped = std::clamp(w.selected, 0, std::max(0, numberOfRowsInComponent(c) - 1));
         if (clamped != w.selected) {
             w.selected = clamped;
-            w.position.set(clamped * kRowHeight);
+            w.position.set(clamped * rowHeight());
         }
     }
     setNeedsDisplay();
@@ -83,7 +89,7 @@ PickerView::Wheel* PickerView::wheel(int component) const {
 }
 
 float PickerView::maxPosition(int component) const {
-    return static_cast<float>(std::max(0, numberOfRowsInComponent(component) - 1)) * kRowHeight;
+    return static_cast<float>(std::max(0, numberOfRowsInComponent(component) - 1)) * rowHeight();
 }
 
 // ---- Selection
@@ -93,7 +99,7 @@ void PickerView::selectRow(int row, int component, Animated animated) {
     if (!w) return;
     int rows = numberOfRowsInComponent(component);
     row = std::clamp(row, 0, std::max(0, rows - 1));
-    float target = row * kRowHeight;
+    float target = row * rowHeight();
     if (animated == Animated::Yes) {
         w->position.animate(w->position.valueAt(now()), target, now(), kSettleDuration);
         noteRunning();
@@ -134,7 +140,7 @@ Rect PickerView::frameForComponent(int component) const {
 }
 
 Rect PickerView::selectionIndicatorFrame() const {
-    return {0, (bounds().height() - kRowHeight) / 2, bounds().width(), kRowHeight};
+    return {0, (bounds().height() - rowHeight()) / 2, bounds().width(), rowHeight()};
 }
 
 float PickerView::scrollPosition(int component) const {
@@ -149,8 +155,8 @@ bool PickerView::isSettling(int component) const {
 
 Rect PickerView::frameForRow(int row, int component) const {
     Rect column = frameForComponent(component);
-    float y = selectionIndicatorFrame().y() + row * kRowHeight - scrollPosition(component);
-    return {column.x(), y, column.width(), kRowHeight};
+    float y = selectionIndicatorFrame().y() + row * rowHeight() - scrollPosition(component);
+    return {column.x(), y, column.width(), rowHeight()};
 }
 
 std::optional<PickerView::RowRange> PickerView::visibleRows(int component) const {
@@ -159,8 +165,8 @@ std::optional<PickerView::RowRange> PickerView::visibleRows(int component) const
     // Row R spans [top + R*h - p, top + R*h - p + h); it shows when that meets [0, height).
     float p = scrollPosition(component);
     float top = selectionIndicatorFrame().y();
-    int first = static_cast<int>(std::floor((p - top) / kRowHeight));
-    int last = static_cast<int>(std::ceil((bounds().height() - top + p) / kRowHeight)) - 1;
+    int first = static_cast<int>(std::floor((p - top) / rowHeight()));
+    int last = static_cast<int>(std::ceil((bounds().height() - top + p) / rowHeight())) - 1;
     first = std::max(first, 0);
     last = std::min(last, rows - 1);
     if (first > last) return std::nullopt;
@@ -252,12 +258,12 @@ void PickerView::touchesEnded(const TouchSet& touches, const Event& event) {
         if (!w || rows == 0) continue;
         int row = w->selected;
         if (ended.dragging) {
-            row = static_cast<int>(std::lround(w->position.valueAt(now()) / kRowHeight));
+            row = static_cast<int>(std::lround(w->position.valueAt(now()) / rowHeight()));
         } else {
             // The row under the finger, counted from the one in the indicator band.
             float y = touch->locationInView(this).y;
             Rect band = selectionIndicatorFrame();
-            float offset = (w->position.valueAt(now()) + y - band.center().y) / kRowHeight;
+            float offset = (w->position.valueAt(now()) + y - band.center().y) / rowHeight();
             int tapped = static_cast<int>(std::floor(offset + 0.5f));
             if (tapped >= 0 && tapped < rows) row = tapped;
         }
@@ -276,7 +282,7 @@ void PickerView::touchesCancelled(const TouchSet& touches, const Event& event) {
         tracking_.reset();
         if (Wheel* w = wheel(cancelled.component)) {
             w->selected = cancelled.rowAtStart;
-            w->position.animate(w->position.valueAt(now()), cancelled.rowAtStart * kRowHeight, now(),
+            w->position.animate(w->position.valueAt(now()), cancelled.rowAtStart * rowHeight(), now(),
                                 kSettleDuration);
             noteRunning();
             setNeedsDisplay();
@@ -288,7 +294,7 @@ void PickerView::settle(int component, int row, int fromRow) {
     Wheel* w = wheel(component);
     if (!w) return;
     w->selected = row;
-    w->position.animate(w->position.valueAt(now()), row * kRowHeight, now(), kSettleDuration);
+    w->position.animate(w->position.valueAt(now()), row * rowHeight(), now(), kSettleDuration);
     noteRunning();
     setNeedsDisplay();
     if (row == fromRow || !delegate_) return;

@@ -12,8 +12,10 @@
 // the finger went down tells the delegate once (didSelectRow); selectRow from
 // code tells nobody. A cancelled touch puts the wheel back on its row.
 //
-// Drawing. A wheel's scroll position is measured in points: row R stands
-// centred on the indicator at position R * kRowHeight. The model position is
+// Drawing. Rows are kRowHeight tall, or a fifth of the picker's height when
+// that is more: a picker of any height shows about five rows, the selected
+// one in the middle. A wheel's scroll position is measured in points: row R
+// stands centred on the indicator at position R * rowHeight(). The model position is
 // the selected row's (or the finger's, while dragging); a settle eases the
 // presented position to it over kSettleDuration by the application's clock.
 
@@ -52,6 +54,7 @@ public:
     // A 60-point picker shows three whole rows: the selected one in the
     // indicator band and one on each side.
     static constexpr float kRowHeight = 20;
+    static constexpr float kRowsShown = 5;
     static constexpr float kTapSlop = 5;
     static constexpr double kSettleDuration = 0.25;
 
@@ -83,7 +86,7 @@ public:
     // Appearance
     bool showsSelectionIndicator() const { return showsSelectionIndicator_; }
     void setShowsSelectionIndicator(bool shows);
-    float rowHeight() const { return kRowHeight; }
+    float rowHeight() const;
     const Font& rowFont() const { return rowFont_; }
     void setRowFont(Font font);
 
@@ -112,6 +115,10 @@ public:
     void touchesMoved(const TouchSet& touches, const Event& event) override;
     void touchesEnded(const TouchSet& touches, const Event& event) override;
     void touchesCancelled(const TouchSet& touches, const Event& event) override;
+
+protected:
+    // A new height may give the rows another height: each wheel stays on its row.
+    void frameDidChange() override;
 
 private:
     struct Wheel {

@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "ui/Application.h"
+#include "ui/DirtyRegion.h"
 #include "ui/Layer.h"
 #include "ui/PickerView.h"
 #include "ui/ScrollView.h"
@@ -88,6 +89,7 @@ void View::addSubview(std::shared_ptr<View> view) {
 void View::removeFromSuperview() {
     View* parent = superview_;
     if (!parent) return;
+    markDrawnArea();
     // Keep ourselves alive while the parent lets go of us.
     auto self = shared_from_this();
     parent->noteSubviewsWillChange();
@@ -131,6 +133,7 @@ void View::noteSubviewsWillChange() {
 
 void View::setFrame(Rect frame) {
     if (frame_ == frame) return;
+    markDrawnArea();
     frame_ = frame;
     frameDidChange();
     setNeedsDisplay();
@@ -138,6 +141,7 @@ void View::setFrame(Rect frame) {
 
 void View::setBoundsOrigin(Point origin) {
     if (boundsOrigin_ == origin) return;
+    markDrawnArea();
     boundsOrigin_ = origin;
     setNeedsDisplay();
 }
@@ -174,6 +178,7 @@ Rect View::frameInWindow() const {
 
 void View::setHidden(bool hidden) {
     if (hidden_ == hidden) return;
+    markDrawnArea();
     hidden_ = hidden;
     setNeedsDisplay();
 }
@@ -186,6 +191,7 @@ void View::setBackgroundColor(std::optional<Color> color) {
 
 void View::setAlpha(float alpha) {
     if (alpha_ == alpha) return;
+    markDrawnArea();
     alpha_ = alpha;
     setNeedsDisplay();
 }
@@ -196,7 +202,55 @@ void View::setClipsToBounds(bool clips) {
     setNeedsDisplay();
 }
 
-void View::setNeedsDisplay() { ++displayGeneration_; }
+void View::setNeedsDisplay() {
+    ++displayGeneration_;
+    markDrawnArea();
+}
+
+Rect View::drawingArea() const { return bounds().insetBy(-1, -1); }
+
+// ---- Dirty areas
+
+namespace {
+bool turned(const View& view, bool animating) { return animating || !view.presentationTransform().isIdentity(); }
+}  // namespace
+
+std::optional<Rect> View::subtreeArea() const {
+    Rect area = drawingArea();
+    for (const auto& child : subviews_) {
+        if (child->hidden_ || child->alpha_ <= 0) continue;
+        if (turned(*child, child->animation_ != nullptr)) return std::nullopt;
+        auto inner = child->subtreeArea();
+        if (!inner) return std::nullopt;
+        area = unionOf(area, inner->offsetBy(child->frame_.x() - child->boundsOrigin_.x,
+                                             child->frame_.y() - child->boundsOrigin_.y));
+    }
+    if (clipsToBounds_) area = intersectionOf(area, bounds());
+    return area;
+}
+
+void View::markDrawnArea() const {
+    if (hidden_ || alpha_ <= 0) return;
+    // Up to the window, through the clips of the views on the way; a view
+    // outside any window, or under a hidden one, shows nothing.
+    std::optional<Rect> area = turned(*this, animation_ != nullptr) ? std::nullopt : subtreeArea();
+    const View* v = this;
+    while (area && !v->isWindow()) {
+        const View* parent = v->superview_;
+        if (!parent || parent->hidden_ || parent->alpha_ <= 0) return;
+        area = area->offsetBy(v->frame_.x() - v->boundsOrigin_.x, v->frame_.y() - v->boundsOrigin_.y);
+        if (turned(*parent, parent->animation_ != nullptr)) area.reset();
+        else if (parent->clipsToBounds_) area = intersectionOf(*area, parent->bounds());
+        v = parent;
+    }
+    if (!area) {
+        // Only a view in a window counts.
+        while (v && !v->isWindow()) v = v->superview_;
+        if (v) DirtyRegion::addWholeWindow();
+        return;
+    }
+    DirtyRegion::add(intersectionOf(*area, v->bounds()));
+}
 
 // ---- Transform and view animations
 
@@ -217,6 +271,7 @@ void View::setTransform(const AffineTransform& transform) {
     double now = clockNow();
     AffineTransform shown = presentationTransform();
     transform_ = transform;
+    if (!shown.isIdentity() || !transform.isIdentity()) DirtyRegion::addWholeWindow();
     setNeedsDisplay();
     if (g_block.depth == 0 || g_block.duration <= 0) {
         animation_.reset();

@@ -27,7 +27,9 @@
 //
 // Everything runs on one thread. Changes that affect the picture bump a
 // process-wide display generation, which the window compares with the one it
-// last drew.
+// last drew, and add the area they touch to the window's dirty region
+// (DirtyRegion.h): the area the view and its shown subviews draw in, before
+// and after a move.
 
 #include <cstdint>
 #include <memory>
@@ -95,8 +97,12 @@ public:
     void setClipsToBounds(bool clips);
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
     void setAutoresizesSubviews(bool value) { autoresizesSubviews_ = value; }
-    // Marks the view as changed, so that the window draws again.
+    // Marks the view as changed, so that the window draws its area again.
     void setNeedsDisplay();
+    // Where this view's own content draws, in its bounds coordinates: its
+    // bounds and a little beyond (antialiased edges); views that draw further
+    // out say so.
+    virtual Rect drawingArea() const;
     static uint64_t displayGeneration() { return displayGeneration_; }
 
     // Transform, about the view's centre; frame stays the untransformed frame.
@@ -161,6 +167,12 @@ private:
     // Before the first change of the subview list in a pass of the loop, the
     // old list is kept so that a transition added next can show it.
     void noteSubviewsWillChange();
+    // Adds the area this view and its shown subviews draw in now to the
+    // window's dirty region (the whole window when a transform turns it).
+    void markDrawnArea() const;
+    // That area in this view's bounds coordinates; nothing when a transform
+    // inside makes it unknown.
+    std::optional<Rect> subtreeArea() const;
 
     View* superview_ = nullptr;
     std::vector<std::shared_ptr<View>> subviews_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/Application.h"
+#include "ui/DirtyRegion.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 #include "ui/Window.h"
@@ -236,6 +237,37 @@ TEST_F(ViewTest, ChangesMarkForRedraw) {
     EXPECT_EQ(ui::View::displayGeneration(), g);
     label->setText("b");
     EXPECT_GT(ui::View::displayGeneration(), g);
+}
+
+}  // namespace
+
+namespace {
+
+// Checks which areas of the window changes mark: a moved view its old and
+// new place (inside the clipping views above it, plus a point around), a
+// hidden one nothing, one outside the window nothing, a turned one the whole window.
+TEST_F(ViewTest, ChangesMarkTheAreasTheyTouch) {
+    auto panel = ui::View::make({100, 100, 100, 100});
+    panel->setClipsToBounds(true);
+    auto child = ui::View::make({10, 10, 20, 20});
+    panel->addSubview(child);
+    window->addSubview(panel);
+    auto lone = ui::View::make({0, 0, 50, 50});
+    ui::DirtyRegion::take();
+
+    child->setFrame({50, 90, 20, 20});
+    auto marked = ui::DirtyRegion::take();
+    ASSERT_TRUE(marked);
+    EXPECT_EQ(*marked, (std::vector<Rect>{{109, 109, 22, 22}, {149, 189, 22, 11}}));
+
+    child->setHidden(true);
+    ASSERT_TRUE(ui::DirtyRegion::take());
+    child->setBackgroundColor(ui::Color::white(1, 1));
+    lone->setBackgroundColor(ui::Color::white(1, 1));
+    EXPECT_EQ(ui::DirtyRegion::take(), std::vector<Rect>{});
+
+    panel->setTransform(ui::AffineTransform::makeScale(2, 2));
+    EXPECT_FALSE(ui::DirtyRegion::take());
 }
 
 }  // namespace

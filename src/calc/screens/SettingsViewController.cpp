@@ -129,9 +129,11 @@ void SettingsViewController::viewDidLoad() {
     auto heading = makeLabel({0, 30, 320, 20}, "Selected Base for conversion:", ui::Font::boldSystemFont(18),
                              ui::TextAlignment::Center);
 
-    // Base picker, standing on the base in effect now.
+    // Base picker, standing on the base in effect now. It fills the band
+    // down to the switch row: about five rows, the selected one in the middle.
     pickerArray_ = kBaseTitles;
-    basePickerView_ = ui::PickerView::make({0, 50, 320, 60});
+    basePickerView_ = ui::PickerView::make({0, 50, 320, 225});
+    basePickerView_->setRowFont(ui::Font::boldSystemFont(22));
     basePickerView_->setDelegate(this);
     basePickerView_->setDataSource(this);
     basePickerView_->setShowsSelectionIndicator(true);

@@ -80,7 +80,7 @@ protected:
     void pick(int row) {
         auto& picker = *screen->basePickerView();
         ui::Point start = picker.frameInWindow().center();
-        float distance = (picker.scrollPosition(0) - static_cast<float>(row) * ui::PickerView::kRowHeight);
+        float distance = (picker.scrollPosition(0) - static_cast<float>(row) * picker.rowHeight());
         window->sendTouch(1, TouchPhase::Began, start);
         for (int i = 1; i <= 10; ++i) window->sendTouch(1, TouchPhase::Moved, {start.x, start.y + distance * i / 10});
         window->sendTouch(1, TouchPhase::Ended, {start.x, start.y + distance});
@@ -156,7 +156,9 @@ TEST_F(SettingsScreen, ScrollAreaContents) {
     ASSERT_EQ(children.size(), 6u);
     EXPECT_EQ(children[2], screen->basePickerView());
     EXPECT_EQ(children[3], screen->signedSwitch());
-    EXPECT_EQ(screen->basePickerView()->frame(), (ui::Rect{0, 50, 320, 60}));
+    // The picker fills the band down to the switch row: five rows of 45 points.
+    EXPECT_EQ(screen->basePickerView()->frame(), (ui::Rect{0, 50, 320, 225}));
+    EXPECT_EQ(screen->basePickerView()->rowHeight(), 45);
     EXPECT_TRUE(screen->basePickerView()->showsSelectionIndicator());
     EXPECT_EQ(screen->signedSwitch()->frame(), (ui::Rect{210, 275, 90, 25}));
     EXPECT_EQ(screen->signedSwitch()->backgroundColor(), ui::Color::clear());
@@ -230,8 +232,11 @@ TEST_F(SettingsScreen, PickingChangesTheBaseAtOnce) {
 
     // A tap on the row below the indicator.
     ui::Point centre = screen->basePickerView()->frameInWindow().center();
-    tap(ui::Point{centre.x, centre.y + ui::PickerView::kRowHeight});
+    tap(ui::Point{centre.x, centre.y + screen->basePickerView()->rowHeight()});
     EXPECT_EQ(delegate->getBase(), 17);
+    // And on the top row that shows, two above the indicator, near the band's top.
+    tap(ui::Point{centre.x, centre.y - 2 * screen->basePickerView()->rowHeight()});
+    EXPECT_EQ(delegate->getBase(), 15);
     EXPECT_EQ(storedBase(), 10);
 }
 

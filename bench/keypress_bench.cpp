@@ -1,0 +1,322 @@
+// Key press to pixels, measured from outside on a private Xvfb display: the
+// time from an XTest key press of a digit until the X server reports
+// (XDamage) drawing in the program's window that shows the new digit.
+//
+// Each program is started fresh and left to settle. One calibration round
+// learns what the digit looks like: the window's pixels before "7" is typed
+// and after, the difference being where the digit shows (the display, not
+// the key, whose highlight is gone by then). Then, many times: type 7 (key
+// down and up sent together, so a program that acts at key down and one
+// that acts at key up are measured alike), take the first damage report
+// over that area after which the area shows the digit, then BackSpace back
+// to the start and wait until the window is quiet again.
+//
+// Mervik is measured at scale 1, 2 and 3, and beside it galculator and
+// SpeedCrunch at the same scales (GDK_SCALE, QT_SCALE_FACTOR); a program
+// that is not installed is left out (`make bench` installs them). The table
+// gives the median and the 90th percentile in milliseconds, of the digit
+// showing and, beside it, of the first drawing anywhere in the window (a
+// key's highlight may come before the digit).
+//
+//   keypress_bench [PRESSES [MERVIK]]   (30 presses by default; MERVIK is
+//                                        another build of the program)
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <X11/keysym.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "VirtualDesktop.h"
+
+namespace {
+
+using benchdesktop::Clock;
+using benchdesktop::Process;
+using benchdesktop::TempFolder;
+using benchdesktop::VirtualDesktop;
+
+constexpr auto kMapTimeout = std::chrono::seconds(20);
+constexpr auto kResponseTimeout = std::chrono::seconds(2);
+constexpr auto kQuiet = std::chrono::milliseconds(200);       // no drawing this long: settled
+constexpr auto kMostSettling = std::chrono::milliseconds(3000);
+// The share of the digit's pixels that must show it (a blinking text
+// cursor may cover a few).
+constexpr double kShown = 0.9;
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// A box of the window, in its pixels.
+struct Box {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool meets(int ox, int oy, int ow, int oh) const {
+        return ox < x + width && x < ox + ow && oy < y + height && y < oy + oh;
+    }
+};
+
+// The pixels of a box of a window, one 32-bit value each.
+struct Pixels {
+    Box box;
+    std::vector<unsigned long> values;
+    unsigned long at(int x, int y) const { return values[size_t(y - box.y) * box.width + (x - box.x)]; }
+};
+
+std::optional<Pixels> grabPixels(Display* d, Window w, Box box) {
+    XImage* image = XGetImage(d, w, box.x, box.y, unsigned(box.width), unsigned(box.height), AllPlanes, ZPixmap);
+    if (!image) return std::nullopt;
+    Pixels p{box, {}};
+    p.values.reserve(size_t(box.width) * box.height);
+    for (int y = 0; y < box.height; ++y)
+        for (int x = 0; x < box.width; ++x) p.values.push_back(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    return p;
+}
+
+// One program's window on the display, watched for drawing.
+class Watched {
+public:
+    Watched(const VirtualDesktop& desktop, const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv)
+        : d_(desktop.display()) {
+        XDamageQueryExtension(d_, &damageEvents_, &damageErrors_);
+        Window root = DefaultRootWindow(d_);
+        XSelectInput(d_, root, SubstructureNotifyMask);
+        XSync(d_, True);
+        auto env = benchdesktop::environmentFor(desktop, home_.path());
+        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+        process_ = std::make_unique<Process>(argv, env);
+        if (!process_->started()) return;
+        auto deadline = Clock::now() + kMapTimeout;
+        while (!window_) {
+            XEvent event;
+            if (!nextEvent(event, deadline)) break;
+            if (event.type == MapNotify && event.xmap.event == root && !event.xmap.override_redirect)
+                window_ = event.xmap.window;
+        }
+        XSelectInput(d_, root, NoEventMask);
+        if (!window_) return;
+        damage_ = XDamageCreate(d_, window_, XDamageReportRawRectangles);
+        XSync(d_, False);
+        settle(kMostSettling * 2);
+        // No window manager: the keyboard goes where it is sent.
+        XSetInputFocus(d_, window_, RevertToPointerRoot, CurrentTime);
+        XWindowAttributes attributes;
+        XGetWindowAttributes(d_, window_, &attributes);
+        XWarpPointer(d_, None, window_, 0, 0, 0, 0, attributes.width / 2, attributes.height / 2);
+        size_ = {0, 0, attributes.width, attributes.height};
+        settle(kMostSettling);
+    }
+    ~Watched() {
+        if (damage_) XDamageDestroy(d_, damage_);
+        XSync(d_, True);
+        process_.reset();
+    }
+    Watched(const Watched&) = delete;
+    Watched& operator=(const Watched&) = delete;
+
+    bool ready() const { return window_ != 0; }
+    Box size() const { return size_; }
+    std::optional<Pixels> grab(Box box) const { return grabPixels(d_, window_, box); }
+
+    // Presses and lets go of the key KEYSYM at once; the time it was sent.
+    Clock::time_point type(KeySym keysym) {
+        KeyCode code = XKeysymToKeycode(d_, keysym);
+        auto at = Clock::now();
+        XTestFakeKeyEvent(d_, code, True, CurrentTime);
+        XTestFakeKeyEvent(d_, code, False, CurrentTime);
+        XFlush(d_);
+        return at;
+    }
+
+    // Waits until nothing is drawn for a while (at most MOST).
+    void settle(std::chrono::milliseconds most) {
+        auto end = Clock::now() + most;
+        auto quietUntil = Clock::now() + kQuiet;
+        while (Clock::now() < end) {
+            XEvent event;
+            if (!nextEvent(event, std::min(end, quietUntil))) {
+                if (Clock::now() >= quietUntil) return;
+                continue;
+            }
+            if (event.type == damageEvents_ + XDamageNotify) quietUntil = Clock::now() + kQuiet;
+        }
+    }
+
+    // The next damage report over AREA (by the time it arrived), until
+    // DEADLINE; FIRST gets the time of the first report anywhere, if unset.
+    std::optional<Clock::time_point> nextDamageOver(Box area, Clock::time_point deadline,
+                                                    std::optional<Clock::time_point>& first) {
+        XEvent event;
+        while (nextEvent(event, deadline)) {
+            auto at = Clock::now();
+            if (event.type != damageEvents_ + XDamageNotify) continue;
+            if (!first) first = at;
+            const XRectangle& drawn = reinterpret_cast<XDamageNotifyEvent&>(event).area;
+            if (area.meets(drawn.x, drawn.y, drawn.width, drawn.height)) return at;
+        }
+        return std::nullopt;
+    }
+
+private:
+    bool nextEvent(XEvent& event, Clock::time_point deadline) {
+        while (!XPending(d_)) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0) return false;
+            pollfd fd{ConnectionNumber(d_), POLLIN, 0};
+            ::poll(&fd, 1, static_cast<int>(left));
+        }
+        XNextEvent(d_, &event);
+        return true;
+    }
+
+    Display* d_;
+    TempFolder home_;
+    std::unique_ptr<Process> process_;
+    Window window_ = 0;
+    Damage damage_ = 0;
+    Box size_;
+    int damageEvents_ = 0, damageErrors_ = 0;
+};
+
+// The pixels (window coordinates) where the digit shows, and their box.
+struct Digit {
+    std::vector<std::pair<int, int>> points;
+    Box box;
+};
+
+// Where BEFORE and AFTER, both of the whole window, differ.
+std::optional<Digit> difference(const Pixels& before, const Pixels& after) {
+    Digit digit;
+    int x0 = after.box.width, y0 = after.box.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < after.box.height; ++y)
+        for (int x = 0; x < after.box.width; ++x)
+            if (before.at(x, y) != after.at(x, y)) {
+                digit.points.emplace_back(x, y);
+                x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+            }
+    if (digit.points.empty()) return std::nullopt;
+    digit.box = {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+    return digit;
+}
+
+// Whether NOW (of the digit's box) shows the digit as AFTER does.
+bool shows(const Pixels& now, const Pixels& after, const Digit& digit) {
+    size_t same = 0;
+    for (auto [x, y] : digit.points) same += now.at(x, y) == after.at(x, y);
+    return same >= kShown * digit.points.size();
+}
+
+struct Row {
+    std::string program;
+    int scale = 1;
+    std::vector<double> ms;
+    std::vector<double> firstMs;
+    int missed = 0;
+    std::string note;
+};
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    size_t i = std::min(values.size() - 1, size_t(p * (values.size() - 1) + 0.5));
+    return values[i];
+}
+
+Row measure(const VirtualDesktop& desktop, const std::string& name, int scale, const std::vector<std::string>& argv,
+            const std::vector<std::string>& env, int presses) {
+    Row row{name, scale, {}, {}, 0, {}};
+    Watched w(desktop, argv, env);
+    if (!w.ready()) {
+        row.note = "no window";
+        return row;
+    }
+    // Calibration: what the window looks like before and after a 7.
+    auto before = w.grab(w.size());
+    w.type(XK_7);
+    w.settle(kMostSettling);
+    auto after = w.grab(w.size());
+    w.type(XK_BackSpace);
+    w.settle(kMostSettling);
+    std::optional<Digit> digit = before && after ? difference(*before, *after) : std::nullopt;
+    if (!digit) {
+        row.note = "no digit showed";
+        return row;
+    }
+    for (int i = 0; i < presses; ++i) {
+        auto sent = w.type(XK_7);
+        auto deadline = sent + kResponseTimeout;
+        std::optional<double> latency;
+        std::optional<Clock::time_point> first;
+        while (auto at = w.nextDamageOver(digit->box, deadline, first)) {
+            auto now = w.grab(digit->box);
+            if (!now) break;
+            if (shows(*now, *after, *digit)) {
+                latency = millisecondsBetween(sent, *at);
+                break;
+            }
+        }
+        if (latency) row.ms.push_back(*latency);
+        else ++row.missed;
+        if (first) row.firstMs.push_back(millisecondsBetween(sent, *first));
+        w.settle(kMostSettling);
+        w.type(XK_BackSpace);
+        w.settle(kMostSettling);
+    }
+    return row;
+}
+
+bool installed(const std::string& program) {
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    const std::string mervik = argc > 2 ? argv[2] : MERVIK_PROGRAM;
+    // Room for the largest window: the calculator at scale 3.
+    VirtualDesktop desktop("2400x1800x24");
+    if (!desktop.display()) {
+        std::fprintf(stderr, "keypress_bench: no Xvfb display could be started\n");
+        return 1;
+    }
+    int xtestEvent = 0, xtestError = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(desktop.display(), &xtestEvent, &xtestError, &major, &minor)) {
+        std::fprintf(stderr, "keypress_bench: the X server has no XTest\n");
+        return 1;
+    }
+    std::vector<Row> rows;
+    for (int scale : {1, 2, 3}) {
+        std::string s = std::to_string(scale);
+        std::fprintf(stderr, "measuring at scale %d\n", scale);
+        rows.push_back(measure(desktop, "mervik", scale, {mervik, "--scale", s}, {}, presses));
+        if (installed("galculator"))
+            rows.push_back(measure(desktop, "galculator", scale, {"galculator"}, {"GDK_SCALE=" + s}, presses));
+        if (installed("speedcrunch"))
+            rows.push_back(measure(desktop, "speedcrunch", scale, {"speedcrunch"},
+                                   {"QT_SCALE_FACTOR=" + s, "QT_QPA_PLATFORM=xcb"}, presses));
+    }
+    std::printf("\nKey press to pixels (XTest key press of a digit to the XDamage report showing it), %d presses\n",
+                presses);
+    std::printf("%-14s %5s %10s %10s %7s %16s %12s\n", "program", "scale", "median ms", "p90 ms", "missed",
+                "first draw med", "first p90");
+    for (const Row& row : rows) {
+        auto figure = [](const std::vector<double>& ms, double p) {
+            char text[32] = "-";
+            if (!ms.empty()) std::snprintf(text, sizeof text, "%.2f", percentile(ms, p));
+            return std::string(text);
+        };
+        std::printf("%-14s %5d %10s %10s %7d %16s %12s  %s\n", row.program.c_str(), row.scale,
+                    figure(row.ms, 0.5).c_str(), figure(row.ms, 0.9).c_str(), row.missed,
+                    figure(row.firstMs, 0.5).c_str(), figure(row.firstMs, 0.9).c_str(), row.note.c_str());
+    }
+    return 0;
+}

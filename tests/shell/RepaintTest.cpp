@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "render/Painter.h"
+#include "render/Surface.h"
+#include "shell/FrameDamage.h"
+#include "shell/HeadlessDriver.h"
+#include "shell/support/MervikProcess.h"
+#include "ui/DirtyRegion.h"
+#include "ui/Window.h"
+
+namespace {
+
+// A repaint of DAMAGE only over the picture BEFORE, as a window frame does.
+render::SurfacePtr repaintOver(cairo_surface_t* before, render::Painter& painter, ui::Window& window, int scale,
+                               const shell::FrameDamage& damage) {
+    render::SurfacePtr after = render::makeSurface(window.frame().size, scale);
+    render::ContextPtr cr(cairo_create(after.get()));
+    cairo_set_source_surface(cr.get(), before, 0, 0);
+    cairo_paint(cr.get());
+    damage.clip(cr.get());
+    cairo_set_source_rgb(cr.get(), 0, 0, 0);
+    cairo_paint(cr.get());
+    painter.paint(cr.get(), window);
+    cairo_surface_flush(after.get());
+    return after;
+}
+
+bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
+    int height = cairo_image_surface_get_height(a), stride = cairo_image_surface_get_stride(a);
+    return height == cairo_image_surface_get_height(b) && stride == cairo_image_surface_get_stride(b) &&
+           std::memcmp(cairo_image_surface_get_data(a), cairo_image_surface_get_data(b), size_t(height) * stride) == 0;
+}
+
+// Checks that typing a digit repaints a few small rectangles (the key and
+// the displays, not the keypad between them), and that the picture after
+// that repaint is the one a full repaint draws, at every scale.
+TEST(RepaintTest, DigitRepaintsSmallRectsAndMatchesFullRepaint) {
+    ScratchFolder settings;
+    std::ostringstream nowhere, errors;
+    shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+    ui::Window& window = *driver.application().keyWindow();
+    const ui::Size points = window.frame().size;
+    render::Painter painter;
+    int typed = 0;
+    for (int scale : {1, 2, 3}) {
+        const ui::Color black = ui::Color::black();
+        render::SurfacePtr before = painter.render(window, scale, black);
+        ui::DirtyRegion::take();
+        ASSERT_EQ(driver.runKeys(std::to_string(++typed)), 0) << errors.str();
+
+        auto dirty = ui::DirtyRegion::take();
+        ASSERT_TRUE(dirty) << "a digit repaints the whole window";
+        auto fit = shell::WindowFit::of(points, points.width, points.height);
+        auto damage = shell::FrameDamage::of(dirty, fit, scale, int(points.width * scale), int(points.height * scale));
+        long area = 0;
+        for (const auto& r : damage.rects()) area += long(r.width) * r.height;
+        EXPECT_GE(damage.rects().size(), 2u) << "the key and the display";
+        EXPECT_LT(area * 4, long(points.width * points.height * scale * scale)) << "scale " << scale;
+
+        render::SurfacePtr partial = repaintOver(before.get(), painter, window, scale, damage);
+        render::SurfacePtr full = painter.render(window, scale, black);
+        EXPECT_TRUE(samePixels(partial.get(), full.get())) << "scale " << scale;
+    }
+}
+
+// Checks that rectangles of the calculator become whole window pixels,
+// rounded out and cut to the window, through the window's fit.
+TEST(RepaintTest, RectsBecomeWholePixelsThroughTheFit) {
+    auto fit = shell::WindowFit::of({320, 460}, 640, 1000);  // scale 2, 40 units of margin above
+    const std::vector<ui::Rect> rects{{10.2f, 0, 5, 5}, {300, 450, 40, 40}};
+    auto damage = shell::FrameDamage::of(rects, fit, 1.5, 960, 1500);
+    ASSERT_FALSE(damage.isWhole());
+    ASSERT_EQ(damage.rects().size(), 2u);
+    EXPECT_EQ(damage.rects()[0], (shell::PixelRect{30, 60, 16, 15}));
+    EXPECT_EQ(damage.rects()[1], (shell::PixelRect{900, 1410, 60, 90}));
+    EXPECT_TRUE(shell::FrameDamage::of(std::nullopt, fit, 1, 640, 1000).isWhole());
+    EXPECT_TRUE(damage.plus(shell::FrameDamage::whole()).isWhole());
+    EXPECT_EQ(damage.plus(shell::FrameDamage::none()).rects().size(), 2u);
+}
+
+}  // namespace
