@@ -7,6 +7,8 @@
 //   --config DIR                 where the settings live
 //   --scale N                    drawing scale, 1 to 3
 //   --fullscreen                 the window full screen, the calculator scaled to fit
+//   --base N, --signed on|off    this run's base (2 to 24) and signed mode, stored nowhere
+//   --print display|conversion   with --keys: print that text instead of the state
 //
 // A malformed command line gets a one-line message and exit status 2.
 
@@ -21,6 +23,8 @@ class CommandLine {
 public:
     static constexpr int kMinScale = 1;
     static constexpr int kMaxScale = 3;
+    static constexpr int kMinBase = 2;
+    static constexpr int kMaxBase = 24;
 
     // Reads ARGV. Returns the exit status to end with when the program should
     // stop here (after printing the usage for --help, or a one-line message to
@@ -37,6 +41,12 @@ public:
     const std::optional<int>& scale() const { return scale_; }
     // Whether --fullscreen was given.
     bool fullScreen() const { return fullScreen_; }
+    // This run's base and signed mode, if given.
+    const std::optional<int>& base() const { return base_; }
+    const std::optional<bool>& useSigned() const { return useSigned_; }
+    // What --keys prints at the end instead of the state.
+    enum class Print { State, Display, Conversion };
+    Print print() const { return print_; }
 
     // The settings folder to use: --config, else the user's configuration folder.
     std::filesystem::path configFolder() const;
@@ -52,6 +62,9 @@ private:
     std::optional<std::filesystem::path> config_;
     std::optional<int> scale_;
     bool fullScreen_ = false;
+    std::optional<int> base_;
+    std::optional<bool> useSigned_;
+    Print print_ = Print::State;
 };
 
 }  // namespace shell

@@ -18,7 +18,7 @@
 namespace shell {
 
 HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, int scale, std::ostream& out,
-                               std::ostream& err)
+                               std::ostream& err, vantorAppDelegate::StartOverrides overrides)
     : clock_(std::make_shared<ui::VirtualClock>()),
       standardInputOpen_(::fcntl(STDIN_FILENO, F_GETFD) != -1),
       scale_(scale),
@@ -31,7 +31,7 @@ HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, int sc
     // shows start-up's, the settings file's warning among them).
     ui::DiagnosticLog::shared().clear();
     app_ = std::make_unique<ui::Application>(clock_, ui::UserDefaults::inFolder(configFolder));
-    delegate_ = launchMervik(*app_);
+    delegate_ = launchMervik(*app_, overrides);
     // Whatever start-up queued runs before the first command.
     app_->runLoopPass();
 }
@@ -63,12 +63,12 @@ int HeadlessDriver::runScript(std::istream& in) {
     return runner.run(in);
 }
 
-int HeadlessDriver::runKeys(const std::string& keys) {
+int HeadlessDriver::runKeys(const std::string& keys, KeysOutput output) {
     std::vector<std::string> names;
     std::istringstream words(keys);
     for (std::string name; words >> name;) names.push_back(name);
     ScriptRunner runner(*app_, *clock_, *delegate_, out_, err_);
-    return runner.runKeys(names);
+    return runner.runKeys(names, output);
 }
 
 }  // namespace shell

@@ -23,7 +23,7 @@ namespace {
 // line once the window has closed.
 int runInWindow(const shell::CommandLine& commandLine) {
     ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
-    auto delegate = launchMervik(app);
+    auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned()});
     shell::ControlFinder finder(*delegate);
     shell::StateWriter stateWriter(app, *delegate);
 
@@ -50,7 +50,12 @@ int main(int argc, char** argv) {
 
     // Headless: standard output carries the state lines only; the diagnostic
     // log goes to standard error.
-    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1), std::cout, std::cerr);
+    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1), std::cout, std::cerr,
+                                 {commandLine.base(), commandLine.useSigned()});
     if (commandLine.script()) return driver.runScript(*commandLine.script());
-    return driver.runKeys(*commandLine.keys());
+    using Print = shell::CommandLine::Print;
+    const shell::KeysOutput output = commandLine.print() == Print::Display      ? shell::KeysOutput::Display
+                                     : commandLine.print() == Print::Conversion ? shell::KeysOutput::Conversion
+                                                                                : shell::KeysOutput::State;
+    return driver.runKeys(*commandLine.keys(), output);
 }
