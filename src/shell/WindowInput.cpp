@@ -27,13 +27,6 @@ std::string keyNameForKey(NamedKey key) {
     return {};
 }
 
-std::vector<std::string> keyNamesForPaste(std::string_view text) {
-    std::vector<std::string> names;
-    for (char c : text)
-        if ((c >= '0' && c <= '9') || c == '.') names.emplace_back(1, c);
-    return names;
-}
-
 int scaleForDpi(float dpi) {
     if (!(dpi > 0)) return 1;
     return std::clamp(static_cast<int>(std::lround(dpi / 96.0f)), 1, 3);

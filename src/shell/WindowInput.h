@@ -1,7 +1,6 @@
 #pragma once
 // What the window's keyboard means to the calculator, without SDL: which
-// on-screen key a typed character or a named key presses, and what of a
-// pasted text is typed.
+// on-screen key a typed character or a named key presses.
 //
 // Typed characters: the digits and ".", "+", "-" (−), "*" (×), "/" (÷),
 // "%" (mod), "=", and the letters A to N (either case) for the base keypad.
@@ -21,9 +20,6 @@ enum class NamedKey { Enter, Backspace, Escape, Tab };
 std::optional<std::string> keyNameForCharacter(char character);
 // The name of the on-screen key that KEY presses.
 std::string keyNameForKey(NamedKey key);
-// The keys a pasted TEXT types: its digits and points, in order; the rest
-// (blanks, signs, thousands separators, letters) is left out.
-std::vector<std::string> keyNamesForPaste(std::string_view text);
 
 // The drawing scale for a display of DPI dots per inch: its ratio to the
 // desktop's 96, rounded, from 1 to 3 (1 when the display does not say).

@@ -19,6 +19,7 @@
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
 #include "shell/ShmPresenter.h"
+#include "shell/TransferKeys.h"
 #include "shell/WindowFit.h"
 #include "shell/WindowInput.h"
 #include "ui/Application.h"
@@ -189,22 +190,6 @@ void pressKey(Session& s, const std::string& name, bool hold) {
     if (hold) s.heldKey = Session::HeldKey{at, s.app.now() + kKeyPressSeconds};
 }
 
-void copyDisplay(Session& s) {
-    if (!s.options.displayText) return;
-    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0) ui::log("cannot copy the display: %s", SDL_GetError());
-}
-
-void pasteNumber(Session& s) {
-    char* text = SDL_GetClipboardText();
-    if (!text) return;
-    auto names = keyNamesForPaste(text);
-    SDL_free(text);
-    for (const auto& name : names) {
-        pressKey(s, name, false);
-        s.app.runLoopPass();  // as between two keys typed one by one
-    }
-}
-
 // ---- Input: every event that means a touch or a key becomes one here.
 
 // Where the calculator stands in the window now; drawing uses the same.
@@ -302,10 +287,11 @@ void handleEvent(Session& s, const SDL_Event& e) {
         case SDL_KEYDOWN:
             if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = true;
             if (e.key.keysym.sym == SDLK_RCTRL) s.rightCtrl = true;
+            if (s.options.transferKeys &&
+                s.options.transferKeys->keyDown(e.key.keysym.sym, s.ctrlHeld(), (e.key.keysym.mod & KMOD_SHIFT) != 0))
+                break;
             if (s.ctrlHeld()) {
                 switch (e.key.keysym.sym) {
-                    case SDLK_c: copyDisplay(s); break;
-                    case SDLK_v: pasteNumber(s); break;
                     case SDLK_q: s.running = false; break;
                     default: break;
                 }
@@ -458,6 +444,7 @@ int waitMilliseconds(const Session& s, bool moving) {
     if (frameWanted(s, moving)) atLatest(std::max(now, s.lastFrame + kFrameInterval));
     if (s.heldKey) atLatest(s.heldKey->releaseAt);
     if (s.app.pendingCallCount() > 0) atLatest(now);
+    if (auto ends = s.options.transferKeys ? s.options.transferKeys->noticeEnds() : std::nullopt) atLatest(*ends);
     if (!due) return -1;
     return static_cast<int>(std::clamp(std::ceil((*due - now) * 1000), 0.0, 60000.0));
 }
@@ -540,6 +527,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         }
         if (s.heldKey && app.now() >= s.heldKey->releaseAt) releaseHeldKey(s);
         app.runLoopPass();
+        if (s.options.transferKeys) s.options.transferKeys->tick(app.now());
 
         // ---- Draw: only when something changed or moves, at most one
         // frame per interval.

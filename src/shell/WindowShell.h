@@ -20,8 +20,8 @@
 //   shows pressed (the keys: WindowInput.h). A key in a scroll area outside
 //   its visible part is scrolled into view first. A key not on the screen
 //   now showing does nothing.
-// - Ctrl+C copies the main display's text, Ctrl+V types the digits and
-//   points of the clipboard's text through the keys, Ctrl+Q closes. A Ctrl
+// - copy and paste, the side panel's keys and F2 are TransferKeys.h's;
+//   Ctrl+Q closes. A Ctrl
 //   counts as held only from its press, as this window saw it, until its
 //   release or until the keys stop coming here (focus lost, or the pointer
 //   gone where keys follow it).
@@ -33,7 +33,6 @@
 //   shell::WindowOptions options;
 //   options.scale = commandLine.scale();
 //   options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
-//   options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
 //   return shell::runWindow(app, *delegate->window(), options);
 //
 // The application must run on a RealClock.
@@ -50,6 +49,8 @@ class Window;
 
 namespace shell {
 
+class TransferKeys;
+
 struct WindowOptions {
     // Drawing scale, 1 to 3; nothing (or 0) asks the display: its DPI over
     // 96, rounded, made smaller if the window would not fit the screen.
@@ -57,8 +58,8 @@ struct WindowOptions {
     // Finds the on-screen control a keyboard key names ("7", "+", "DEL",
     // "keypad", ...), or nullptr. Without it, typed keys press nothing.
     std::function<ui::View*(const std::string& name)> findControl;
-    // The main display's text, for Ctrl+C (nothing is copied without it).
-    std::function<std::string()> displayText;
+    // Copy, paste and the side panel's keys (nothing of them without it).
+    TransferKeys* transferKeys = nullptr;
     // Run once after the window closed normally, before runWindow returns
     // (a smoke test prints the calculator's state here).
     std::function<void()> printStateOnExit;

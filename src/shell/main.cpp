@@ -5,15 +5,20 @@
 #include <iostream>
 #include <memory>
 
+#include <SDL.h>
+
 #include "app/AppLauncher.h"
+#include "app/NumberTransfer.h"
 #include "displays/displayScrn.h"
 #include "screens/MainViewController.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/StateWriter.h"
+#include "shell/TransferKeys.h"
 #include "shell/WindowShell.h"
 #include "ui/Application.h"
+#include "ui/Log.h"
 #include "ui/UserDefaults.h"
 
 namespace {
@@ -31,7 +36,23 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.scale = commandLine.scale();
     options.fullScreen = commandLine.fullScreen();
     options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
-    options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
+    // Copy and paste through the desktop's clipboard (UTF-8 text).
+    std::optional<shell::TransferKeys> transferKeys;
+    if (NumberTransfer* transfer = delegate->numberTransfer()) {
+        shell::TransferKeys::Clipboard clipboard;
+        clipboard.read = []() -> std::optional<std::string> {
+            char* text = SDL_GetClipboardText();
+            if (!text) return std::nullopt;
+            std::string copy(text);
+            SDL_free(text);
+            return copy;
+        };
+        clipboard.write = [](const std::string& text) {
+            if (SDL_SetClipboardText(text.c_str()) != 0) ui::log("cannot copy: %s", SDL_GetError());
+        };
+        transferKeys.emplace(*transfer, std::move(clipboard));
+        options.transferKeys = &*transferKeys;
+    }
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
             std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
