@@ -1,5 +1,6 @@
 #include "shell/TransferKeys.h"
 
+#include "app/BasesPanelView.h"
 #include "app/NumberTransfer.h"
 
 namespace shell {
@@ -59,6 +60,7 @@ std::optional<double> TransferKeys::noticeEnds() const {
 
 void TransferKeys::tick(double now) {
     if (auto ends = noticeEnds(); ends && now >= *ends) transfer_.clearNotice();
+    if (panel_) panel_->refresh();
 }
 
 }  // namespace shell

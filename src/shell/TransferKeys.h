@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 
+class BasesPanelView;
 class NumberTransfer;
 
 namespace shell {
@@ -40,7 +41,11 @@ public:
     // WIDEN, which the window answers.
     bool keyDown(SDL_Keycode key, bool ctrl, bool shift, const std::function<void()>& widen = {});
 
-    // When the notice on show should go, if one shows; tick(NOW) takes it away then.
+    // The side panel's view, brought up to date on every tick (may be null).
+    void setPanel(BasesPanelView* panel) { panel_ = panel; }
+
+    // When the notice on show should go, if one shows; tick(NOW), once a
+    // pass of the window's loop, takes it away then and refreshes the panel.
     std::optional<double> noticeEnds() const;
     void tick(double now);
 
@@ -49,6 +54,7 @@ private:
 
     NumberTransfer& transfer_;
     Clipboard clipboard_;
+    BasesPanelView* panel_ = nullptr;
 };
 
 }  // namespace shell

@@ -57,9 +57,13 @@ struct Session {
     // On SDL's Wayland back end, which has no window surface, frames go
     // into buffers of our own; elsewhere (X11) into the window surface.
     std::unique_ptr<ShmPresenter> presenter;
+    // The side panel's own painter: a painter remembers where it drew the
+    // views of the one tree it paints, for transitions.
+    std::unique_ptr<render::Painter> panelPainter;
 
     bool running = true;
     bool mouseDown = false;
+    bool mouseInPanel = false;  // the mouse's touch went to the side panel
     std::map<SDL_FingerID, int> fingers;
     int nextFinger = kFirstFingerTouch;
     // A key typed on the keyboard, down on screen until releaseAt.
@@ -195,7 +199,30 @@ void pressKey(Session& s, const std::string& name, bool hold) {
 // Where the calculator stands in the window now; drawing uses the same.
 WindowFit currentFit(const Session& s, int& width, int& height) {
     SDL_GetWindowSize(s.sdlWindow, &width, &height);
-    return WindowFit::of(s.points, float(width), float(height));
+    return WindowFit::of(s.points, float(width), float(height), s.options.panel ? s.options.panel->frame().size : ui::Size{});
+}
+
+// The mouse at window coordinates (X, Y): which window it touches (the side
+// panel right of the calculator, when shown) and where, in that window's points.
+ui::Window& mouseTarget(Session& s, int x, int y, ui::Point& at) {
+    int width = 0, height = 0;
+    const WindowFit fit = currentFit(s, width, height);
+    at = fit.toPoints(float(x), float(y));
+    if (!fit.showsPanel || !s.options.panel || at.x < s.points.width) return s.window;
+    at.x -= s.points.width;
+    return *s.options.panel;
+}
+
+// F2: the window widened so that the side panel fits beside the calculator
+// at the size it is drawn now, or narrowed back to the calculator alone.
+void widenForPanel(Session& s) {
+    if (!s.options.panel || (SDL_GetWindowFlags(s.sdlWindow) & SDL_WINDOW_FULLSCREEN)) return;
+    int width = 0, height = 0;
+    const WindowFit fit = currentFit(s, width, height);
+    const float panelWidth = fit.showsPanel ? 0 : s.options.panel->frame().width();
+    SDL_SetWindowSize(s.sdlWindow, static_cast<int>(std::ceil((s.points.width + panelWidth) * fit.scale)),
+                      static_cast<int>(std::ceil(s.points.height * fit.scale)));
+    s.mustDraw = true;
 }
 
 ui::Point mousePoint(const Session& s, int x, int y) {
@@ -227,6 +254,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
                     s.forgetCtrl();
                     s.heldKey.reset();
                     s.window.cancelAllTouches();
+                    if (s.options.panel) s.options.panel->cancelAllTouches();
                     s.mouseDown = false;
                     s.fingers.clear();
                     break;
@@ -240,18 +268,32 @@ void handleEvent(Session& s, const SDL_Event& e) {
             break;
 
         // The mouse (touch screens' mouse echoes are left out: fingers come below).
-        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONDOWN: {
             if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT) break;
             s.mouseDown = true;
-            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Began, mousePoint(s, e.button.x, e.button.y));
+            ui::Point at;
+            ui::Window& target = mouseTarget(s, e.button.x, e.button.y, at);
+            s.mouseInPanel = &target != &s.window;
+            target.sendTouch(kMouseTouch, ui::TouchPhase::Began, at);
             break;
+        }
         case SDL_MOUSEMOTION:
             if (e.motion.which == SDL_TOUCH_MOUSEID || !s.mouseDown) break;
+            if (s.mouseInPanel) {
+                ui::Point at = mousePoint(s, e.motion.x, e.motion.y);
+                s.options.panel->sendTouch(kMouseTouch, ui::TouchPhase::Moved, {at.x - s.points.width, at.y});
+                break;
+            }
             s.window.sendTouch(kMouseTouch, ui::TouchPhase::Moved, mousePoint(s, e.motion.x, e.motion.y));
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT || !s.mouseDown) break;
             s.mouseDown = false;
+            if (s.mouseInPanel) {
+                ui::Point at = mousePoint(s, e.button.x, e.button.y);
+                s.options.panel->sendTouch(kMouseTouch, ui::TouchPhase::Ended, {at.x - s.points.width, at.y});
+                break;
+            }
             s.window.sendTouch(kMouseTouch, ui::TouchPhase::Ended, mousePoint(s, e.button.x, e.button.y));
             break;
 
@@ -288,7 +330,8 @@ void handleEvent(Session& s, const SDL_Event& e) {
             if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = true;
             if (e.key.keysym.sym == SDLK_RCTRL) s.rightCtrl = true;
             if (s.options.transferKeys &&
-                s.options.transferKeys->keyDown(e.key.keysym.sym, s.ctrlHeld(), (e.key.keysym.mod & KMOD_SHIFT) != 0))
+                s.options.transferKeys->keyDown(e.key.keysym.sym, s.ctrlHeld(), (e.key.keysym.mod & KMOD_SHIFT) != 0,
+                                                [&s] { widenForPanel(s); }))
                 break;
             if (s.ctrlHeld()) {
                 switch (e.key.keysym.sym) {
@@ -333,11 +376,18 @@ void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter)
     render::ContextPtr cr(cairo_create(surface));
     cairo_set_source_rgb(cr.get(), 0, 0, 0);
     cairo_paint(cr.get());
+    const float panelWidth = fit.showsPanel && s.options.panel ? s.options.panel->frame().width() : 0;
     if (fit.origin.x > 0 || fit.origin.y > 0) {
-        cairo_rectangle(cr.get(), 0, 0, s.points.width, s.points.height);
+        cairo_rectangle(cr.get(), 0, 0, s.points.width + panelWidth, s.points.height);
         cairo_clip(cr.get());
     }
     painter.paint(cr.get(), s.window);
+    if (panelWidth > 0) {
+        // The side panel, in the points right of the calculator's.
+        cairo_translate(cr.get(), s.points.width, 0);
+        if (!s.panelPainter) s.panelPainter = std::make_unique<render::Painter>();
+        s.panelPainter->paint(cr.get(), *s.options.panel);
+    }
     cairo_surface_flush(surface);
 }
 

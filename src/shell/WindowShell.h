@@ -60,6 +60,10 @@ struct WindowOptions {
     std::function<ui::View*(const std::string& name)> findControl;
     // Copy, paste and the side panel's keys (nothing of them without it).
     TransferKeys* transferKeys = nullptr;
+    // The side panel's root, drawn right of the calculator when the window
+    // is wide enough (WindowFit.h) and touched there with the mouse; F2
+    // widens the window for it. Without it there is no panel.
+    ui::Window* panel = nullptr;
     // Run once after the window closed normally, before runWindow returns
     // (a smoke test prints the calculator's state here).
     std::function<void()> printStateOnExit;

@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include "app/AppLauncher.h"
+#include "app/BasesPanelView.h"
 #include "app/NumberTransfer.h"
 #include "displays/displayScrn.h"
 #include "screens/MainViewController.h"
@@ -38,6 +39,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
     // Copy and paste through the desktop's clipboard (UTF-8 text).
     std::optional<shell::TransferKeys> transferKeys;
+    std::unique_ptr<BasesPanelView> panel;
     if (NumberTransfer* transfer = delegate->numberTransfer()) {
         shell::TransferKeys::Clipboard clipboard;
         clipboard.read = []() -> std::optional<std::string> {
@@ -50,8 +52,13 @@ int runInWindow(const shell::CommandLine& commandLine) {
         clipboard.write = [](const std::string& text) {
             if (SDL_SetClipboardText(text.c_str()) != 0) ui::log("cannot copy: %s", SDL_GetError());
         };
+        auto write = clipboard.write;
         transferKeys.emplace(*transfer, std::move(clipboard));
         options.transferKeys = &*transferKeys;
+        // The side panel, beside the calculator when the window is wide enough.
+        panel = std::make_unique<BasesPanelView>(*delegate, *transfer, write);
+        transferKeys->setPanel(panel.get());
+        options.panel = panel->window().get();
     }
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "app/BasesPanelView.h"
 #include "app/NumberTransfer.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/TransferKeys.h"
@@ -97,6 +98,29 @@ TEST_F(TransferKeysTest, PickAResultFromTheList) {
     EXPECT_TRUE(keys->keyDown(SDLK_ESCAPE, false, false));
     EXPECT_EQ(transfer->panel().selection(), std::nullopt);
     EXPECT_EQ(transfer->displayText(), "12");
+}
+
+// Checks that the side panel's view follows a key press on every line, and
+// that a touch on a result enters it.
+TEST_F(TransferKeysTest, PanelViewFollowsTheCalculator) {
+    std::vector<std::string> copied;
+    BasesPanelView panel(driver->delegate(), *transfer, [&copied](const std::string& text) { copied.push_back(text); });
+    run("press 6\npress +\npress 4\npress =\n");
+    panel.refresh();
+    EXPECT_EQ(panel.lineTexts(), (std::vector<std::string>{"binary: 1010", "octal: 12", "decimal: 10", "hexadecimal: A"}));
+    EXPECT_EQ(panel.resultTexts(), (std::vector<std::string>{"10"}));
+    run("press 7\n");
+    panel.refresh();
+    EXPECT_EQ(panel.lineTexts(), (std::vector<std::string>{"binary: 111", "octal: 7", "decimal: 7", "hexadecimal: 7"}));
+
+    // The first line's copy button, then the first result.
+    ui::Window& window = *panel.window();
+    for (ui::Point at : {ui::Point{168, 52}, ui::Point{96, 279}}) {
+        window.sendTouch(1, ui::TouchPhase::Began, at);
+        window.sendTouch(1, ui::TouchPhase::Ended, at);
+    }
+    EXPECT_EQ(copied, (std::vector<std::string>{"111"}));
+    EXPECT_EQ(transfer->displayText(), "10");
 }
 
 }  // namespace
