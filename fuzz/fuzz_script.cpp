@@ -1,5 +1,5 @@
 // Fuzzes the headless driver with scripts of touches, drags, key presses,
-// picks and waits on both screens.
+// pastes, picks and waits on both screens.
 //
 // Each input becomes a list of at most kMaxCommands valid script lines, built
 // byte by byte (see nextLine); the calculator starts as `mervik --script`
@@ -127,8 +127,15 @@ std::string nextLine(Bytes& bytes) {
         case 3:
         case 4:
         case 5:
-        case 6:
             return "press " + kNames[bytes.next() % kNames.size()];
+        case 6: {
+            // A paste of up to 24 characters that numbers are written with.
+            static const std::vector<std::string> pieces{"0", "1", "7", "9", "a", "F", "n", ".", ",", "_", "'", " ",
+                                                         "x", "o", "b", "e", "E", "+", "-", "\u2212", "\u2009"};
+            std::string text;
+            for (unsigned n = bytes.next() % 25; n > 0; --n) text += pieces[bytes.next() % pieces.size()];
+            return "paste " + text;
+        }
         case 7:
             return "tap " + point(bytes);
         case 8:

@@ -19,7 +19,8 @@ namespace shell {
 std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
 
 std::string CommandLine::usage() {
-    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--fullscreen] [--verbose]\n"
+    return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\" [--print display|conversion]] [--config DIR]\n"
+           "              [--scale N] [--fullscreen] [--base N] [--signed on|off] [--verbose]\n"
            "              [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
@@ -31,6 +32,10 @@ std::string CommandLine::usage() {
            "                       MERVIK_SCALE, GDK_SCALE, the desktop's Xft.dpi or the display's DPI over 96\n"
            "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone)\n"
            "  --verbose            the diagnostic log on standard error too (also MERVIK_VERBOSE=1)\n"
+           "  --base N             this run's conversion base, 2 to 24 (the stored default is kept)\n"
+           "  --signed on|off      this run's signed mode (the stored setting is kept)\n"
+           "  --print WHAT         with --keys: print only the display or the conversion text\n"
+           "                       (WHAT is display or conversion) instead of the state\n"
            "  --help               this text\n"
            "  --version            the program's version\n"
            "\n"
@@ -38,7 +43,7 @@ std::string CommandLine::usage() {
            "shown after = or an operator key, rounded to six decimal places; conversions exact.\n"
            "\n"
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
-           "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH.\n"
+           "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH, paste TEXT.\n"
            "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
            "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n"
            "\n" +
@@ -77,6 +82,10 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     auto* scaleOption = app.add_option("--scale", scale)->type_name("N");
     app.add_flag("--fullscreen", fullScreen_);
     app.add_flag("--verbose", verbose_);
+    std::string base, useSigned, print;
+    auto* baseOption = app.add_option("--base", base)->type_name("N");
+    auto* signedOption = app.add_option("--signed", useSigned)->type_name("on|off");
+    auto* printOption = app.add_option("--print", print)->type_name("WHAT");
     scriptOption->excludes(keysOption);
 
     try {
@@ -113,6 +122,38 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
                 << "\" (mervik --help shows the usage)\n";
             return 2;
         }
+    }
+    if (baseOption->count()) {
+        // Digits only, read here: "16", not "0x10" or " 16".
+        const bool digits = !base.empty() && base.size() <= 2 &&
+                            std::all_of(base.begin(), base.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const int value = digits ? std::stoi(base) : 0;
+        if (value < kMinBase || value > kMaxBase) {
+            err << "error: --base must be a whole number from 2 to 24, not \"" << printable(base)
+                << "\" (mervik --help shows the usage)\n";
+            return 2;
+        }
+        base_ = value;
+    }
+    if (signedOption->count()) {
+        if (useSigned != "on" && useSigned != "off") {
+            err << "error: --signed must be on or off, not \"" << printable(useSigned)
+                << "\" (mervik --help shows the usage)\n";
+            return 2;
+        }
+        useSigned_ = useSigned == "on";
+    }
+    if (printOption->count()) {
+        if (print != "display" && print != "conversion") {
+            err << "error: --print must be display or conversion, not \"" << printable(print)
+                << "\" (mervik --help shows the usage)\n";
+            return 2;
+        }
+        if (!keysOption->count()) {
+            err << "error: --print needs --keys (mervik --help shows the usage)\n";
+            return 2;
+        }
+        print_ = print == "display" ? Print::Display : Print::Conversion;
     }
     if (scriptOption->count()) script_ = script;
     if (keysOption->count()) keys_ = keys;

@@ -8,6 +8,8 @@
 //   --scale N                    drawing scale, 1 to 4, fractions allowed (1.5)
 //   --fullscreen                 the window full screen, the calculator scaled to fit
 //   --verbose                    the diagnostic log's lines on standard error too
+//   --base N, --signed on|off    this run's base (2 to 24) and signed mode, stored nowhere
+//   --print display|conversion   with --keys: print that text instead of the state
 //
 // A malformed command line gets a one-line message and exit status 2.
 
@@ -23,6 +25,8 @@ class CommandLine {
 public:
     static constexpr double kMinScale = 1;
     static constexpr double kMaxScale = 4;
+    static constexpr int kMinBase = 2;
+    static constexpr int kMaxBase = 24;
 
     // Reads ARGV. Returns the exit status to end with when the program should
     // stop here (after printing the usage for --help, or a one-line message to
@@ -41,6 +45,12 @@ public:
     bool fullScreen() const { return fullScreen_; }
     // Whether --verbose was given.
     bool verbose() const { return verbose_; }
+    // This run's base and signed mode, if given.
+    const std::optional<int>& base() const { return base_; }
+    const std::optional<bool>& useSigned() const { return useSigned_; }
+    // What --keys prints at the end instead of the state.
+    enum class Print { State, Display, Conversion };
+    Print print() const { return print_; }
 
     // The settings folder to use: --config, else the user's configuration folder.
     std::filesystem::path configFolder() const;
@@ -61,6 +71,9 @@ private:
     std::optional<double> scale_;
     bool fullScreen_ = false;
     bool verbose_ = false;
+    std::optional<int> base_;
+    std::optional<bool> useSigned_;
+    Print print_ = Print::State;
 };
 
 }  // namespace shell

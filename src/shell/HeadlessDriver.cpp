@@ -19,7 +19,7 @@
 namespace shell {
 
 HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out,
-                               std::ostream& err)
+                               std::ostream& err, vantorAppDelegate::StartOverrides overrides)
     : clock_(std::make_shared<ui::VirtualClock>()),
       standardInputOpen_(::fcntl(STDIN_FILENO, F_GETFD) != -1),
       scale_(scale),
@@ -33,7 +33,7 @@ HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, double
     ui::DiagnosticLog::shared().clear();
     app_ = std::make_unique<ui::Application>(clock_, ui::UserDefaults::inFolder(configFolder));
     app_->setTextMeasure(std::make_shared<render::PangoTextMeasure>());
-    delegate_ = launchMervik(*app_);
+    delegate_ = launchMervik(*app_, overrides);
     // Whatever start-up queued runs before the first command.
     app_->runLoopPass();
 }
@@ -65,12 +65,12 @@ int HeadlessDriver::runScript(std::istream& in) {
     return runner.run(in);
 }
 
-int HeadlessDriver::runKeys(const std::string& keys) {
+int HeadlessDriver::runKeys(const std::string& keys, KeysOutput output) {
     std::vector<std::string> names;
     std::istringstream words(keys);
     for (std::string name; words >> name;) names.push_back(name);
     ScriptRunner runner(*app_, *clock_, *delegate_, out_, err_);
-    return runner.runKeys(names);
+    return runner.runKeys(names, output);
 }
 
 }  // namespace shell

@@ -8,18 +8,20 @@
 #include <memory>
 #include <string>
 
+#include "app/vantorAppDelegate.h"
+#include "shell/ScriptRunner.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
-
-class vantorAppDelegate;
 
 namespace shell {
 
 class HeadlessDriver {
 public:
     // Starts the calculator with its settings in CONFIG_FOLDER, drawing
-    // screenshots at SCALE. State lines go to OUT, messages to ERR.
-    HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out, std::ostream& err);
+    // screenshots at SCALE, with this run's base and signed mode from
+    // OVERRIDES. State lines go to OUT, messages to ERR.
+    HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out, std::ostream& err,
+                   vantorAppDelegate::StartOverrides overrides = {});
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;
     HeadlessDriver& operator=(const HeadlessDriver&) = delete;
@@ -28,8 +30,8 @@ public:
     int runScript(const std::string& path);
     // Runs the script read from IN; returns the exit status.
     int runScript(std::istream& in);
-    // Presses each blank-separated name of KEYS, then writes the state; returns the exit status.
-    int runKeys(const std::string& keys);
+    // Presses each blank-separated name of KEYS, then writes OUTPUT; returns the exit status.
+    int runKeys(const std::string& keys, KeysOutput output = KeysOutput::State);
 
     ui::Application& application() { return *app_; }
     vantorAppDelegate& delegate() { return *delegate_; }

@@ -8,6 +8,7 @@
 #include <streambuf>
 #include <system_error>
 
+#include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
 #include "shell/Printable.h"
 #include "ui/Application.h"
@@ -177,6 +178,13 @@ ScriptRunner::Parsed ScriptRunner::parseLine(std::string_view line) {
         command.milliseconds = *ms;
         return command;
     }
+    if (name == "paste") {
+        // The rest of the line, whatever it holds: a refused text is no
+        // script error, only a notice.
+        command.kind = Kind::Paste;
+        command.text = std::string(rest);
+        return command;
+    }
     if (name == "state") {
         command.kind = Kind::State;
         if (!args.empty()) return std::string("state takes nothing after it");
@@ -219,7 +227,7 @@ int ScriptRunner::run(std::istream& in) {
     }
 }
 
-int ScriptRunner::runKeys(const std::vector<std::string>& names) {
+int ScriptRunner::runKeys(const std::vector<std::string>& names, KeysOutput output) {
     for (size_t i = 0; i < names.size(); ++i) {
         ScriptCommand command;
         command.kind = Kind::Press;
@@ -229,6 +237,14 @@ int ScriptRunner::runKeys(const std::vector<std::string>& names) {
             return failure->status;
         }
     }
+    if (output != KeysOutput::State) {
+        const NumberTransfer* transfer = delegate_.numberTransfer();
+        std::string text;
+        if (transfer) text = output == KeysOutput::Display ? transfer->displayText() : transfer->conversionText();
+        out_ << text << '\n';
+        out_.flush();
+        return 0;
+    }
     ScriptCommand state;
     state.kind = Kind::State;
     execute(state);
@@ -237,6 +253,10 @@ int ScriptRunner::runKeys(const std::vector<std::string>& names) {
 
 std::optional<ScriptFailure> ScriptRunner::execute(const ScriptCommand& command) {
     std::optional<ScriptFailure> failure;
+    // A notice lasts until the next command that acts; looking (state,
+    // screenshot) still finds it.
+    if (command.kind != Kind::State && command.kind != Kind::Screenshot)
+        if (NumberTransfer* transfer = delegate_.numberTransfer()) transfer->clearNotice();
     switch (command.kind) {
         case Kind::Press:
             failure = press(command.text);
@@ -280,10 +300,17 @@ std::optional<ScriptFailure> ScriptRunner::execute(const ScriptCommand& command)
         case Kind::Screenshot:
             failure = screenshot(command.text);
             break;
+        case Kind::Paste:
+            paste(command.text);
+            break;
     }
     if (failure) return failure;
     app_.runLoopPass();
     return std::nullopt;
+}
+
+void ScriptRunner::paste(const std::string& text) {
+    if (NumberTransfer* transfer = delegate_.numberTransfer()) transfer->paste(text);
 }
 
 void ScriptRunner::touch(ui::TouchPhase phase, ui::Point point) {

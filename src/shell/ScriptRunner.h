@@ -35,12 +35,16 @@ class vantorAppDelegate;
 
 namespace shell {
 
+// What runKeys writes after the keys: the state line, or only the display's
+// text or the conversion's text, and a newline.
+enum class KeysOutput { State, Display, Conversion };
+
 // One parsed script line.
 struct ScriptCommand {
-    enum class Kind { Press, Tap, Down, Move, Up, Drag, Pick, Wait, State, Screenshot };
+    enum class Kind { Press, Tap, Down, Move, Up, Drag, Pick, Wait, State, Screenshot, Paste };
 
     Kind kind = Kind::State;
-    std::string text;               // the control's name (press) or the file (screenshot)
+    std::string text;               // the control's name (press), the file (screenshot) or the text (paste)
     std::vector<ui::Point> points;  // tap, down, move, up: one; drag: two
     int count = 0;                  // drag: the number of moves; pick: the row
     double milliseconds = 0;        // wait
@@ -86,8 +90,8 @@ public:
     // of IN's buffer (one that throws std::system_error) ends it with 1.
     int run(std::istream& in);
     // Presses each of NAMES in turn (errors name the key's place, from 1),
-    // then writes the state; returns the exit status.
-    int runKeys(const std::vector<std::string>& names);
+    // then writes OUTPUT; returns the exit status.
+    int runKeys(const std::vector<std::string>& names, KeysOutput output = KeysOutput::State);
     // Runs one command and then one pass of the loop.
     std::optional<ScriptFailure> execute(const ScriptCommand& command);
 
@@ -95,6 +99,7 @@ private:
     std::optional<ScriptFailure> press(const std::string& name);
     std::optional<ScriptFailure> pick(int row);
     std::optional<ScriptFailure> screenshot(const std::string& path);
+    void paste(const std::string& text);
     void touch(ui::TouchPhase phase, ui::Point point);
     void wait(double milliseconds);
     void report(const std::string& where, const ScriptFailure& failure);

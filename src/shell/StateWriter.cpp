@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
 #include "core/SettingsKeys.h"
 #include "displays/binaryScrn.h"
@@ -141,6 +142,20 @@ json StateWriter::state() {
     using settingKeys::kSelectedBaseKey, settingKeys::kUseSignedKey;
     out["stored"] = {{kSelectedBaseKey, optionalOf(stored.optionalIntegerForKey(kSelectedBaseKey))},
                      {kUseSignedKey, optionalOf(stored.optionalBoolForKey(kUseSignedKey))}};
+
+    // Numbers as text: what Ctrl+Shift+C copies, a refused paste's notice,
+    // the side panel's lines ([base, text]) and its results list, newest first.
+    const NumberTransfer* transfer = delegate_.numberTransfer();
+    out["conversionText"] = transfer ? transfer->conversionText() : "";
+    out["notice"] = transfer ? transfer->notice() : "";
+    json bases = json::array();
+    json tape = json::array();
+    if (transfer) {
+        for (const auto& line : transfer->panelLines()) bases.push_back(json::array({line.base, line.text}));
+        for (const auto& result : transfer->panel().tape()) tape.push_back(result);
+    }
+    out["bases"] = std::move(bases);
+    out["tape"] = std::move(tape);
     return out;
 }
 

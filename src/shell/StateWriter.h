@@ -3,7 +3,8 @@
 // running calculator shows and holds, member by member in a fixed order:
 // screen, display, caption, conversion, baseLabel, base, signed, keypad,
 // enabled, inputPicker, offset, mr, enlarged, registers, flags,
-// settingsPicker, switch, alert, opened, log, stored.
+// settingsPicker, switch, alert, opened, log, stored, conversionText, notice,
+// bases, tape.
 
 #include <nlohmann/json.hpp>
 

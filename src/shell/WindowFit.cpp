@@ -12,10 +12,17 @@ namespace {
 constexpr float kPhoneMaxWidth = 800;
 }
 
-WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight) {
+WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight, ui::Size panel) {
     if (points.width <= 0 || points.height <= 0 || windowWidth <= 0 || windowHeight <= 0) return {};
     WindowFit fit;
     fit.scale = std::min(windowWidth / points.width, windowHeight / points.height);
+    // Calculator and panel side by side, if that keeps the calculator's size.
+    const ui::Size both{points.width + panel.width, std::max(points.height, panel.height)};
+    if (panel.width > 0 && std::min(windowWidth / both.width, windowHeight / both.height) >= fit.scale) {
+        fit.showsPanel = true;
+        fit.origin = {(windowWidth - both.width * fit.scale) / 2, (windowHeight - points.height * fit.scale) / 2};
+        return fit;
+    }
     fit.origin = {(windowWidth - points.width * fit.scale) / 2, (windowHeight - points.height * fit.scale) / 2};
     return fit;
 }
@@ -31,7 +38,7 @@ ui::Point WindowFit::toWindow(ui::Point point) const {
 }
 
 void WindowFit::paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter,
-                      ui::Window& window, const std::function<void(cairo_t*)>& clip) const {
+                      ui::Window& window, const Panel* panel, const std::function<void(cairo_t*)>& clip) const {
     // The margins take the background of the screen's root view (the
     // calculator's grey), black when it has none.
     ui::Color margins = ui::Color::black();
@@ -45,9 +52,16 @@ void WindowFit::paint(cairo_surface_t* surface, double pixelsPerUnit, render::Pa
     cairo_set_source_rgb(cr.get(), margins.red, margins.green, margins.blue);
     cairo_paint(cr.get());
     const ui::Size points = window.frame().size;
-    cairo_rectangle(cr.get(), 0, 0, points.width, points.height);
+    const bool withPanel = panel && panel->window && panel->painter;
+    const float panelWidth = withPanel ? panel->window->frame().width() : 0;
+    cairo_rectangle(cr.get(), 0, 0, points.width + panelWidth, points.height);
     cairo_clip(cr.get());
     painter.paint(cr.get(), window);
+    if (withPanel) {
+        // The panel's points follow on from the calculator's right edge.
+        cairo_translate(cr.get(), points.width, 0);
+        panel->painter->paint(cr.get(), *panel->window);
+    }
     cairo_surface_flush(surface);
 }
 

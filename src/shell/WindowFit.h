@@ -27,25 +27,39 @@ namespace shell {
 struct WindowFit {
     // The calculator of POINTS in a window of WINDOW_WIDTH x WINDOW_HEIGHT
     // window units. A window with no area keeps one window unit per point.
-    static WindowFit of(ui::Size points, float windowWidth, float windowHeight);
+    // With a side PANEL of that many points, the panel stands right of the
+    // calculator, at its scale and top, when the two fit the window without
+    // drawing the calculator any smaller (a window at least 1.6 times as
+    // wide as the calculator is drawn, for a panel 0.6 as wide); the two are
+    // then centred together.
+    static WindowFit of(ui::Size points, float windowWidth, float windowHeight, ui::Size panel = {});
 
     // The point of the calculator under window coordinates (X, Y); outside
-    // the calculator, a point outside its bounds.
+    // the calculator, a point outside its bounds. The panel's points follow
+    // on from the calculator's right edge.
     ui::Point toPoints(float x, float y) const;
     // Where the calculator's POINT is drawn, in window coordinates.
     ui::Point toWindow(ui::Point point) const;
     // Where the calculator's RECT (in points) is drawn, in window units.
     ui::Rect toWindow(ui::Rect rect) const;
 
+    // A side panel to draw: its own view tree and the painter that keeps
+    // what it drew (a painter per tree).
+    struct Panel {
+        ui::Window* window = nullptr;
+        render::Painter* painter = nullptr;
+    };
     // Paints WINDOW into SURFACE, whose pixels cover the whole window at
     // PIXELS_PER_UNIT pixels per window unit: the calculator where this fit
-    // puts it, the margins in the colour of the screen now showing. CLIP,
-    // when given, limits the drawing to the pixels a frame repaints.
+    // puts it, PANEL (when given) right of it, the margins in the colour of
+    // the screen now showing. CLIP, when given, limits the drawing to the
+    // pixels a frame repaints.
     void paint(cairo_surface_t* surface, double pixelsPerUnit, render::Painter& painter, ui::Window& window,
-               const std::function<void(cairo_t*)>& clip = {}) const;
+               const Panel* panel = nullptr, const std::function<void(cairo_t*)>& clip = {}) const;
 
     float scale = 1;      // window units per point
     ui::Point origin{};   // the calculator's top-left corner, in window units
+    bool showsPanel = false;
 };
 
 // Whether a display of WIDTH x HEIGHT logical pixels (physical pixels over

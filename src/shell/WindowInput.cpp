@@ -14,11 +14,4 @@ std::optional<std::string> keyNameForCharacter(char c) {
     return std::string(entry->name);
 }
 
-std::vector<std::string> keyNamesForPaste(std::string_view text) {
-    std::vector<std::string> names;
-    for (char c : text)
-        if ((c >= '0' && c <= '9') || c == '.') names.emplace_back(1, c);
-    return names;
-}
-
 }  // namespace shell

@@ -24,6 +24,7 @@
 #include "shell/FrameDamage.h"
 #include "shell/ShmPresenter.h"
 #include "shell/WheelInput.h"
+#include "shell/TransferKeys.h"
 #include "shell/WindowFit.h"
 #include "shell/WindowIcon.h"
 #include "shell/WindowInput.h"
@@ -64,9 +65,13 @@ struct Session {
     // On SDL's Wayland back end, which has no window surface, frames go
     // into buffers of our own; elsewhere (X11) into the window surface.
     std::unique_ptr<ShmPresenter> presenter;
+    // The side panel's own painter: a painter remembers where it drew the
+    // views of the one tree it paints, for transitions.
+    std::unique_ptr<render::Painter> panelPainter;
 
     bool running = true;
     bool mouseDown = false;
+    bool mouseInPanel = false;  // the mouse's touch went to the side panel
     std::map<SDL_FingerID, int> fingers;
     int nextFinger = kFirstFingerTouch;
     // The keys and their bindings; none without the controls to press.
@@ -187,29 +192,35 @@ void pressKey(Session& s, const std::string& name) {
     if (s.keyboard) s.keyboard->press(name);
 }
 
-void copyDisplay(Session& s) {
-    if (!s.options.displayText) return;
-    if (SDL_SetClipboardText(s.options.displayText().c_str()) != 0)
-        ui::warn("cannot copy the display: %s", SDL_GetError());
-}
-
-void pasteNumber(Session& s) {
-    char* text = SDL_GetClipboardText();
-    if (!text) return;
-    auto names = keyNamesForPaste(text);
-    SDL_free(text);
-    for (const auto& name : names) {
-        pressKey(s, name);
-        s.app.runLoopPass();  // as between two keys typed one by one
-    }
-}
-
 // ---- Input: every event that means a touch or a key becomes one here.
 
 // Where the calculator stands in the window now; drawing uses the same.
 WindowFit currentFit(const Session& s, int& width, int& height) {
     SDL_GetWindowSize(s.sdlWindow, &width, &height);
-    return WindowFit::of(s.points, float(width), float(height));
+    return WindowFit::of(s.points, float(width), float(height), s.options.panel ? s.options.panel->frame().size : ui::Size{});
+}
+
+// The mouse at window coordinates (X, Y): which window it touches (the side
+// panel right of the calculator, when shown) and where, in that window's points.
+ui::Window& mouseTarget(Session& s, int x, int y, ui::Point& at) {
+    int width = 0, height = 0;
+    const WindowFit fit = currentFit(s, width, height);
+    at = fit.toPoints(float(x), float(y));
+    if (!fit.showsPanel || !s.options.panel || at.x < s.points.width) return s.window;
+    at.x -= s.points.width;
+    return *s.options.panel;
+}
+
+// F2: the window widened so that the side panel fits beside the calculator
+// at the size it is drawn now, or narrowed back to the calculator alone.
+void widenForPanel(Session& s) {
+    if (!s.options.panel || (SDL_GetWindowFlags(s.sdlWindow) & SDL_WINDOW_FULLSCREEN)) return;
+    int width = 0, height = 0;
+    const WindowFit fit = currentFit(s, width, height);
+    const float panelWidth = fit.showsPanel ? 0 : s.options.panel->frame().width();
+    SDL_SetWindowSize(s.sdlWindow, static_cast<int>(std::ceil((s.points.width + panelWidth) * fit.scale)),
+                      static_cast<int>(std::ceil(s.points.height * fit.scale)));
+    s.mustDraw = true;
 }
 
 ui::Point mousePoint(const Session& s, int x, int y) {
@@ -241,6 +252,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
                     s.forgetCtrl();
                     if (s.keyboard) s.keyboard->liftHighlight();
                     s.window.cancelAllTouches();
+                    if (s.options.panel) s.options.panel->cancelAllTouches();
                     s.mouseDown = false;
                     s.fingers.clear();
                     break;
@@ -254,18 +266,32 @@ void handleEvent(Session& s, const SDL_Event& e) {
             break;
 
         // The mouse (touch screens' mouse echoes are left out: fingers come below).
-        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONDOWN: {
             if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT) break;
             s.mouseDown = true;
-            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Began, mousePoint(s, e.button.x, e.button.y));
+            ui::Point at;
+            ui::Window& target = mouseTarget(s, e.button.x, e.button.y, at);
+            s.mouseInPanel = &target != &s.window;
+            target.sendTouch(kMouseTouch, ui::TouchPhase::Began, at);
             break;
+        }
         case SDL_MOUSEMOTION:
             if (e.motion.which == SDL_TOUCH_MOUSEID || !s.mouseDown) break;
+            if (s.mouseInPanel) {
+                ui::Point at = mousePoint(s, e.motion.x, e.motion.y);
+                s.options.panel->sendTouch(kMouseTouch, ui::TouchPhase::Moved, {at.x - s.points.width, at.y});
+                break;
+            }
             s.window.sendTouch(kMouseTouch, ui::TouchPhase::Moved, mousePoint(s, e.motion.x, e.motion.y));
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT || !s.mouseDown) break;
             s.mouseDown = false;
+            if (s.mouseInPanel) {
+                ui::Point at = mousePoint(s, e.button.x, e.button.y);
+                s.options.panel->sendTouch(kMouseTouch, ui::TouchPhase::Ended, {at.x - s.points.width, at.y});
+                break;
+            }
             s.window.sendTouch(kMouseTouch, ui::TouchPhase::Ended, mousePoint(s, e.button.x, e.button.y));
             break;
 
@@ -301,10 +327,12 @@ void handleEvent(Session& s, const SDL_Event& e) {
         case SDL_KEYDOWN:
             if (e.key.keysym.sym == SDLK_LCTRL) s.leftCtrl = true;
             if (e.key.keysym.sym == SDLK_RCTRL) s.rightCtrl = true;
+            if (s.options.transferKeys &&
+                s.options.transferKeys->keyDown(e.key.keysym.sym, s.ctrlHeld(), (e.key.keysym.mod & KMOD_SHIFT) != 0,
+                                                [&s] { widenForPanel(s); }))
+                break;
             if (s.ctrlHeld()) {
                 switch (e.key.keysym.sym) {
-                    case SDLK_c: copyDisplay(s); break;
-                    case SDLK_v: pasteNumber(s); break;
                     case SDLK_q: s.running = false; break;
                     default:
                         if (s.keyboard) s.keyboard->keyDown(e.key.keysym.sym, true);
@@ -347,13 +375,30 @@ FrameDamage frameDamage(const Session& s, const std::optional<std::vector<ui::Re
     return FrameDamage::of(dirty, fit, width > 0 ? pixelWidth / double(width) : 1, pixelWidth, pixelHeight);
 }
 
+// What changed since the last frame, in the calculator's points (the side
+// panel's following on from its right edge), or nothing when all of the
+// window must be drawn.
+std::optional<std::vector<ui::Rect>> takeDirtyAreas(Session& s) {
+    auto dirty = ui::DirtyRegion::take(&s.window);
+    if (!s.options.panel) return dirty;
+    auto panelDirty = ui::DirtyRegion::take(s.options.panel);
+    int width = 0, height = 0;
+    if (!currentFit(s, width, height).showsPanel) return dirty;
+    if (!dirty || !panelDirty) return std::nullopt;
+    for (ui::Rect rect : *panelDirty) dirty->push_back(rect.offsetBy(s.points.width, 0));
+    return dirty;
+}
+
 // Paints the calculator into SURFACE, whose pixels cover the whole window,
 // where the fit that touches take puts it. Only the pixels of DAMAGE change.
 void paintWindow(Session& s, cairo_surface_t* surface, render::Painter& painter, const FrameDamage& damage) {
     int width = 0, height = 0;
     WindowFit fit = currentFit(s, width, height);
     double pixelsPerUnit = width > 0 ? cairo_image_surface_get_width(surface) / double(width) : 1;
-    fit.paint(surface, pixelsPerUnit, painter, s.window, [&damage](cairo_t* cr) { damage.clip(cr); });
+    if (fit.showsPanel && s.options.panel && !s.panelPainter) s.panelPainter = std::make_unique<render::Painter>();
+    const WindowFit::Panel panel{s.options.panel, s.panelPainter.get()};
+    fit.paint(surface, pixelsPerUnit, painter, s.window, fit.showsPanel && s.options.panel ? &panel : nullptr,
+              [&damage](cairo_t* cr) { damage.clip(cr); });
 }
 
 // ---- X11: no compose table
@@ -480,6 +525,7 @@ int waitMilliseconds(const Session& s, bool moving) {
         if (auto ends = s.keyboard->highlightEndsAt()) atLatest(*ends);
     if (s.app.pendingCallCount() > 0) atLatest(now);
     if (s.opener && s.opener->isRunning()) atLatest(now + kOpenerPollInterval);
+    if (auto ends = s.options.transferKeys ? s.options.transferKeys->noticeEnds() : std::nullopt) atLatest(*ends);
     if (!due) return -1;
     return static_cast<int>(std::clamp(std::ceil((*due - now) * 1000), 0.0, 60000.0));
 }
@@ -566,6 +612,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         if (s.keyboard) s.keyboard->liftDueHighlight();
         opener.checkFinished();
         app.runLoopPass();
+        if (s.options.transferKeys) s.options.transferKeys->tick(app.now());
 
         // ---- Draw: only when something changed or moves, at most one
         // frame per interval.
@@ -575,7 +622,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         s.drawnGeneration = ui::View::displayGeneration();
         // Only the areas that changed, unless the window was exposed or
         // resized or something moves (scrolls, transitions, animations).
-        auto dirty = ui::DirtyRegion::take();
+        auto dirty = takeDirtyAreas(s);
         if (s.mustDraw || moving || s.drewMotion) dirty.reset();
         std::string error;
         if (!drawFrame(s, painter, dirty, error)) {

@@ -26,8 +26,8 @@
 //   showing does nothing.
 // - the wheel scrolls what is under the pointer or steps its picker
 //   (WheelInput.h).
-// - Ctrl+C copies the main display's text, Ctrl+V types the digits and
-//   points of the clipboard's text through the keys, Ctrl+Q closes. A Ctrl
+// - copy and paste, the side panel's keys and F2 are TransferKeys.h's;
+//   Ctrl+Q closes. A Ctrl
 //   counts as held only from its press, as this window saw it, until its
 //   release or until the keys stop coming here (focus lost, or the pointer
 //   gone where keys follow it).
@@ -40,7 +40,6 @@
 //   shell::WindowOptions options;
 //   options.scale = commandLine.scale();
 //   options.controls = &finder;
-//   options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
 //   return shell::runWindow(app, *delegate->window(), options);
 //
 // The application must run on a RealClock.
@@ -58,6 +57,7 @@ class Window;
 namespace shell {
 
 class ControlFinder;
+class TransferKeys;
 
 struct WindowOptions {
     // Drawing scale, 1 to 4; nothing (or 0) asks the desktop (DesktopScale.h),
@@ -66,8 +66,12 @@ struct WindowOptions {
     // The running calculator's controls, which keys press and pickers the
     // keys step (KeyboardInput.h). Without them, keys do nothing.
     ControlFinder* controls = nullptr;
-    // The main display's text, for Ctrl+C (nothing is copied without it).
-    std::function<std::string()> displayText;
+    // Copy, paste and the side panel's keys (nothing of them without it).
+    TransferKeys* transferKeys = nullptr;
+    // The side panel's root, drawn right of the calculator when the window
+    // is wide enough (WindowFit.h) and touched there with the mouse; F2
+    // widens the window for it. Without it there is no panel.
+    ui::Window* panel = nullptr;
     // Run once after the window closed normally, before runWindow returns
     // (a smoke test prints the calculator's state here).
     std::function<void()> printStateOnExit;

@@ -7,7 +7,11 @@
 #include <string_view>
 #include <memory>
 
+#include <SDL.h>
+
 #include "app/AppLauncher.h"
+#include "app/BasesPanelView.h"
+#include "app/NumberTransfer.h"
 #include "displays/displayScrn.h"
 #include "render/PangoTextMeasure.h"
 #include "screens/MainViewController.h"
@@ -15,6 +19,7 @@
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/StateWriter.h"
+#include "shell/TransferKeys.h"
 #include "shell/WindowShell.h"
 #include "ui/Application.h"
 #include "ui/Log.h"
@@ -28,7 +33,7 @@ namespace {
 int runInWindow(const shell::CommandLine& commandLine) {
     ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
     app.setTextMeasure(std::make_shared<render::PangoTextMeasure>());
-    auto delegate = launchMervik(app);
+    auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned()});
     shell::ControlFinder finder(*delegate);
     shell::StateWriter stateWriter(app, *delegate);
 
@@ -36,7 +41,40 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.scale = commandLine.scale();
     options.fullScreen = commandLine.fullScreen();
     options.controls = &finder;
-    options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
+    // Copy and paste through the desktop's clipboard (UTF-8 text).
+    std::optional<shell::TransferKeys> transferKeys;
+    std::unique_ptr<BasesPanelView> panel;
+    if (NumberTransfer* transfer = delegate->numberTransfer()) {
+        shell::TransferKeys::Clipboard clipboard;
+        clipboard.read = []() -> std::optional<std::string> {
+            char* text = SDL_GetClipboardText();
+            if (!text) return std::nullopt;
+            std::string copy(text);
+            SDL_free(text);
+            return copy;
+        };
+        clipboard.write = [](const std::string& text) {
+            if (SDL_SetClipboardText(text.c_str()) != 0) ui::warn("cannot copy: %s", SDL_GetError());
+        };
+        auto write = clipboard.write;
+        transferKeys.emplace(*transfer, std::move(clipboard));
+        options.transferKeys = &*transferKeys;
+        // The side panel, beside the calculator when the window is wide enough.
+        panel = std::make_unique<BasesPanelView>(*delegate, *transfer, write);
+        transferKeys->setPanel(panel.get());
+        options.panel = panel->window().get();
+    }
+    if (!::isatty(STDOUT_FILENO)) {
+        options.printStateOnExit = [&stateWriter] {
+            std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                      << std::endl;
+        };
+    }
+    return shell::runWindow(app, *delegate->window(), options);
+}
+
+}  // namespace
+
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
             std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
@@ -58,7 +96,12 @@ int main(int argc, char** argv) {
 
     // Headless: standard output carries the state lines only; warnings (and,
     // verbose, the diagnostic log) go to standard error.
-    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1.0), std::cout, std::cerr);
+    shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1.0), std::cout, std::cerr,
+                                 {commandLine.base(), commandLine.useSigned()});
     if (commandLine.script()) return driver.runScript(*commandLine.script());
-    return driver.runKeys(*commandLine.keys());
+    using Print = shell::CommandLine::Print;
+    const shell::KeysOutput output = commandLine.print() == Print::Display      ? shell::KeysOutput::Display
+                                     : commandLine.print() == Print::Conversion ? shell::KeysOutput::Conversion
+                                                                                : shell::KeysOutput::State;
+    return driver.runKeys(*commandLine.keys(), output);
 }

@@ -1,6 +1,7 @@
 #include "ui/DirtyRegion.h"
 
 #include <algorithm>
+#include <map>
 
 namespace ui {
 
@@ -10,8 +11,8 @@ struct Region {
     bool whole = true;  // the first frame draws everything
     std::vector<Rect> rects;
 };
-Region& region() {
-    static Region r;
+std::map<const View*, Region>& regions() {
+    static std::map<const View*, Region> r;
     return r;
 }
 
@@ -36,8 +37,8 @@ Rect intersectionOf(Rect a, Rect b) {
     return {x, y, maxX - x, maxY - y};
 }
 
-void DirtyRegion::add(Rect rect) {
-    Region& r = region();
+void DirtyRegion::add(const View* window, Rect rect) {
+    Region& r = regions()[window];
     if (r.whole || isEmptyRect(rect)) return;
     // A rectangle already covered adds nothing; one that covers others replaces them.
     if (std::any_of(r.rects.begin(), r.rects.end(), [&](Rect kept) { return holds(kept, rect); })) return;
@@ -49,13 +50,16 @@ void DirtyRegion::add(Rect rect) {
     r.rects = {all};
 }
 
-void DirtyRegion::addWholeWindow() {
-    region().whole = true;
-    region().rects.clear();
+void DirtyRegion::addWholeWindow(const View* window) {
+    if (window) {
+        regions()[window] = Region{};
+        return;
+    }
+    for (auto& [w, r] : regions()) r = Region{};
 }
 
-std::optional<std::vector<Rect>> DirtyRegion::take() {
-    Region& r = region();
+std::optional<std::vector<Rect>> DirtyRegion::take(const View* window) {
+    Region& r = regions()[window];
     std::optional<std::vector<Rect>> taken;
     if (!r.whole) taken = std::move(r.rects);
     r = Region{false, {}};

@@ -1,6 +1,7 @@
 #pragma once
-// The parts of the window that changed since the window last drew, in
-// window coordinates (points).
+// The parts of each window that changed since the window last drew, in
+// that window's coordinates (points). A window's region is its own: the
+// calculator and a panel drawn beside it are two windows.
 //
 // A view adds the area it and its subviews draw in whenever something of it
 // that shows changes; a view that moves, hides or leaves the tree adds its
@@ -16,15 +17,18 @@
 
 namespace ui {
 
+class View;
+
 class DirtyRegion {
 public:
-    // Adds RECT (an empty one adds nothing).
-    static void add(Rect rect);
-    // Marks the whole window as changed.
-    static void addWholeWindow();
-    // The rectangles added since the last take, or nothing when the whole
-    // window changed; the region is empty afterwards.
-    static std::optional<std::vector<Rect>> take();
+    // Adds RECT of WINDOW (an empty one adds nothing).
+    static void add(const View* window, Rect rect);
+    // Marks the whole of WINDOW as changed; with no window, every window.
+    static void addWholeWindow(const View* window = nullptr);
+    // The rectangles added to WINDOW since its last take, or nothing when
+    // the whole of it changed (as for a window never taken before); its
+    // region is empty afterwards.
+    static std::optional<std::vector<Rect>> take(const View* window);
 
     // More rectangles than this are joined into their bounding box: past
     // that, one large area costs less than many small ones.

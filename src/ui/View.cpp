@@ -246,10 +246,10 @@ void View::markDrawnArea() const {
     if (!area) {
         // Only a view in a window counts.
         while (v && !v->isWindow()) v = v->superview_;
-        if (v) DirtyRegion::addWholeWindow();
+        if (v) DirtyRegion::addWholeWindow(v);
         return;
     }
-    DirtyRegion::add(intersectionOf(*area, v->bounds()));
+    DirtyRegion::add(v, intersectionOf(*area, v->bounds()));
 }
 
 // ---- Transform and view animations

@@ -24,13 +24,17 @@ Parsed parse(std::vector<const char*> args) {
 
 // Checks that the options are read into what the program needs.
 TEST(CommandLineTest, OptionsAreRead) {
-    auto p = parse({"--keys", "7 + 5 =", "--config", "/tmp/x", "--scale", "2", "--fullscreen"});
+    auto p = parse({"--keys", "7 + 5 =", "--config", "/tmp/x", "--scale", "2", "--fullscreen", "--base", "16", "--signed",
+                    "on", "--print", "conversion"});
     EXPECT_EQ(p.status, std::nullopt) << p.err;
     EXPECT_TRUE(p.commandLine.isHeadless());
     EXPECT_EQ(p.commandLine.keys(), "7 + 5 =");
     EXPECT_EQ(p.commandLine.configFolder(), "/tmp/x");
     EXPECT_EQ(p.commandLine.scale(), 2);
     EXPECT_TRUE(p.commandLine.fullScreen());
+    EXPECT_EQ(p.commandLine.base(), 16);
+    EXPECT_EQ(p.commandLine.useSigned(), true);
+    EXPECT_EQ(p.commandLine.print(), shell::CommandLine::Print::Conversion);
 
     auto window = parse({});
     EXPECT_EQ(window.status, std::nullopt);
@@ -54,6 +58,8 @@ TEST(CommandLineTest, MalformedCommandLines) {
         {"--scale", "0"},   {"--scale", "4.5"},      {"--scale", "two"}, {"--bogus"},
         {"--script"},       {"--script", "a", "--keys", "7"},            {"stray"},
         {"--config", ""},   {"--script", ""},
+        {"--base", "1"},    {"--base", "25"},       {"--base", "016x"},  {"--signed", "true"},
+        {"--keys", "1", "--print", "json"},         {"--print", "display"},
     };
     for (const auto& args : cases) {
         auto p = parse(args);
@@ -67,7 +73,7 @@ TEST(CommandLineTest, MalformedCommandLines) {
 TEST(CommandLineTest, HelpPrintsUsage) {
     auto p = parse({"--help"});
     EXPECT_EQ(p.status, 0);
-    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--verbose", "--help", "--version", "press NAME",
+    for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--verbose", "--help", "--version", "--base N", "--signed on|off", "--print", "press NAME", "paste TEXT",
                              "screenshot PATH", "man mervik"})
         EXPECT_NE(p.out.find(text), std::string::npos) << text;
     EXPECT_TRUE(p.err.empty());

@@ -87,7 +87,8 @@ TEST_F(EndToEndTest, StateHasEveryMember) {
     EXPECT_EQ(names, (std::vector<std::string>{"screen", "display", "caption", "conversion", "baseLabel", "base",
                                                "signed", "keypad", "enabled", "inputPicker", "offset", "mr",
                                                "enlarged", "registers", "flags", "settingsPicker", "switch",
-                                               "alert", "opened", "log", "stored"}));
+                                               "alert", "opened", "log", "stored", "conversionText", "notice",
+                                               "bases", "tape"}));
     EXPECT_EQ(state["screen"], "calculator");
     EXPECT_EQ(state["enlarged"], json::array({"+"}));
     EXPECT_EQ(state["flags"]["opFlag"], "+");

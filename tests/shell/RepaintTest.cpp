@@ -51,10 +51,10 @@ TEST(RepaintTest, DigitRepaintsSmallRectsAndMatchesFullRepaint) {
     for (int scale : {1, 2, 3}) {
         const ui::Color black = ui::Color::black();
         render::SurfacePtr before = painter.render(window, scale, black);
-        ui::DirtyRegion::take();
+        ui::DirtyRegion::take(&window);
         ASSERT_EQ(driver.runKeys(std::to_string(++typed)), 0) << errors.str();
 
-        auto dirty = ui::DirtyRegion::take();
+        auto dirty = ui::DirtyRegion::take(&window);
         ASSERT_TRUE(dirty) << "a digit repaints the whole window";
         auto fit = shell::WindowFit::of(points, points.width, points.height);
         auto damage = shell::FrameDamage::of(dirty, fit, scale, int(points.width * scale), int(points.height * scale));

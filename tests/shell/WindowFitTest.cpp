@@ -48,6 +48,29 @@ TEST(WindowFitTest, PhoneDisplays) {
         EXPECT_EQ(shell::isPhoneDisplay(c.width, c.height), c.phone) << c.width << "x" << c.height;
 }
 
+// Checks that the side panel shows beside the calculator only where the two
+// fit without drawing the calculator smaller, and that its points follow on
+// from the calculator's right edge.
+TEST(WindowFitTest, PanelBesideTheCalculator) {
+    const ui::Size points{320, 460}, panel{192, 460};
+    struct Case {
+        float width, height;
+        bool shows;
+        float scale, originX;
+    };
+    for (const Case& c : {Case{512, 460, true, 1, 0}, Case{511, 460, false, 1, 0},
+                          Case{1024, 460, true, 1, 256}, Case{1024, 920, true, 2, 0}, Case{320, 460, false, 1, 0}}) {
+        auto fit = shell::WindowFit::of(points, c.width, c.height, panel);
+        EXPECT_EQ(fit.showsPanel, c.shows) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(fit.scale, c.scale) << c.width << "x" << c.height;
+        if (c.shows) {
+            EXPECT_FLOAT_EQ(fit.origin.x, c.originX) << c.width << "x" << c.height;
+        }
+    }
+    auto fit = shell::WindowFit::of(points, 1024, 920, panel);
+    EXPECT_NEAR(fit.toPoints(fit.origin.x + 330 * 2, 20).x, 330, 1e-3);
+}
+
 }  // namespace
 
 namespace {

@@ -18,16 +18,4 @@ TEST(WindowInputTest, CharactersPressTheirKeys) {
     }
 }
 
-// Checks that a pasted text types its digits and points only.
-TEST(WindowInputTest, PasteTypesDigitsAndPoints) {
-    struct Case {
-        const char* pasted;
-        std::vector<std::string> keys;
-    };
-    for (const Case& c : {Case{"12.5", {"1", "2", ".", "5"}}, Case{" -1,234.50\n", {"1", "2", "3", "4", ".", "5", "0"}},
-                          Case{"abc", {}}, Case{"", {}}, Case{"\u22127", {"7"}}}) {
-        EXPECT_EQ(shell::keyNamesForPaste(c.pasted), c.keys) << c.pasted;
-    }
-}
-
 }  // namespace

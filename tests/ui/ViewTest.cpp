@@ -253,21 +253,21 @@ TEST_F(ViewTest, ChangesMarkTheAreasTheyTouch) {
     panel->addSubview(child);
     window->addSubview(panel);
     auto lone = ui::View::make({0, 0, 50, 50});
-    ui::DirtyRegion::take();
+    ui::DirtyRegion::take(window.get());
 
     child->setFrame({50, 90, 20, 20});
-    auto marked = ui::DirtyRegion::take();
+    auto marked = ui::DirtyRegion::take(window.get());
     ASSERT_TRUE(marked);
     EXPECT_EQ(*marked, (std::vector<Rect>{{109, 109, 22, 22}, {149, 189, 22, 11}}));
 
     child->setHidden(true);
-    ASSERT_TRUE(ui::DirtyRegion::take());
+    ASSERT_TRUE(ui::DirtyRegion::take(window.get()));
     child->setBackgroundColor(ui::Color::white(1, 1));
     lone->setBackgroundColor(ui::Color::white(1, 1));
-    EXPECT_EQ(ui::DirtyRegion::take(), std::vector<Rect>{});
+    EXPECT_EQ(ui::DirtyRegion::take(window.get()), std::vector<Rect>{});
 
     panel->setTransform(ui::AffineTransform::makeScale(2, 2));
-    EXPECT_FALSE(ui::DirtyRegion::take());
+    EXPECT_FALSE(ui::DirtyRegion::take(window.get()));
 }
 
 }  // namespace

@@ -37,10 +37,11 @@ std::optional<std::string> checkFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app) {
+std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app, vantorAppDelegate::StartOverrides overrides) {
     // The objects start-up expects to find already made and connected: the
     // delegate, the window and the calculator screen.
     auto delegate = std::make_shared<vantorAppDelegate>();
+    delegate->setStartOverrides(overrides);
     delegate->setWindow(ui::Window::make(kWindowFrame));
     delegate->setViewController(std::make_shared<MainViewController>());
     app.setDelegate(delegate);

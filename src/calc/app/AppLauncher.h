@@ -12,5 +12,7 @@
 // delegate to APP and runs start-up. When the settings folder cannot be made or
 // written, the calculator still runs and the diagnostic log gets exactly one
 // warning line about it (none of our own when start-up already warned of its
-// failed write).
-std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app);
+// failed write). OVERRIDES set this run's base and signed mode (--base,
+// --signed), stored nowhere.
+std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app,
+                                                vantorAppDelegate::StartOverrides overrides = {});

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/NumberTransfer.h"
 #include "conversion/BaseConversion.h"
 #include "core/SettingsKeys.h"
 #include "screens/MainViewController.h"
@@ -22,7 +23,10 @@ constexpr double kFlipDuration = 0.75;
 
 }  // namespace
 
+vantorAppDelegate::vantorAppDelegate() = default;
+
 vantorAppDelegate::~vantorAppDelegate() {
+    numberTransfer_.reset();
     // The screens go before the window that shows them.
     viewController_.reset();
     settingsController_.reset();
@@ -45,6 +49,7 @@ void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
     if (!window_ || !viewController_) return;
     window_->addSubview(viewController_->view());
     window_->makeKeyAndVisible();
+    numberTransfer_ = std::make_unique<NumberTransfer>(*this);
 }
 
 void vantorAppDelegate::loadSettings() {
@@ -52,11 +57,13 @@ void vantorAppDelegate::loadSettings() {
     // A base outside 2..24 (absent reads as 0) counts as unset: use the
     // default and store it, so that the next start finds a usable value.
     const int stored = defaults.integerForKey(kSelectedBaseKey);
+    const bool overridden = overrides_.base || overrides_.useSigned;
     if (conversion::isValidBase(stored)) {
         base_ = stored;
-    } else if (defaults.readRefused()) {
+    } else if (defaults.readRefused() || overridden) {
         // A file that was not read at all (a FIFO, a huge file) is left as it
-        // is: only Save, which the user asks for, replaces it.
+        // is: only Save, which the user asks for, replaces it. Nor does a run
+        // whose base or signed mode the command line chose write anything.
         base_ = kDefaultBase;
     } else {
         base_ = kDefaultBase;
@@ -69,6 +76,8 @@ void vantorAppDelegate::loadSettings() {
         }
     }
     useSigned_ = defaults.boolForKey(kUseSignedKey);
+    if (overrides_.base && conversion::isValidBase(*overrides_.base)) base_ = *overrides_.base;
+    if (overrides_.useSigned) useSigned_ = *overrides_.useSigned;
     // The decimal keypad shows first, whatever the last run ended with.
     isInDecMode_ = true;
 }

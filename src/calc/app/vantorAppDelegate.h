@@ -6,6 +6,7 @@
 // between the screens, and forwards three requests to the calculator screen.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,12 +16,13 @@
 #include "ui/Window.h"
 
 class MainViewController;
+class NumberTransfer;
 class SettingsViewController;
 namespace ui { class ViewController; }
 
 class vantorAppDelegate : public ui::ApplicationDelegate, public ScreenDelegate {
 public:
-    vantorAppDelegate() = default;
+    vantorAppDelegate();
     ~vantorAppDelegate() override;
 
     // Start-up: loads the settings, then builds the settings screen and shows
@@ -36,6 +38,19 @@ public:
     void setSettingsController(std::shared_ptr<SettingsViewController> controller) {
         settingsController_ = std::move(controller);
     }
+
+    // This run's base and signed mode instead of the stored ones (the
+    // command line's --base and --signed). Set before start-up; start-up then
+    // writes nothing back, and only the settings screen's Save stores them.
+    struct StartOverrides {
+        std::optional<int> base;
+        std::optional<bool> useSigned;
+    };
+    void setStartOverrides(StartOverrides overrides) { overrides_ = overrides; }
+
+    // Paste, copy texts, the notice and the side panel's model; null before
+    // start-up built the calculator screen.
+    NumberTransfer* numberTransfer() const { return numberTransfer_.get(); }
 
     // Shared state
     int getBase() const override { return base_; }
@@ -70,6 +85,8 @@ private:
     std::shared_ptr<ui::Window> window_;
     std::shared_ptr<MainViewController> viewController_;
     std::shared_ptr<SettingsViewController> settingsController_;
+    std::unique_ptr<NumberTransfer> numberTransfer_;
+    StartOverrides overrides_;
     int base_ = 2;
     bool useSigned_ = false;
     bool isInDecMode_ = true;

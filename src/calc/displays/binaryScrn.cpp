@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "conversion/BaseConversion.h"
 #include "core/CalcDelegate.h"
 #include "core/Decimal.h"
 #include "core/calcDecimal.h"
@@ -68,6 +69,7 @@ void binaryScrn::drawValue(const Decimal& v) {
     // Without an application delegate there is no base to draw in: skip.
     const CalcDelegate* delegate = calcDelegate();
     if (!delegate) return;
+    if (valueListener_) valueListener_(v);
     const int base = delegate->getBase();
 
     // Digit size from the estimated number of digits; for 0 the estimate is
@@ -120,6 +122,15 @@ void binaryScrn::reset() {
 void binaryScrn::showError() {
     reset();
     addSubview(ui::ImageView::make(kErrorFrame, ui::Image::named(errorPicture())));
+}
+
+std::string binaryScrn::conversionText(const Decimal& value, int base, bool useSigned) {
+    std::string digits = conversion::toBase(value, base);
+    if (!value.isNegative()) return digits;
+    if (!useSigned) return "-" + digits;
+    // The complement of each digit to base - 1, as the row draws it.
+    for (char& c : digits) c = conversion::checkValue(base - 1 - convertDigitToInt(static_cast<unsigned char>(c)))[0];
+    return "1" + digits;
 }
 
 int binaryScrn::convertDigitToInt(char16_t c) {

@@ -6,7 +6,9 @@
 // behind a sign digit 1. For exactly zero a base label picture shows at the
 // left end.
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -30,6 +32,10 @@ public:
     void reset();
     // Shows only the error picture.
     void showError();
+    // The row's digits for VALUE in BASE as text, in full whatever the row's
+    // width: upper-case letters; a negative value in signed mode as the sign
+    // digit 1 and the complement digits, otherwise behind a "-".
+    static std::string conversionText(const Decimal& value, int base, bool useSigned);
     // Digit value of one character of converted text: "A".."N" give 10..23,
     // "0".."9" their value, anything else 0.
     static int convertDigitToInt(char16_t c);
@@ -38,8 +44,13 @@ public:
     // Adds the minus picture one place left of place COUNTER.
     void addNeg(int counter, int w, int h);
 
+    // The listener hears every value the row is redrawn for.
+    using ValueListener = std::function<void(const Decimal& value)>;
+    void setValueListener(ValueListener listener) { valueListener_ = std::move(listener); }
+
     const std::shared_ptr<ui::ImageView>& base2LabelView() const { return base2LabelView_; }
 
 private:
     std::shared_ptr<ui::ImageView> base2LabelView_;
+    ValueListener valueListener_;
 };

@@ -226,6 +226,22 @@ void displayScrn::setDisplay(const Decimal& x) {
     display();
 }
 
+void displayScrn::enterNumber(const Decimal& magnitude, std::string_view typed, bool negative) {
+    contFlag_ = NoRepeat;
+    memFlag_ = (memFlag_ == OperatorPressed || memFlag_ == TypingSecondNumber) ? TypingSecondNumber : TypingNumber;
+    if (eqFlag_ == ResultShown) reset();
+    // Set exactly, as typed digits are: no rounding to six decimals.
+    value_->setValueFromString(magnitude.toString());
+    eqFlag_ = ValueShown;
+    decimalPoint_ = typed.find('.') != std::string_view::npos ? PointTyped : NoPoint;
+    display(typed);
+    if (negative) changeSign();
+}
+
+void displayScrn::announceResult() {
+    if (resultListener_) resultListener_(text());
+}
+
 void displayScrn::changeSign() {
     // The register keeps all its digits, so the full result may show.
     shownRegister().mult(Decimal(-1));

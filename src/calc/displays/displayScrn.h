@@ -14,6 +14,7 @@
 // number is being typed with nothing pending on it; TypingSecondNumber, a
 // number is being typed after an operator key.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +55,16 @@ public:
     void fetchMemory();
     void display();
     void display(std::string_view typed);
+    // A number entered whole (pasted): it replaces the number being typed, as
+    // a new entry does, leaving the registers and flags as typing TYPED
+    // (digits and point) would, then the change-of-sign key when NEGATIVE.
+    void enterNumber(const Decimal& magnitude, std::string_view typed, bool negative);
+
+    // Results: the listener hears the display text after each = that
+    // completed an operation (the = key calls announceResult then).
+    using ResultListener = std::function<void(const std::string& shown)>;
+    void setResultListener(ResultListener listener) { resultListener_ = std::move(listener); }
+    void announceResult();
 
     // Flag values: memFlag (getFlag), eqFlag (getEqFlag), contFlag
     // (getContFlag) and decimalPoint (getDecimalPoint), as plain integers.
@@ -88,4 +99,5 @@ private:
     std::shared_ptr<binaryScrn> base2Screen_;
     std::shared_ptr<ui::ImageView> decLabelView_;
     std::optional<std::string> opFlag_;
+    ResultListener resultListener_;
 };

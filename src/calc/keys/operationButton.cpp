@@ -50,8 +50,12 @@ void operationButton::touchDown(ui::Control*) {
     if (title == "=") {
         // A repeated = does nothing.
         if (display.getEqFlag() == displayScrn::ResultShown) return;
+        // With an operator pending, the = completes an operation: its result
+        // is announced (the results list keeps it).
+        const bool completes = display.getOpFlag().has_value();
         display.calc();
         display.setEqFlag();
+        if (completes) display.announceResult();
         if (delegate) delegate->resetButtons();
         return;
     }

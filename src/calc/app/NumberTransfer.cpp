@@ -1,0 +1,108 @@
+#include "app/NumberTransfer.h"
+
+#include "app/vantorAppDelegate.h"
+#include "conversion/PastedNumber.h"
+#include "core/calcDecimal.h"
+#include "displays/binaryScrn.h"
+#include "displays/displayScrn.h"
+#include "screens/MainViewController.h"
+#include "ui/Application.h"
+
+namespace {
+
+// Over the calculator screen, in the gap between the main display and the row.
+constexpr ui::Rect kNoticeFrame{15, 58, 290, 20};
+
+}  // namespace
+
+NumberTransfer::NumberTransfer(vantorAppDelegate& app) : app_(app) {
+    const auto& screen = app_.viewController();
+    if (!screen) return;
+    const auto& root = screen->view();
+    if (const auto& display = screen->displayLabel()) {
+        panel_.setValue(display->shownRegister().getValue());
+        display->setResultListener([this](const std::string& shown) { panel_.addResult(shown); });
+    }
+    if (const auto& row = screen->base2Screen()) row->setValueListener([this](const Decimal& v) { panel_.setValue(v); });
+
+    noticeLabel_ = ui::Label::make(kNoticeFrame);
+    noticeLabel_->setBackgroundColor(ui::Color::rgba(0.35f, 0.12f, 0.08f, 0.92f));
+    noticeLabel_->setTextColor(ui::Color::rgba(1, 0.9f, 0.75f, 1));
+    noticeLabel_->setFont(ui::Font::systemFont(13));
+    noticeLabel_->setTextAlignment(ui::TextAlignment::Center);
+    noticeLabel_->setHidden(true);
+    root->addSubview(noticeLabel_);
+}
+
+NumberTransfer::~NumberTransfer() {
+    // The screens may outlive this: they must not call back into it.
+    if (const auto& screen = app_.viewController()) {
+        if (const auto& display = screen->displayLabel()) display->setResultListener(nullptr);
+        if (const auto& row = screen->base2Screen()) row->setValueListener(nullptr);
+    }
+    if (noticeLabel_) noticeLabel_->removeFromSuperview();
+}
+
+// ---- Paste
+
+bool NumberTransfer::paste(std::string_view text) {
+    const auto& screen = app_.viewController();
+    const auto display = screen ? screen->displayLabel() : nullptr;
+    if (!display || app_.isShowingSettings()) {
+        showNotice("Paste refused: the calculator is not showing");
+        return false;
+    }
+    std::optional<int> keypadBase;
+    if (!app_.getIsInDecMode()) keypadBase = app_.getBase();
+    const conversion::PasteReading reading = conversion::readPastedNumber(text, keypadBase);
+    if (!reading.number) {
+        showNotice(conversion::refusalNotice(reading.refusal));
+        return false;
+    }
+    clearNotice();
+    const conversion::PastedNumber& number = *reading.number;
+    display->enterNumber(number.magnitude, number.typed, number.negative);
+    return true;
+}
+
+bool NumberTransfer::enterResult(std::size_t index) {
+    if (index >= panel_.tape().size()) return false;
+    // A copy: the paste may add to the list.
+    const std::string shown = panel_.tape()[index];
+    panel_.clearSelection();
+    return paste(shown);
+}
+
+// ---- Copy
+
+std::string NumberTransfer::displayText() const {
+    const auto& screen = app_.viewController();
+    return screen && screen->displayLabel() ? screen->displayLabel()->text() : std::string();
+}
+
+std::string NumberTransfer::conversionText() const {
+    return binaryScrn::conversionText(panel_.value(), app_.getBase(), app_.getUseSigned());
+}
+
+std::vector<BasesPanelModel::Line> NumberTransfer::panelLines() const {
+    return panel_.lines(app_.getBase(), app_.getUseSigned());
+}
+
+// ---- Notice
+
+void NumberTransfer::showNotice(std::string text) {
+    notice_ = std::move(text);
+    const ui::Application* application = ui::Application::current();
+    noticeShownAt_ = application ? application->now() : 0.0;
+    if (noticeLabel_) {
+        noticeLabel_->setText(notice_);
+        noticeLabel_->setHidden(false);
+    }
+}
+
+void NumberTransfer::clearNotice() {
+    if (notice_.empty() && !noticeShownAt_) return;
+    notice_.clear();
+    noticeShownAt_.reset();
+    if (noticeLabel_) noticeLabel_->setHidden(true);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// Numbers in and out of the calculator as text: a pasted text entered as one
+// number (conversion/PastedNumber.h), the texts that copying takes (the main
+// display's, the conversion row's), the short notice a refused paste shows,
+// and the side panel's model, fed by the conversion row and the = key.
+//
+// The notice is a label over the calculator screen, between the main display
+// and the conversion row; it shows until clearNotice(), which the window
+// calls about two seconds later and the headless driver before its next
+// command.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/BasesPanelModel.h"
+#include "ui/Label.h"
+
+class vantorAppDelegate;
+
+class NumberTransfer {
+public:
+    // How long the window shows a notice.
+    static constexpr double kNoticeSeconds = 2.0;
+
+    // Hooks onto APP's calculator screen, which must be built: the row feeds
+    // the panel, the display's results the list, and the notice label joins
+    // the screen.
+    explicit NumberTransfer(vantorAppDelegate& app);
+    ~NumberTransfer();
+    NumberTransfer(const NumberTransfer&) = delete;
+    NumberTransfer& operator=(const NumberTransfer&) = delete;
+
+    // Paste: enters TEXT as one number; false after a refusal, which changes
+    // nothing but the notice. Nothing is entered while the settings screen shows.
+    bool paste(std::string_view text);
+    // Enters the results list's entry INDEX (0 the newest) as a paste.
+    bool enterResult(std::size_t index);
+
+    // Copy texts: the main display's text as shown, and the conversion as
+    // text (binaryScrn::conversionText) for the selected base and mode.
+    std::string displayText() const;
+    std::string conversionText() const;
+
+    // The panel's model and its lines now.
+    BasesPanelModel& panel() { return panel_; }
+    const BasesPanelModel& panel() const { return panel_; }
+    std::vector<BasesPanelModel::Line> panelLines() const;
+
+    // The notice: its text ("" when none), when it was shown, and its end.
+    const std::string& notice() const { return notice_; }
+    std::optional<double> noticeShownAt() const { return noticeShownAt_; }
+    void clearNotice();
+    const std::shared_ptr<ui::Label>& noticeLabel() const { return noticeLabel_; }
+
+private:
+    void showNotice(std::string text);
+
+    vantorAppDelegate& app_;
+    BasesPanelModel panel_;
+    std::string notice_;
+    std::optional<double> noticeShownAt_;
+    std::shared_ptr<ui::Label> noticeLabel_;
+};

@@ -1,0 +1,126 @@
+// The window's copy, paste and side-panel keys, on a headless calculator with
+// a clipboard of its own.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/BasesPanelView.h"
+#include "app/NumberTransfer.h"
+#include "shell/HeadlessDriver.h"
+#include "shell/TransferKeys.h"
+#include "shell/support/MervikProcess.h"
+
+namespace {
+
+class TransferKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.write("settings.json", "{\"selectedBase\": 16}");
+        driver = std::make_unique<shell::HeadlessDriver>(folder.path(), 1, out, err);
+        transfer = driver->delegate().numberTransfer();
+        ASSERT_NE(transfer, nullptr);
+        keys = std::make_unique<shell::TransferKeys>(
+            *transfer, shell::TransferKeys::Clipboard{[this] { return clipboard; },
+                                                      [this](const std::string& text) { clipboard = text; }});
+    }
+    void run(const std::string& script) {
+        std::istringstream in(script);
+        ASSERT_EQ(driver->runScript(in), 0) << err.str();
+    }
+    bool ctrl(SDL_Keycode key, bool shift = false) { return keys->keyDown(key, true, shift); }
+
+    ScratchFolder folder;
+    std::ostringstream out, err;
+    std::unique_ptr<shell::HeadlessDriver> driver;
+    NumberTransfer* transfer = nullptr;
+    std::unique_ptr<shell::TransferKeys> keys;
+    std::optional<std::string> clipboard;
+};
+
+// Checks that Ctrl+V pastes, Ctrl+C and Ctrl+Shift+C copy the display and the
+// conversion, Shift+Insert pastes too, and Ctrl+1..5 copy the panel's lines.
+TEST_F(TransferKeysTest, CopyAndPaste) {
+    clipboard = "-0x20";
+    EXPECT_TRUE(ctrl(SDLK_v));
+    EXPECT_EQ(transfer->displayText(), "-32");
+    EXPECT_TRUE(ctrl(SDLK_c, true));
+    EXPECT_EQ(clipboard, "-20");
+    EXPECT_TRUE(ctrl(SDLK_c));
+    EXPECT_EQ(clipboard, "-32");
+
+    clipboard = "1e3";
+    EXPECT_TRUE(keys->keyDown(SDLK_INSERT, false, true));
+    EXPECT_EQ(transfer->displayText(), "1000");
+    const std::vector<std::string> lines{"1111101000", "1750", "1000", "3E8"};
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(ctrl(SDLK_1 + static_cast<SDL_Keycode>(i)));
+        EXPECT_EQ(clipboard, lines[i]);
+    }
+    EXPECT_TRUE(ctrl(SDLK_5));  // no fifth line in base 16: nothing copied
+    EXPECT_EQ(clipboard, "3E8");
+    EXPECT_FALSE(keys->keyDown(SDLK_7, false, false));
+    EXPECT_FALSE(keys->keyDown(SDLK_RETURN, false, false));
+}
+
+// Checks that a refused paste (a 1 MB clipboard) changes nothing and that its
+// notice goes after two seconds.
+TEST_F(TransferKeysTest, RefusedPasteShowsANoticeForTwoSeconds) {
+    run("press 7\n");
+    clipboard = std::string(1 << 20, '1');
+    EXPECT_TRUE(ctrl(SDLK_v));
+    EXPECT_EQ(transfer->displayText(), "7");
+    EXPECT_EQ(transfer->notice(), "Paste refused: text too long");
+    ASSERT_TRUE(keys->noticeEnds());
+    keys->tick(*keys->noticeEnds() - 0.5);
+    EXPECT_FALSE(transfer->notice().empty());
+    EXPECT_FALSE(transfer->noticeLabel()->isHidden());
+    keys->tick(*keys->noticeEnds());
+    EXPECT_TRUE(transfer->notice().empty());
+    EXPECT_TRUE(transfer->noticeLabel()->isHidden());
+}
+
+// Checks that Ctrl+Down/Up select a result and Enter enters it, and that
+// Escape forgets the selection.
+TEST_F(TransferKeysTest, PickAResultFromTheList) {
+    run("press 7\npress +\npress 5\npress =\npress 1\npress +\npress 1\npress =\n");
+    ASSERT_EQ(transfer->panel().tape(), (std::deque<std::string>{"2", "12"}));
+    EXPECT_TRUE(ctrl(SDLK_DOWN));
+    EXPECT_TRUE(ctrl(SDLK_DOWN));
+    EXPECT_TRUE(ctrl(SDLK_DOWN));  // stays on the oldest
+    EXPECT_EQ(transfer->panel().selection(), 1u);
+    EXPECT_TRUE(keys->keyDown(SDLK_RETURN, false, false));
+    EXPECT_EQ(transfer->displayText(), "12");
+    EXPECT_EQ(transfer->panel().selection(), std::nullopt);
+
+    EXPECT_TRUE(ctrl(SDLK_UP));
+    EXPECT_EQ(transfer->panel().selection(), 0u);
+    EXPECT_TRUE(keys->keyDown(SDLK_ESCAPE, false, false));
+    EXPECT_EQ(transfer->panel().selection(), std::nullopt);
+    EXPECT_EQ(transfer->displayText(), "12");
+}
+
+// Checks that the side panel's view follows a key press on every line, and
+// that a touch on a result enters it.
+TEST_F(TransferKeysTest, PanelViewFollowsTheCalculator) {
+    std::vector<std::string> copied;
+    BasesPanelView panel(driver->delegate(), *transfer, [&copied](const std::string& text) { copied.push_back(text); });
+    run("press 6\npress +\npress 4\npress =\n");
+    panel.refresh();
+    EXPECT_EQ(panel.lineTexts(), (std::vector<std::string>{"binary: 1010", "octal: 12", "decimal: 10", "hexadecimal: A"}));
+    EXPECT_EQ(panel.resultTexts(), (std::vector<std::string>{"10"}));
+    run("press 7\n");
+    panel.refresh();
+    EXPECT_EQ(panel.lineTexts(), (std::vector<std::string>{"binary: 111", "octal: 7", "decimal: 7", "hexadecimal: 7"}));
+
+    // The first line's copy button, then the first result.
+    ui::Window& window = *panel.window();
+    for (ui::Point at : {ui::Point{168, 52}, ui::Point{96, 279}}) {
+        window.sendTouch(1, ui::TouchPhase::Began, at);
+        window.sendTouch(1, ui::TouchPhase::Ended, at);
+    }
+    EXPECT_EQ(copied, (std::vector<std::string>{"111"}));
+    EXPECT_EQ(transfer->displayText(), "10");
+}
+
+}  // namespace
