@@ -75,17 +75,6 @@ int runInWindow(const shell::CommandLine& commandLine) {
 
 }  // namespace
 
-    if (!::isatty(STDOUT_FILENO)) {
-        options.printStateOnExit = [&stateWriter] {
-            std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                      << std::endl;
-        };
-    }
-    return shell::runWindow(app, *delegate->window(), options);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     shell::CommandLine commandLine;
     if (auto status = commandLine.parse(argc, argv, std::cout, std::cerr)) return *status;
