@@ -7,6 +7,8 @@
 // left end.
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -39,6 +41,10 @@ public:
     void addNeg(int counter, int w, int h);
 
     const std::shared_ptr<ui::ImageView>& base2LabelView() const { return base2LabelView_; }
+    // What the row shows, read from its pictures left to right: digits "0"
+    // ... "9", "A" ... "N" and "−" for the minus picture ("" before the
+    // first redraw); nothing while the error picture shows.
+    std::optional<std::string> shownText() const;
 
 private:
     std::shared_ptr<ui::ImageView> base2LabelView_;

@@ -218,8 +218,18 @@ void InputView::touchesEnded(const ui::TouchSet& touches, const ui::Event& event
     if (!basePicker_) return;
     // Wherever the touch ends, the picker snaps; its item then is the base.
     basePicker_->touchesEnded(touches, event);
+    applyPickedBase();
+}
+
+void InputView::pickBase(int base) {
+    if (!basePicker_ || !conversion::isValidBase(base)) return;
+    basePicker_->setValue(std::to_string(base));
+    applyPickedBase();
+}
+
+void InputView::applyPickedBase() {
     CalcDelegate* delegate = calcDelegate();
-    if (!delegate) return;
+    if (!delegate || !basePicker_) return;
     int base = std::atoi(basePicker_->getValue().c_str());
     if (base == delegate->getBase() || !conversion::isValidBase(base)) return;
     delegate->setBase(base);

@@ -65,6 +65,9 @@ public:
     void checkEnabledButtons(int base);
     // Shows the delegate's base on the picker.
     void updateInputBase();
+    // Puts BASE in the picker's focus and applies it as the end of a drag
+    // does; a base outside 2 ... 24 changes nothing.
+    void pickBase(int base);
     // Action of the base keys: appends the key's digit to the main display's
     // value written in the selected base.
     void touchDown(ui::Control* sender);
@@ -88,6 +91,8 @@ private:
     bool isOnPicker(ui::Point p) const;
     // The shown register of the main display goes to the conversion display.
     void redrawConversion();
+    // Applies the picker's item, as the end of a touch does.
+    void applyPickedBase();
 
     std::shared_ptr<displayScrn> displayLabel_;
     std::shared_ptr<ui::View> decInputView_;
