@@ -529,6 +529,14 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     Session s(app, window, options, sdlWindow, points);
     s.presenter = std::move(presenter);
     int status = 0;
+    // The companion starts after the first frame; its wake-ups are events of our own.
+    bool companionStarted = false;
+    const Uint32 wakeEvent = SDL_RegisterEvents(1);
+    auto wakeLoop = [wakeEvent] {
+        SDL_Event event{};
+        event.type = wakeEvent;
+        SDL_PushEvent(&event);
+    };
 
     // ---- Loop: sleep until input or something due, handle the input, run
     // the application's pass (deferred calls, finished animations).
@@ -540,6 +548,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         }
         if (s.heldKey && app.now() >= s.heldKey->releaseAt) releaseHeldKey(s);
         app.runLoopPass();
+        if (options.companion && companionStarted) options.companion->afterPass();
 
         // ---- Draw: only when something changed or moves, at most one
         // frame per interval.
@@ -556,9 +565,15 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         s.mustDraw = false;
         s.drewMotion = moving;
         s.lastFrame = now;
+        if (options.companion && !companionStarted) {
+            companionStarted = true;
+            options.companion->windowPresented(wakeLoop);
+            options.companion->afterPass();
+        }
     }
 
     // ---- Clean up, in reverse order.
+    if (options.companion && companionStarted) options.companion->windowClosing();
     releaseHeldKey(s);
     window.cancelAllTouches();
     app.setURLOpener(nullptr);

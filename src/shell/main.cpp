@@ -13,6 +13,7 @@
 #include "shell/HeadlessDriver.h"
 #include "shell/StateWriter.h"
 #include "shell/WindowShell.h"
+#include "shell/access/AtSpiBridge.h"
 #include "ui/Application.h"
 #include "ui/UserDefaults.h"
 
@@ -32,6 +33,9 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.fullScreen = commandLine.fullScreen();
     options.findControl = [&finder](const std::string& name) { return finder.find(name).view; };
     options.displayText = [&delegate] { return delegate->viewController()->displayLabel()->text(); };
+    // For screen readers; it starts only when an accessibility bus can be there.
+    shell::access::AtSpiBridge accessibility(*delegate);
+    options.companion = &accessibility;
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
             std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
