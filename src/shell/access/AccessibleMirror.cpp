@@ -289,7 +289,9 @@ bool AccessibleMirror::setValue(const AccessibleNode& node, int value) const {
     }
     if (auto* picker = dynamic_cast<ui::PickerView*>(view.get())) {
         const auto items = pickerItems(*picker);
-        const auto it = std::find(items.begin(), items.end(), std::to_string(value));
+        // Rows are titled by their base ("8 - Octal").
+        const auto it = std::find_if(items.begin(), items.end(),
+                                     [value](const std::string& title) { return std::atoi(title.c_str()) == value; });
         if (it == items.end()) return false;
         const int row = static_cast<int>(it - items.begin());
         if (row == picker->selectedRowInComponent(0)) return true;
