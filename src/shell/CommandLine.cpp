@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 #include "shell/Printable.h"
+#include "shell/WindowInput.h"
 #include "ui/UserDefaults.h"
 
 #ifndef MERVIK_VERSION
@@ -15,6 +17,24 @@
 namespace shell {
 
 std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
+
+namespace {
+
+// TEXT broken into lines of at most 90 characters, at blanks.
+std::string wrapped(const std::string& text) {
+    std::string out, line;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (!line.empty() && line.size() + 1 + word.size() > 90) {
+            out += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    return out + line + "\n";
+}
+
+}  // namespace
 
 std::string CommandLine::usage() {
     return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\"] [--config DIR] [--scale N] [--fullscreen] [--help] [--version]\n"
@@ -35,6 +55,8 @@ std::string CommandLine::usage() {
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
            "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH.\n"
            "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
+           "\n" +
+           wrapped(keyboardHelp()) +
            "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n";
 }
 

@@ -27,6 +27,22 @@ std::string keyNameForKey(NamedKey key) {
     return {};
 }
 
+std::string keyboardHelp() {
+    auto spoken = [](const std::string& name) {
+        const ControlEntry* entry = controlNamed(name);
+        return entry ? std::string(entry->spokenName) : name;
+    };
+    std::string help = "Keyboard, in the window: 0-9 and A-N type the keypad's digits;";
+    for (char c : std::string_view(".+-*/%=")) {
+        if (auto name = keyNameForCharacter(c)) help += std::string(" ") + c + " " + spoken(*name) + ",";
+    }
+    const std::pair<NamedKey, const char*> named[] = {
+        {NamedKey::Enter, "Enter"}, {NamedKey::Backspace, "Backspace"}, {NamedKey::Escape, "Escape"}, {NamedKey::Tab, "Tab"}};
+    for (const auto& [key, word] : named) help += std::string(" ") + word + " " + spoken(keyNameForKey(key)) + ",";
+    help.back() = ';';
+    return help + " Ctrl+C copies the display, Ctrl+V types a number, Ctrl+Q closes.\n";
+}
+
 std::vector<std::string> keyNamesForPaste(std::string_view text) {
     std::vector<std::string> names;
     for (char c : text)

@@ -21,6 +21,9 @@ enum class NamedKey { Enter, Backspace, Escape, Tab };
 std::optional<std::string> keyNameForCharacter(char character);
 // The name of the on-screen key that KEY presses.
 std::string keyNameForKey(NamedKey key);
+// The keyboard's help for --help: which typed character or named key
+// presses which on-screen key, each key by its spoken name (ControlTable.h).
+std::string keyboardHelp();
 // The keys a pasted TEXT types: its digits and points, in order; the rest
 // (blanks, signs, thousands separators, letters) is left out.
 std::vector<std::string> keyNamesForPaste(std::string_view text);

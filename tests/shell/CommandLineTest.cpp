@@ -59,7 +59,7 @@ TEST(CommandLineTest, HelpPrintsUsage) {
     auto p = parse({"--help"});
     EXPECT_EQ(p.status, 0);
     for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--help", "--version", "press NAME",
-                             "screenshot PATH", "man mervik"})
+                             "screenshot PATH", "man mervik", "Keyboard"})
         EXPECT_NE(p.out.find(text), std::string::npos) << text;
     EXPECT_TRUE(p.err.empty());
 }

@@ -27,6 +27,14 @@ TEST(WindowInputTest, NamedKeys) {
 }
 
 // Checks that a pasted text types its digits and points only.
+// Checks that the keyboard help names each key by its spoken name from the control table.
+TEST(WindowInputTest, KeyboardHelpSpeaksTheTable) {
+    const std::string help = shell::keyboardHelp();
+    for (const char* text : {". Decimal point", "* Times", "/ Divide", "% Modulo", "Enter Equals", "Backspace Delete",
+                             "Escape Clear entry", "Tab Switch keypad"})
+        EXPECT_NE(help.find(text), std::string::npos) << text;
+}
+
 TEST(WindowInputTest, PasteTypesDigitsAndPoints) {
     struct Case {
         const char* pasted;
