@@ -5,6 +5,10 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
+
+
+T0 = time.time()
 
 
 def fail(message):
@@ -15,11 +19,30 @@ def fail(message):
 def wait_for(what, probe, seconds=10):
     end = time.time() + seconds
     while time.time() < end:
+        # Events come in through GLib's main context.
+        while GLib.MainContext.default().iteration(False):
+            pass
         found = probe()
         if found:
+            print("%.2f s: %s" % (time.time() - T0, what))
             return found
         time.sleep(0.05)
     fail("timed out waiting for " + what)
+
+
+# What the calculator announced: (event type, role, name) of each event.
+events = []
+
+
+def heard(event):
+    try:
+        events.append((event.type, event.source.getRole(), event.source.name))
+    except Exception:
+        pass
+
+
+def announced(kind, role, name):
+    return any(t.startswith(kind) and r == role and n == name for t, r, n in events)
 
 
 def descendants(node):
@@ -78,10 +101,15 @@ def main():
     display = wait_for("the focused display", lambda: next(
         (n for n in labels(app) if states(n).contains(pyatspi.STATE_FOCUSED)), None))
 
-    # 7 + 5 = through the accessible actions.
+    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name",
+                                           "object:state-changed:focused")
+
+    # 7 + 5 = through the accessible actions; the display announces each change.
     for name in ["7", "+", "5", "="]:
         press(app, name)
     wait_for('"12" on the display', lambda: display.name == "12")
+    wait_for('the display announcing "12"',
+             lambda: announced("object:property-change:accessible-name", pyatspi.ROLE_LABEL, "12"))
     wait_for('the conversion row "1100, base 2"',
              lambda: any(n.name == "1100, base 2" for n in labels(app)))
 
@@ -105,6 +133,13 @@ def main():
     wait_for('the conversion row "C, base 16"', lambda: any(n.name == "C, base 16" for n in labels(app)))
     wait_for("F sensitive in base 16", lambda: states(find(keypad, pyatspi.ROLE_PUSH_BUTTON, "F")).contains(
         pyatspi.STATE_SENSITIVE))
+
+    # The settings screen takes the focus to its picker, and back again to the display.
+    press(app, "Settings")
+    wait_for("the settings picker focused",
+             lambda: announced("object:state-changed:focused", pyatspi.ROLE_SPIN_BUTTON, "Default base"))
+    press(app, "Back")
+    wait_for("the display focused again", lambda: states(display).contains(pyatspi.STATE_FOCUSED))
     print("ok")
 
 

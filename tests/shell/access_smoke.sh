@@ -18,7 +18,7 @@ command -v dbus-run-session >/dev/null || { echo "SKIP: needs dbus-run-session (
 [[ -n $LAUNCHER ]] || { echo "SKIP: needs the accessibility bus launcher (Debian: at-spi2-core)"; exit 77; }
 command -v Xvfb >/dev/null || { echo "SKIP: needs Xvfb (Debian: xvfb)"; exit 77; }
 PYTHON=
-for p in python3 /usr/bin/python3; do
+for p in /usr/bin/python3 python3; do
     command -v "$p" >/dev/null && "$p" -c "import pyatspi" 2>/dev/null && { PYTHON=$p; break; }
 done
 [[ -n $PYTHON ]] || { echo "SKIP: needs pyatspi (Debian: python3-pyatspi)"; exit 77; }

@@ -85,6 +85,9 @@ bool describeConversion(const Walk& walk, ui::View& view, AccessibleNode& node) 
 bool describeBasePicker(const Walk&, ui::View& view, AccessibleNode& node) {
     auto* picker = dynamic_cast<HorizontalPickerView*>(&view);
     if (!picker) return false;
+    // It lies on the input panel under the keypads: the decimal keypad covers it.
+    auto* panel = dynamic_cast<InputView*>(picker->superview());
+    node.showing = panel && panel->baseInputView() && ControlFinder::isOnScreen(*panel->baseInputView());
     node.role = Role::SpinButton;
     node.name = "Base";
     node.focusable = true;
@@ -181,7 +184,7 @@ std::vector<ui::View*> walkedChildren(ui::View& view) {
 int addNode(Walk& walk, AccessibleNode node, ui::View& view, int parent) {
     node.parent = parent;
     node.view = view.weak_from_this();
-    node.showing = isShowing(walk, view);
+    node.showing = node.showing && isShowing(walk, view);
     walk.nodes.push_back(std::move(node));
     return static_cast<int>(walk.nodes.size()) - 1;
 }
@@ -269,7 +272,7 @@ std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const Ac
 }  // namespace
 
 bool AccessibleMirror::click(const AccessibleNode& node) const {
-    if (!node.clickable()) return false;
+    if (!node.clickable() || !node.showing) return false;
     auto view = usableView(delegate_, node);
     if (!view) return false;
     ControlFinder::press(*view, kAccessTouch, ControlFinder::Release::AtOnce);
@@ -277,7 +280,7 @@ bool AccessibleMirror::click(const AccessibleNode& node) const {
 }
 
 bool AccessibleMirror::setValue(const AccessibleNode& node, int value) const {
-    if (!node.value) return false;
+    if (!node.value || !node.showing) return false;
     auto view = usableView(delegate_, node);
     if (!view) return false;
     value = std::clamp(value, node.value->minimum, node.value->maximum);

@@ -29,7 +29,7 @@ struct AccessibleNode {
     std::string name;
     std::string description;  // a plainer word for a name that is a sign ("+": "Plus")
     bool enabled = true;      // the control takes touches
-    bool showing = false;     // it lies on the screen now shown
+    bool showing = true;      // it lies on the screen now shown, uncovered
     bool checked = false;     // for a toggle button: on
     bool focusable = false;   // the focus can stand on it (display, pickers, keys)
     bool focused = false;
