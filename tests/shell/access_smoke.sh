@@ -48,7 +48,11 @@ launcher=\$!
 app=\$!
 timeout 60 "$PYTHON" "$HERE/access_smoke.py"
 status=\$?
-kill \$app 2>/dev/null; wait \$app 2>/dev/null
+# Asked to end, the calculator closes its window and ends cleanly (under the
+# sanitizers: with no leak or fault reported).
+kill \$app 2>/dev/null; wait \$app
+ended=\$?
+[[ \$status -eq 0 && \$ended -ne 0 ]] && { echo "FAIL: the calculator ended with status \$ended"; status=1; }
 kill \$launcher 2>/dev/null; wait \$launcher 2>/dev/null
 exit \$status
 SESSION

@@ -146,7 +146,8 @@ gboolean setCurrentValue(AtkValue* object, const GValue* in) {
 void valueAndText(AtkValue* object, gdouble* value, gchar** text) {
     const int current = valueOf(object).current;
     if (value) *value = current;
-    if (text) *text = g_strdup(std::to_string(current).c_str());
+    // No text beside the number: the bridge of Debian 12 never frees one.
+    if (text) *text = nullptr;
 }
 AtkRange* range(AtkValue* object) {
     const auto v = valueOf(object);
