@@ -14,6 +14,9 @@
 //                      (budget: 24 MiB).
 //
 // A program that is not installed is skipped (`make bench` installs them).
+// Accessibility bridges are off (NO_AT_BRIDGE=1); with
+// MERVIK_BENCH_ACCESSIBILITY=1 in the environment they are on, each program
+// publishing its tree on an accessibility bus of the run's own.
 // After the benchmarks, a table gives each peer's figures as ratios to
 // Mervik's. The machine should be otherwise idle: every figure is wall time
 // or memory of a whole process.
@@ -196,7 +199,11 @@ std::vector<std::string> environmentFor(const fs::path& home) {
     env.push_back("XDG_CACHE_HOME=" + (home / "cache").string());
     env.push_back("XDG_DATA_HOME=" + (home / "data").string());
     env.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
-    env.push_back("NO_AT_BRIDGE=1");
+    // Accessibility bridges stay off, unless the run asks for them
+    // (MERVIK_BENCH_ACCESSIBILITY=1): the session bus then starts the
+    // accessibility bus for the first program that asks.
+    const char* accessibility = std::getenv("MERVIK_BENCH_ACCESSIBILITY");
+    if (!accessibility || std::string(accessibility) != "1") env.push_back("NO_AT_BRIDGE=1");
     return env;
 }
 
