@@ -27,7 +27,7 @@ def wait_for(what, probe, seconds=10):
             print("%.2f s: %s" % (time.time() - T0, what))
             return found
         time.sleep(0.05)
-    fail("timed out waiting for " + what)
+    fail("timed out waiting for %s (heard: %s)" % (what, events))
 
 
 # What the calculator announced: (event type, role, name) of each event.
@@ -37,8 +37,8 @@ events = []
 def heard(event):
     try:
         events.append((event.type, event.source.getRole(), event.source.name))
-    except Exception:
-        pass
+    except Exception as error:
+        events.append((event.type, None, str(error)))
 
 
 def announced(kind, role, name):
@@ -84,6 +84,8 @@ def labels(root):
 
 
 def main():
+    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name",
+                                           "object:state-changed:focused")
     desktop = pyatspi.Registry.getDesktop(0)
     app = wait_for("the application Mervik on the bus",
                    lambda: next((a for a in desktop if a is not None and a.name == "Mervik"), None))
@@ -97,12 +99,11 @@ def main():
             fail('no push button named "%s" (named: %s)' % (name, sorted(named)))
     print("named push buttons: %d" % len(buttons))
 
-    # The display starts focused.
+    # The window starts with the display focused, and says so.
     display = wait_for("the focused display", lambda: next(
         (n for n in labels(app) if states(n).contains(pyatspi.STATE_FOCUSED)), None))
-
-    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name",
-                                           "object:state-changed:focused")
+    wait_for("the display announced focused",
+             lambda: announced("object:state-changed:focused", pyatspi.ROLE_LABEL, display.name))
 
     # 7 + 5 = through the accessible actions; the display announces each change.
     for name in ["7", "+", "5", "="]:

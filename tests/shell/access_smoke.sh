@@ -36,7 +36,8 @@ for n in $(seq 150 199); do [[ -e /tmp/.X$n-lock ]] || { DISPLAY_NUMBER=$n; brea
 Xvfb ":$DISPLAY_NUMBER" -screen 0 800x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$DISPLAY_NUMBER ]] && break; sleep 0.1; done
+for _ in $(seq 300); do [[ -e /tmp/.X11-unix/X$DISPLAY_NUMBER ]] && break; sleep 0.1; done
+[[ -e /tmp/.X11-unix/X$DISPLAY_NUMBER ]] || { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER NO_AT_BRIDGE AT_SPI_BUS_ADDRESS
 
 # Inside the private session bus: the launcher, the calculator, the reader.
@@ -44,9 +45,13 @@ cat >"$WORK/session.sh" <<SESSION
 set -u
 "$LAUNCHER" --launch-immediately &
 launcher=\$!
+# The reader listens before the calculator starts, as a screen reader does.
+timeout 60 "$PYTHON" "$HERE/access_smoke.py" &
+reader=\$!
+sleep 0.5
 "$MERVIK" --config "$WORK/config" >"$WORK/out.txt" 2>"$WORK/err.txt" &
 app=\$!
-timeout 60 "$PYTHON" "$HERE/access_smoke.py"
+wait \$reader
 status=\$?
 # Asked to end, the calculator closes its window and ends cleanly (under the
 # sanitizers: with no leak or fault reported).

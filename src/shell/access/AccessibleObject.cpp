@@ -19,6 +19,8 @@ using MervikButton = MervikAccessible;
 using MervikButtonClass = MervikAccessibleClass;
 using MervikSpin = MervikAccessible;
 using MervikSpinClass = MervikAccessibleClass;
+using MervikFrame = MervikAccessible;
+using MervikFrameClass = MervikAccessibleClass;
 
 namespace {
 
@@ -32,6 +34,9 @@ G_DEFINE_TYPE_WITH_CODE(MervikButton, mervik_button, mervik_accessible_get_type(
                         G_IMPLEMENT_INTERFACE(ATK_TYPE_ACTION, actionInterfaceInit))
 G_DEFINE_TYPE_WITH_CODE(MervikSpin, mervik_spin, mervik_accessible_get_type(),
                         G_IMPLEMENT_INTERFACE(ATK_TYPE_VALUE, valueInterfaceInit))
+// The window: ATK's window interface has only signals (activate, ...).
+G_DEFINE_TYPE_WITH_CODE(MervikFrame, mervik_frame, mervik_accessible_get_type(),
+                        G_IMPLEMENT_INTERFACE(ATK_TYPE_WINDOW, nullptr))
 
 namespace {
 
@@ -183,6 +188,8 @@ static void mervik_button_class_init(MervikButtonClass*) {}
 static void mervik_button_init(MervikButton*) {}
 static void mervik_spin_class_init(MervikSpinClass*) {}
 static void mervik_spin_init(MervikSpin*) {}
+static void mervik_frame_class_init(MervikFrameClass*) {}
+static void mervik_frame_init(MervikFrame*) {}
 
 namespace shell::access {
 
@@ -220,7 +227,8 @@ AtkObject* makeAccessibleObject(AtSpiBridge* bridge, const AccessibleNode& node)
 }
 
 AtkObject* makeFixedObject(AtSpiBridge* bridge, ObjectData::Kind kind, const char* name) {
-    auto* object = ATK_OBJECT(g_object_new(mervik_accessible_get_type(), nullptr));
+    const GType type = kind == ObjectData::Kind::Window ? mervik_frame_get_type() : mervik_accessible_get_type();
+    auto* object = ATK_OBJECT(g_object_new(type, nullptr));
     ObjectData& data = dataOf(object);
     data.bridge = bridge;
     data.kind = kind;

@@ -9,6 +9,8 @@
 #include <unordered_map>
 
 #include <atk-bridge.h>
+#include <atspi/atspi.h>
+#include <dbus/dbus.h>
 
 #include "shell/access/AccessibleObject.h"
 #include "shell/access/MainContextPump.h"
@@ -18,6 +20,9 @@
 namespace shell::access {
 
 namespace {
+
+// How long the registry may take to answer before the window is told anyway.
+constexpr int kRegistryTimeoutMs = 2000;
 
 // ATK asks the toolkit for the root of its tree through AtkUtil; there is
 // one tree in the process.
@@ -74,6 +79,59 @@ void AtSpiBridge::windowPresented(std::function<void()> wake) {
         ui::log("accessibility: no accessibility bus answered; screen readers will not see the calculator");
         running_ = false;
         stop();
+        return;
+    }
+    // The window has just been shown and taken the keyboard: a reader follows
+    // the active window and the focus in it. The bridge drops events until
+    // it knows which ones readers listen to: it registers the application
+    // with the registry and, on the answer, asks for the listeners. Two
+    // questions of our own on the same connection, the second asked on the
+    // first one's answer, are answered after both of the bridge's (the
+    // registry answers in turn); then the window is told.
+    announceIdle_ = g_idle_add_full(
+        G_PRIORITY_LOW,
+        [](gpointer self) -> gboolean {
+            auto* bridge = static_cast<AtSpiBridge*>(self);
+            bridge->announceIdle_ = 0;
+            bridge->askRegistry(2);
+            return G_SOURCE_REMOVE;
+        },
+        this, nullptr);
+}
+
+void AtSpiBridge::askRegistry(int questionsLeft) {
+    DBusConnection* bus = atspi_get_a11y_bus();
+    DBusMessage* call = dbus_message_new_method_call("org.a11y.atspi.Registry", "/org/a11y/atspi/registry",
+                                                     "org.a11y.atspi.Registry", "GetRegisteredEvents");
+    questionsLeft_ = questionsLeft - 1;
+    if (bus && call && dbus_connection_send_with_reply(bus, call, &registryAnswer_, kRegistryTimeoutMs) &&
+        registryAnswer_) {
+        dbus_pending_call_set_notify(
+            registryAnswer_,
+            [](DBusPendingCall* answer, void* self) {
+                auto* bridge = static_cast<AtSpiBridge*>(self);
+                bridge->registryAnswer_ = nullptr;
+                dbus_pending_call_unref(answer);
+                if (bridge->questionsLeft_ > 0)
+                    bridge->askRegistry(bridge->questionsLeft_);
+                else
+                    bridge->announceWindow();
+            },
+            this, nullptr);
+    } else {
+        announceWindow();
+    }
+    if (call) dbus_message_unref(call);
+}
+
+void AtSpiBridge::announceWindow() {
+    if (!running_ || !frame_) return;
+    g_signal_emit_by_name(frame_, "activate");
+    if (focused_) {
+        atk_object_notify_state_change(focused_, ATK_STATE_FOCUSED, TRUE);
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        atk_focus_tracker_notify(focused_);
+        G_GNUC_END_IGNORE_DEPRECATIONS
     }
 }
 
@@ -88,6 +146,13 @@ void AtSpiBridge::afterPass() {
 void AtSpiBridge::windowClosing() { stop(); }
 
 void AtSpiBridge::stop() {
+    if (announceIdle_) g_source_remove(announceIdle_);
+    announceIdle_ = 0;
+    if (registryAnswer_) {
+        dbus_pending_call_cancel(registryAnswer_);
+        dbus_pending_call_unref(registryAnswer_);
+        registryAnswer_ = nullptr;
+    }
     if (running_) atk_bridge_adaptor_cleanup();
     running_ = false;
     pump_.reset();

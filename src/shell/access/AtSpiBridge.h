@@ -25,6 +25,7 @@
 #include "shell/access/AccessibleMirror.h"
 
 class vantorAppDelegate;
+struct DBusPendingCall;
 
 namespace shell::access {
 
@@ -58,6 +59,8 @@ public:
     void update();
 
 private:
+    void askRegistry(int questionsLeft);
+    void announceWindow();
     void stop();
     void applyNode(AtkObject* object, const AccessibleNode& node);
     void setChildren(AtkObject* parent, std::vector<AtkObject*> children);
@@ -73,6 +76,10 @@ private:
     std::vector<AtkObject*> released_;
     AtkObject* focused_ = nullptr;
     uint64_t updatedGeneration_ = 0;
+    // The registry's answer the window's announcement waits for, while it is due.
+    DBusPendingCall* registryAnswer_ = nullptr;
+    int questionsLeft_ = 0;
+    guint announceIdle_ = 0;
 };
 
 }  // namespace shell::access
