@@ -161,7 +161,11 @@ inline std::vector<std::string> environmentFor(const VirtualDesktop& desktop, co
     env.push_back("XDG_CACHE_HOME=" + (home / "cache").string());
     env.push_back("XDG_DATA_HOME=" + (home / "data").string());
     env.push_back("XDG_RUNTIME_DIR=" + (home / "runtime").string());
-    env.push_back("NO_AT_BRIDGE=1");
+    // Accessibility bridges stay off, unless the run asks for them
+    // (MERVIK_BENCH_ACCESSIBILITY=1): the session bus then starts the
+    // accessibility bus for the first program that asks.
+    const char* accessibility = std::getenv("MERVIK_BENCH_ACCESSIBILITY");
+    if (!accessibility || std::string(accessibility) != "1") env.push_back("NO_AT_BRIDGE=1");
     return env;
 }
 

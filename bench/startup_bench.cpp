@@ -14,6 +14,9 @@
 //                      (budget: 24 MiB).
 //
 // A program that is not installed is skipped (`make bench` installs them).
+// Accessibility bridges are off (NO_AT_BRIDGE=1); with
+// MERVIK_BENCH_ACCESSIBILITY=1 in the environment they are on, each program
+// publishing its tree on an accessibility bus of the run's own.
 // After the benchmarks, a table gives each peer's figures as ratios to
 // Mervik's. The machine should be otherwise idle: every figure is wall time
 // or memory of a whole process.

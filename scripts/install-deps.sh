@@ -14,7 +14,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev libboost-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev libxtst-dev fonts-dejavu-core
+  libatk1.0-dev libatk-bridge2.0-dev
   xvfb xdotool weston libwayland-dev
+  dbus at-spi2-core python3-pyatspi
   dpkg-dev desktop-file-utils appstream man-db groff-base python3 x11-utils
   clang libclang-rt-14-dev llvm
 )
@@ -24,6 +26,7 @@ case "${1:-}" in
   --arm64)
     packages+=(g++-aarch64-linux-gnu qemu-user)
     arm64=(libcairo2-dev:arm64 libpango1.0-dev:arm64 libsdl2-dev:arm64 libwayland-dev:arm64
+           libatk1.0-dev:arm64 libatk-bridge2.0-dev:arm64
            libgtest-dev:arm64 libgmock-dev:arm64)
     packages+=("${arm64[@]}") ;;
 esac

@@ -8,6 +8,7 @@
 
 #include "shell/KeyBindings.h"
 #include "shell/Printable.h"
+#include "shell/WindowInput.h"
 #include "ui/UserDefaults.h"
 
 #ifndef MERVIK_VERSION

@@ -1,5 +1,10 @@
 #include "shell/KeyBindings.h"
 
+#include <vector>
+
+#include "shell/ControlTable.h"
+#include "shell/WindowInput.h"
+
 namespace shell {
 
 namespace {
@@ -8,27 +13,27 @@ using Screen = KeyBinding::Screen;
 using Action = KeyBinding::Action;
 
 constexpr KeyBinding kBindings[] = {
-    {Screen::Calculator, "Enter", Action::Press, "=", "="},
-    {Screen::Calculator, "Backspace", Action::Press, "DEL", "DEL"},
-    {Screen::Calculator, "Escape", Action::Press, "CE", "CE"},
-    {Screen::Calculator, "Tab", Action::Press, "keypad", "switch keypads"},
-    {Screen::Calculator, "F9", Action::Press, "sign", "change of sign"},
-    {Screen::Calculator, "Ctrl+P", Action::Press, "M+", "M+"},
-    {Screen::Calculator, "Ctrl+R", Action::Press, "MR", "MR"},
-    {Screen::Calculator, "Ctrl+L", Action::Press, "M-", "M\u2212"},
-    {Screen::Calculator, "Ctrl+,", Action::Press, "settings", "settings"},
+    {Screen::Calculator, "Enter", Action::Press, "=", ""},
+    {Screen::Calculator, "Backspace", Action::Press, "DEL", ""},
+    {Screen::Calculator, "Escape", Action::Press, "CE", ""},
+    {Screen::Calculator, "Tab", Action::Press, "keypad", ""},
+    {Screen::Calculator, "F9", Action::Press, "sign", ""},
+    {Screen::Calculator, "Ctrl+P", Action::Press, "M+", ""},
+    {Screen::Calculator, "Ctrl+R", Action::Press, "MR", ""},
+    {Screen::Calculator, "Ctrl+L", Action::Press, "M-", ""},
+    {Screen::Calculator, "Ctrl+,", Action::Press, "settings", ""},
     {Screen::Calculator, "[", Action::BasePickerDown, "", "base down"},
     {Screen::Calculator, "]", Action::BasePickerUp, "", "base up"},
     {Screen::Settings, "Up", Action::SettingsPickerUp, "", "picker up"},
     {Screen::Settings, "Down", Action::SettingsPickerDown, "", "picker down"},
-    {Screen::Settings, "Space", Action::Press, "signed", "signed switch"},
-    {Screen::Settings, "Ctrl+S", Action::Press, "Save", "Save"},
-    {Screen::Settings, "Ctrl+L", Action::Press, "Change Log", "Change Log"},
-    {Screen::Settings, "Ctrl+E", Action::Press, "E-mail me", "E-mail me"},
-    {Screen::Settings, "Escape", Action::Press, "Back", "Back"},
-    {Screen::Settings, "Ctrl+,", Action::Press, "Back", "Back"},
-    {Screen::Alert, "Enter", Action::Press, "OK", "dismiss"},
-    {Screen::Alert, "Escape", Action::Press, "OK", "dismiss"},
+    {Screen::Settings, "Space", Action::Press, "signed", ""},
+    {Screen::Settings, "Ctrl+S", Action::Press, "Save", ""},
+    {Screen::Settings, "Ctrl+L", Action::Press, "Change Log", ""},
+    {Screen::Settings, "Ctrl+E", Action::Press, "E-mail me", ""},
+    {Screen::Settings, "Escape", Action::Press, "Back", ""},
+    {Screen::Settings, "Ctrl+,", Action::Press, "Back", ""},
+    {Screen::Alert, "Enter", Action::Press, "OK", ""},
+    {Screen::Alert, "Escape", Action::Press, "OK", ""},
 };
 
 }  // namespace
@@ -41,25 +46,56 @@ const KeyBinding* keyBindingFor(Screen screen, std::string_view key) {
     return nullptr;
 }
 
+std::string bindingDescription(const KeyBinding& binding) {
+    if (binding.action != Action::Press) return std::string(binding.what);
+    const ControlEntry* entry = controlNamed(binding.control);
+    return entry ? std::string(entry->spokenName) : std::string(binding.control);
+}
+
+namespace {
+
+// ENTRIES after HEADING, ", " between them, lines wrapped before 100 columns
+// and continued under the first entry.
+std::string helpLine(const char* heading, const std::vector<std::string>& entries) {
+    std::string line = heading;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0 && line.size() - lineStart + entries[i].size() + 2 > 98) {
+            line += ",\n" + std::string(14, ' ');
+            lineStart = line.rfind('\n') + 1;
+        } else if (i > 0) {
+            line += ", ";
+        }
+        line += entries[i];
+    }
+    return line + "\n";
+}
+
+}  // namespace
+
 std::string keyboardHelp() {
-    std::string text = "Keyboard in the window (digits, letters A-N and + - * / % = type their keys):\n";
+    std::string text = "Keyboard in the window, each key with what it presses:\n";
+    // Typed characters press the key of that name; their spoken names come from the control table.
+    std::vector<std::string> typed = {"0-9 and A-N (the keypad's digits)"};
+    for (char c : std::string_view(".+-*/%=")) {
+        if (auto name = keyNameForCharacter(c)) {
+            const ControlEntry* entry = controlNamed(*name);
+            typed.push_back(std::string(1, c) + " (" + std::string(entry ? entry->spokenName : *name) + ")");
+        }
+    }
+    text += helpLine("  typing:     ", typed);
     const std::pair<Screen, const char*> headings[] = {
         {Screen::Calculator, "  calculator: "}, {Screen::Settings, "  settings:   "}, {Screen::Alert, "  an alert:   "}};
     for (auto [screen, heading] : headings) {
-        std::string line = heading;
-        bool first = true;
-        for (const KeyBinding& binding : kBindings) {
-            if (binding.screen != screen) continue;
-            std::string entry = std::string(binding.key) + " (" + std::string(binding.what) + ")";
-            // Lines wrap before 100 columns, continued under the first entry.
-            const size_t lineStart = line.rfind('\n') == std::string::npos ? 0 : line.rfind('\n') + 1;
-            if (!first && line.size() - lineStart + entry.size() + 2 > 98) line += ",\n" + std::string(14, ' ');
-            else if (!first) line += ", ";
-            line += entry;
-            first = false;
-        }
-        text += line + "\n";
+        std::vector<std::string> entries;
+        for (const KeyBinding& binding : kBindings)
+            if (binding.screen == screen) entries.push_back(std::string(binding.key) + " (" + bindingDescription(binding) + ")");
+        text += helpLine(heading, entries);
     }
+    text += helpLine("  anywhere:   ", {"Ctrl+C (copy the display)", "Ctrl+Shift+C (copy the conversion)",
+                                       "Ctrl+V or Shift+Insert (paste a number)", "F2 (side panel)",
+                                       "Ctrl+1 to Ctrl+5 (copy a panel line)", "Ctrl+Up/Down, Enter (enter a result)",
+                                       "Ctrl+Q (quit)"});
     return text;
 }
 

@@ -28,13 +28,16 @@ struct KeyBinding {
     std::string_view key;      // "Ctrl+," or "Enter"; see keyChordName in KeyboardInput.h
     Action action;
     std::string_view control;  // for Press: the control's name
-    std::string_view what;     // what it does, for the help text
+    std::string_view what;     // what a picker key does, for the help text (a press says its control's spoken name)
 };
 
 // The whole table.
 std::span<const KeyBinding> keyBindings();
 // The binding of KEY on SCREEN, or null.
 const KeyBinding* keyBindingFor(KeyBinding::Screen screen, std::string_view key);
+// What BINDING does, as the help text says it: the spoken name of the
+// control it presses (ControlTable.h), else what it does.
+std::string bindingDescription(const KeyBinding& binding);
 // The table as the help text lists it: a heading and one line per screen.
 std::string keyboardHelp();
 

@@ -600,6 +600,14 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     s.opener = &opener;
     if (options.controls) s.keyboard = std::make_unique<KeyboardInput>(app, *options.controls);
     int status = 0;
+    // The companion starts after the first frame; its wake-ups are events of our own.
+    bool companionStarted = false;
+    const Uint32 wakeEvent = SDL_RegisterEvents(1);
+    auto wakeLoop = [wakeEvent] {
+        SDL_Event event{};
+        event.type = wakeEvent;
+        SDL_PushEvent(&event);
+    };
 
     // ---- Loop: sleep until input or something due, handle the input, run
     // the application's pass (deferred calls, finished animations).
@@ -613,6 +621,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         opener.checkFinished();
         app.runLoopPass();
         if (s.options.transferKeys) s.options.transferKeys->tick(app.now());
+        if (options.companion && companionStarted) options.companion->afterPass();
 
         // ---- Draw: only when something changed or moves, at most one
         // frame per interval.
@@ -633,9 +642,15 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         s.mustDraw = false;
         s.drewMotion = moving;
         s.lastFrame = now;
+        if (options.companion && !companionStarted) {
+            companionStarted = true;
+            options.companion->windowPresented(wakeLoop);
+            options.companion->afterPass();
+        }
     }
 
     // ---- Clean up, in reverse order.
+    if (options.companion && companionStarted) options.companion->windowClosing();
     s.keyboard.reset();
     window.cancelAllTouches();
     app.setURLOpener(nullptr);

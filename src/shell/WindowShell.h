@@ -59,6 +59,19 @@ namespace shell {
 class ControlFinder;
 class TransferKeys;
 
+// Work that shares the window's loop and thread (the accessibility bridge).
+class LoopCompanion {
+public:
+    virtual ~LoopCompanion() = default;
+    // Once, after the first frame is presented. WAKE may be called from any
+    // thread: it makes the loop run a pass soon, with afterPass.
+    virtual void windowPresented(std::function<void()> wake) = 0;
+    // After every pass of the loop (input handled, the application's pass run).
+    virtual void afterPass() = 0;
+    // Once, before the window is destroyed.
+    virtual void windowClosing() = 0;
+};
+
 struct WindowOptions {
     // Drawing scale, 1 to 4; nothing (or 0) asks the desktop (DesktopScale.h),
     // a scale from a DPI made smaller if the window would not fit the screen.
@@ -80,6 +93,8 @@ struct WindowOptions {
     // fit and centred.
     bool fullScreen = false;
     std::string title = "Mervik";
+    // Runs beside the loop when set (not owned).
+    LoopCompanion* companion = nullptr;
 };
 
 // Shows WINDOW in a desktop window and runs APP's loop until the window is

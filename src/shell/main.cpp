@@ -21,6 +21,7 @@
 #include "shell/StateWriter.h"
 #include "shell/TransferKeys.h"
 #include "shell/WindowShell.h"
+#include "shell/access/AtSpiBridge.h"
 #include "ui/Application.h"
 #include "ui/Log.h"
 #include "ui/UserDefaults.h"
@@ -64,6 +65,9 @@ int runInWindow(const shell::CommandLine& commandLine) {
         transferKeys->setPanel(panel.get());
         options.panel = panel->window().get();
     }
+    // For screen readers; it starts only when an accessibility bus can be there.
+    shell::access::AtSpiBridge accessibility(*delegate);
+    options.companion = &accessibility;
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
             std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

@@ -74,7 +74,7 @@ TEST(CommandLineTest, HelpPrintsUsage) {
     auto p = parse({"--help"});
     EXPECT_EQ(p.status, 0);
     for (const char* text : {"--script FILE", "--keys", "--config DIR", "--scale N", "--fullscreen", "--verbose", "--help", "--version", "--base N", "--signed on|off", "--print", "press NAME", "paste TEXT",
-                             "screenshot PATH", "man mervik"})
+                             "screenshot PATH", "man mervik", "Keyboard"})
         EXPECT_NE(p.out.find(text), std::string::npos) << text;
     EXPECT_TRUE(p.err.empty());
 }

@@ -198,7 +198,7 @@ TEST(KeyboardInputTest, EveryBindingIsDocumented) {
     const std::string manual = read("packaging/mervik.1"), readme = read("README.md");
     for (const shell::KeyBinding& binding : shell::keyBindings()) {
         const std::string key(binding.key);
-        EXPECT_NE(help.find(key + " (" + std::string(binding.what) + ")"), std::string::npos) << key;
+        EXPECT_NE(help.find(key + " (" + shell::bindingDescription(binding) + ")"), std::string::npos) << key;
         // The manual page writes a minus as \-.
         EXPECT_NE(manual.find(key), std::string::npos) << key;
         EXPECT_NE(readme.find(key), std::string::npos) << key;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "shell/KeyBindings.h"
 #include "shell/WindowInput.h"
 
 namespace {
@@ -16,6 +17,14 @@ TEST(WindowInputTest, CharactersPressTheirKeys) {
                           Case{'Z', std::nullopt}, Case{' ', std::nullopt}, Case{'\r', std::nullopt}}) {
         EXPECT_EQ(shell::keyNameForCharacter(c.typed), c.key) << "typed '" << c.typed << "'";
     }
+}
+
+// Checks that the keyboard help names each key by its spoken name from the control table.
+TEST(WindowInputTest, KeyboardHelpSpeaksTheTable) {
+    const std::string help = shell::keyboardHelp();
+    for (const char* text : {". (Decimal point)", "* (Times)", "/ (Divide)", "% (Modulo)", "Enter (Equals)",
+                             "Backspace (Delete)", "Escape (Clear entry)", "Tab (Switch keypad)", "F9 (Change sign)"})
+        EXPECT_NE(help.find(text), std::string::npos) << text;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "displays/binaryScrn.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "conversion/BaseConversion.h"
 #include "core/CalcDelegate.h"
@@ -152,4 +154,28 @@ void binaryScrn::addNeg(int counter, int w, int h) {
     // One place left of COUNTER: where a sign digit at COUNTER + 1 would stand.
     addSubview(ui::ImageView::make(placeFrame(static_cast<long long>(counter) + 1, w, h),
                                    ui::Image::named(minusPicture())));
+}
+
+std::optional<std::string> binaryScrn::shownText() const {
+    std::vector<const ui::ImageView*> pictures;
+    for (const auto& child : subviews())
+        if (const auto* picture = dynamic_cast<const ui::ImageView*>(child.get()); picture && child != base2LabelView_)
+            pictures.push_back(picture);
+    std::sort(pictures.begin(), pictures.end(),
+              [](const ui::ImageView* a, const ui::ImageView* b) { return a->frame().x() < b->frame().x(); });
+    std::string text;
+    for (const ui::ImageView* picture : pictures) {
+        const std::string name = picture->imageName();
+        if (name == errorPicture()) return std::nullopt;
+        if (name == minusPicture()) {
+            text += "\u2212";
+            continue;
+        }
+        const auto& digits = digitPictures();
+        const auto it = std::find(digits.begin(), digits.end(), name);
+        if (it == digits.end()) continue;
+        const auto value = static_cast<int>(it - digits.begin());
+        text += static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10);
+    }
+    return text;
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ui/ImageView.h"
@@ -49,6 +50,10 @@ public:
     void setValueListener(ValueListener listener) { valueListener_ = std::move(listener); }
 
     const std::shared_ptr<ui::ImageView>& base2LabelView() const { return base2LabelView_; }
+    // What the row shows, read from its pictures left to right: digits "0"
+    // ... "9", "A" ... "N" and "−" for the minus picture ("" before the
+    // first redraw); nothing while the error picture shows.
+    std::optional<std::string> shownText() const;
 
 private:
     std::shared_ptr<ui::ImageView> base2LabelView_;

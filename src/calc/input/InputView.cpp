@@ -221,10 +221,15 @@ void InputView::touchesEnded(const ui::TouchSet& touches, const ui::Event& event
     applyPickedBase();
 }
 
+void InputView::pickBase(int base) {
+    if (!basePicker_ || !conversion::isValidBase(base)) return;
+    basePicker_->setValue(std::to_string(base));
+    applyPickedBase();
+}
+
 void InputView::applyPickedBase() {
-    if (!basePicker_) return;
     CalcDelegate* delegate = calcDelegate();
-    if (!delegate) return;
+    if (!delegate || !basePicker_) return;
     int base = std::atoi(basePicker_->getValue().c_str());
     if (base == delegate->getBase() || !conversion::isValidBase(base)) return;
     delegate->setBase(base);

@@ -68,6 +68,9 @@ public:
     // Makes the base the picker shows the delegate's, as the end of a touch
     // on the panel does: the conversion display and the keys follow.
     void applyPickedBase();
+    // Puts BASE in the picker's focus and applies it as the end of a drag
+    // does; a base outside 2 ... 24 changes nothing.
+    void pickBase(int base);
     // Action of the base keys: appends the key's digit to the main display's
     // value written in the selected base.
     void touchDown(ui::Control* sender);
