@@ -5,7 +5,7 @@
 # display changes on screen, and the state the program prints on closing
 # shows the sum);
 # it sleeps while idle and answers when used again; resized to 800 x 600 it draws the calculator scaled
-# to fit and a click and the wheel land where it is drawn; Ctrl+Q closes it with status 0, and a Ctrl released where
+# to fit with the side panel beside it, and a click and the wheel land where it is drawn; Ctrl+Q closes it with status 0, and a Ctrl released where
 # the window could not see it does not make a later q close it; a short seeded run of
 # random keys, clicks, wheel turns, drags and window-manager requests (window_soak.py) leaves it open and
 # working. Without a display the program says so and ends with status 1.
@@ -167,9 +167,10 @@ assert state["display"] == "158", state["display"]
 assert state["screen"] == "settings", state["screen"]
 PY
 
-# Resized by force to 800 x 600, the calculator is drawn scaled to fit and
-# centred, the margins in its grey, and a click lands on the key drawn under
-# it; the wheel over the base keypad scrolls it (two notches up: 80 points).
+# Resized by force to 800 x 600, the calculator is drawn scaled to fit, the
+# side panel (192 points) beside it and the two centred together, the margins
+# in its grey, and a click lands on the key drawn under it; the wheel over the
+# base keypad scrolls it (two notches up: 80 points).
 open_window 1
 xdotool windowsize "$WINDOW" 800 600
 sleep 0.5
@@ -177,13 +178,13 @@ eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [[ $WIDTH == 800 && $HEIGHT == 600 ]] || fail "the window did not take 800x600 (it is ${WIDTH}x${HEIGHT})"
 read -r R G B < <(pixel $((X + 20)) $((Y + 300)))
 (( R > 40 && R < 70 && R == G && G == B )) || fail "the margin is not the calculator's grey (found $R $G $B)"
-# Scale min(800 / 320, 600 / 460), centred: the 7 key's centre (47, 255) lands here.
-read -r KX KY < <(python3 -c 'f = min(800 / 320, 600 / 460); print(round((800 - 320 * f) / 2 + 47 * f), round(255 * f))')
+# Scale min(800 / 320, 600 / 460), calculator and panel centred: the 7 key's centre (47, 255) lands here.
+read -r KX KY WX < <(python3 -c 'f = min(800 / 320, 600 / 460); x = (800 - 512 * f) / 2; print(round(x + 47 * f), round(255 * f), round(x + 160 * f))')
 xdotool mousemove "$((X + KX))" "$((Y + KY))" click 1
 focus_window
 xdotool key Tab
 sleep 1
-xdotool mousemove "$((X + 400))" "$((Y + 450))" click 4 click 4
+xdotool mousemove "$((X + WX))" "$((Y + 450))" click 4 click 4
 sleep 0.3
 close_window
 python3 - "$WORK/out.txt" <<'PY' || fail "after the resize and the wheel the state is not as expected: $(cat "$WORK/out.txt")"
