@@ -82,6 +82,8 @@ void Painter::paintView(cairo_t* cr, ui::View& view, ui::Point origin, bool hidd
         cairo_push_group(cr);
     }
 
+    // A clipping view clips its own content too (a label's overflowing lines), not only its subviews.
+    if (view.clipsToBounds()) clipTo(cr, {0, 0, size.width, size.height});
     content_.paintContent(cr, view, state_);
     ui::Point contentOrigin = shownContentOrigin(view);
     ui::Point previousOrigin = contentOrigin;

@@ -148,7 +148,9 @@ void TextRenderer::draw(cairo_t* cr, std::string_view text, ui::Rect box, const 
     if (text.empty() || (style.color.isClear() && (!style.shadowColor || style.shadowColor->isClear()))) return;
     const CachedLayout& laidOut = layoutFor(text, style, box.width());
     double x = box.x();
-    double y = box.y() + (box.height() - laidOut.height) / 2 - laidOut.top;
+    // Centred on the box; a block taller than the box starts at its top, so
+    // that what a clipping view cuts off is the end of the text.
+    double y = box.y() + std::max(0.0, (box.height() - laidOut.height) / 2) - laidOut.top;
 
     auto show = [&](const ui::Color& color, double dx, double dy) {
         cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);

@@ -64,6 +64,18 @@ TEST_F(LabelPaintTest, TextIsCentredVertically) {
     EXPECT_NEAR(middle, 50, 3);
 }
 
+// Checks that a clipping label with more lines than fit shows its first line at the top and no ink outside.
+TEST_F(LabelPaintTest, OverflowingLinesStartAtTheTopAndAreClipped) {
+    label->setNumberOfLines(0);
+    label->setClipsToBounds(true);
+    label->setText("1\n\n\n\n\n");  // only the first line has ink
+    auto box = inkBox();
+    ASSERT_TRUE(box) << "the first line was cut off";
+    EXPECT_LE(box->y0, 34) << "the first line at the top";
+    EXPECT_GE(box->y0, 30);
+    EXPECT_LE(box->y1, 70);
+}
+
 // Checks that the label draws in its text colour.
 TEST_F(LabelPaintTest, TextColour) {
     label->setTextColor(ui::Color::rgba(1, 0, 0, 1));
