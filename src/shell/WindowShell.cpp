@@ -379,11 +379,15 @@ FrameDamage frameDamage(const Session& s, const std::optional<std::vector<ui::Re
 // panel's following on from its right edge), or nothing when all of the
 // window must be drawn.
 std::optional<std::vector<ui::Rect>> takeDirtyAreas(Session& s) {
-    auto dirty = ui::DirtyRegion::take(&s.window);
-    if (!s.options.panel) return dirty;
-    auto panelDirty = ui::DirtyRegion::take(s.options.panel);
+    if (!s.options.panel) return ui::DirtyRegion::take(&s.window);
+    // The panel is hidden while it does not fit, so that nothing (a screen
+    // reader) takes it for shown.
     int width = 0, height = 0;
-    if (!currentFit(s, width, height).showsPanel) return dirty;
+    const bool panelShown = currentFit(s, width, height).showsPanel;
+    s.options.panel->setHidden(!panelShown);
+    auto dirty = ui::DirtyRegion::take(&s.window);
+    auto panelDirty = ui::DirtyRegion::take(s.options.panel);
+    if (!panelShown) return dirty;
     if (!dirty || !panelDirty) return std::nullopt;
     for (ui::Rect rect : *panelDirty) dirty->push_back(rect.offsetBy(s.points.width, 0));
     return dirty;

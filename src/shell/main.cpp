@@ -67,6 +67,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     }
     // For screen readers; it starts only when an accessibility bus can be there.
     shell::access::AtSpiBridge accessibility(*delegate);
+    if (panel) accessibility.setSidePanel(panel->window().get());
     options.companion = &accessibility;
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {

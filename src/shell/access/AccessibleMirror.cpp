@@ -32,7 +32,15 @@ constexpr int kAccessTouch = 2;
 struct Walk {
     const vantorAppDelegate& delegate;
     std::vector<AccessibleNode>& nodes;
+    const ui::Window* sidePanel = nullptr;
 };
+
+// Whether VIEW lies in one of the windows a person sees: the calculator's, or
+// the side panel beside it.
+bool inShownWindow(const vantorAppDelegate& delegate, const ui::Window* sidePanel, ui::View& view) {
+    const ui::Window* window = view.window();
+    return window && (window == delegate.window().get() || window == sidePanel);
+}
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
@@ -165,7 +173,7 @@ constexpr MirrorEntry kEntries[] = {
 };
 
 bool isShowing(const Walk& walk, const ui::View& view) {
-    return ControlFinder::isOnScreen(view) && const_cast<ui::View&>(view).window() == walk.delegate.window().get();
+    return ControlFinder::isOnScreen(view) && inShownWindow(walk.delegate, walk.sidePanel, const_cast<ui::View&>(view));
 }
 
 // The views the walk goes through below VIEW: its subviews and, for the input
@@ -201,13 +209,17 @@ void visit(Walk& walk, ui::View& view, int parent) {
     for (ui::View* child : walkedChildren(view)) visit(walk, *child, parent);
 }
 
-void visitScreen(Walk& walk, ui::ViewController* screen, const char* name) {
-    if (!screen || !screen->isViewLoaded()) return;
+// A panel named NAME for ROOT, holding the controls found below it.
+void visitRoot(Walk& walk, ui::View& root, const char* name) {
     AccessibleNode node;
     node.role = Role::Panel;
     node.name = name;
-    const int index = addNode(walk, std::move(node), *screen->view(), -1);
-    for (ui::View* child : walkedChildren(*screen->view())) visit(walk, *child, index);
+    const int index = addNode(walk, std::move(node), root, -1);
+    for (ui::View* child : walkedChildren(root)) visit(walk, *child, index);
+}
+
+void visitScreen(Walk& walk, ui::ViewController* screen, const char* name) {
+    if (screen && screen->isViewLoaded()) visitRoot(walk, *screen->view(), name);
 }
 
 int indexOf(const std::vector<AccessibleNode>& nodes, const ui::View* view) {
@@ -220,9 +232,10 @@ int indexOf(const std::vector<AccessibleNode>& nodes, const ui::View* view) {
 
 std::vector<AccessibleNode> AccessibleMirror::snapshot() const {
     std::vector<AccessibleNode> nodes;
-    Walk walk{delegate_, nodes};
+    Walk walk{delegate_, nodes, sidePanel_};
     visitScreen(walk, delegate_.viewController().get(), "Calculator");
     visitScreen(walk, delegate_.settingsController().get(), "Settings");
+    if (sidePanel_) visitRoot(walk, *sidePanel_, "Bases");
 
     ui::AlertView* alert = ui::AlertView::visibleAlert();
     if (alert && alert->window() == delegate_.window().get()) {
@@ -259,9 +272,10 @@ namespace {
 
 // The view of NODE when a person could use it now: on the screen shown,
 // enabled, and not under an open alert it does not belong to.
-std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const AccessibleNode& node) {
+std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const ui::Window* sidePanel,
+                                     const AccessibleNode& node) {
     auto view = node.view.lock();
-    if (!view || !ControlFinder::isOnScreen(*view) || view->window() != delegate.window().get()) return nullptr;
+    if (!view || !ControlFinder::isOnScreen(*view) || !inShownWindow(delegate, sidePanel, *view)) return nullptr;
     if (auto* control = dynamic_cast<ui::Control*>(view.get()); control && !control->isEnabled()) return nullptr;
     if (!view->isUserInteractionEnabled()) return nullptr;
     ui::AlertView* alert = ui::AlertView::visibleAlert();
@@ -273,7 +287,7 @@ std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const Ac
 
 bool AccessibleMirror::click(const AccessibleNode& node) const {
     if (!node.clickable() || !node.showing) return false;
-    auto view = usableView(delegate_, node);
+    auto view = usableView(delegate_, sidePanel_, node);
     if (!view) return false;
     ControlFinder::press(*view, kAccessTouch, ControlFinder::Release::AtOnce);
     return true;
@@ -281,7 +295,7 @@ bool AccessibleMirror::click(const AccessibleNode& node) const {
 
 bool AccessibleMirror::setValue(const AccessibleNode& node, int value) const {
     if (!node.value || !node.showing) return false;
-    auto view = usableView(delegate_, node);
+    auto view = usableView(delegate_, sidePanel_, node);
     if (!view) return false;
     value = std::clamp(value, node.value->minimum, node.value->maximum);
     if (auto* picker = dynamic_cast<HorizontalPickerView*>(view.get())) {

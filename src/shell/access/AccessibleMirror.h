@@ -4,7 +4,9 @@
 // makes.
 //
 // The tree: a panel per screen ("Calculator", and "Settings" once that
-// screen was built) and the open alert, each holding the controls found in
+// screen was built), the side panel of bases beside the calculator when the
+// program has one ("Bases", showing while the window is wide enough for it)
+// and the open alert, each holding the controls found in
 // its views, depth first in the order they are drawn. The input panel's two
 // keypads are panels of their own, both always there, the one not shown
 // without the showing state. Names come from the control table (ControlTable.h):
@@ -20,12 +22,19 @@
 #include "shell/access/AccessibleNode.h"
 
 class vantorAppDelegate;
+namespace ui {
+class Window;
+}
 
 namespace shell::access {
 
 class AccessibleMirror {
 public:
     explicit AccessibleMirror(vantorAppDelegate& delegate) : delegate_(delegate) {}
+
+    // The side panel's own window (not owned; it must outlive the mirror).
+    // The window hides it while it does not fit beside the calculator.
+    void setSidePanel(ui::Window* panel) { sidePanel_ = panel; }
 
     // The tree as it stands now, parents before their children. Exactly one
     // node is focused: an open alert's button, else on the settings screen
@@ -46,6 +55,7 @@ public:
 
 private:
     vantorAppDelegate& delegate_;
+    ui::Window* sidePanel_ = nullptr;
 };
 
 }  // namespace shell::access

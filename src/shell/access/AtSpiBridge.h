@@ -44,6 +44,8 @@ public:
     // XDG_RUNTIME_DIR).
     static bool wanted(const std::function<const char*(const char*)>& getenv);
     bool isRunning() const { return running_; }
+    // The side panel's window, mirrored beside the calculator (not owned).
+    void setSidePanel(ui::Window* panel) { mirror_.setSidePanel(panel); }
 
     // The window's loop
     void windowPresented(std::function<void()> wake) override;

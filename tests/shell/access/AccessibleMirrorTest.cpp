@@ -5,6 +5,8 @@
 #include <map>
 
 #include "app/AppLauncher.h"
+#include "app/BasesPanelView.h"
+#include "app/vantorAppDelegate.h"
 #include "shell/access/AccessibleMirror.h"
 #include "shell/access/AtSpiBridge.h"
 #include "ui/Clock.h"
@@ -113,6 +115,24 @@ TEST_F(AccessibleMirrorTest, ClicksComputeAndNamesFollow) {
     EXPECT_TRUE(find(nodes, Role::Label, "12"));
     EXPECT_TRUE(find(nodes, Role::Label, "1100, base 2"));
     EXPECT_EQ(focused(nodes), std::vector<std::string>{"12"});
+}
+
+// Checks the side panel: its lines follow the keys, its copy buttons are
+// buttons, and nothing of it shows while the window hides it (too narrow).
+TEST_F(AccessibleMirrorTest, SidePanelLinesAndButtons) {
+    ASSERT_TRUE(delegate->numberTransfer());
+    BasesPanelView panel(*delegate, *delegate->numberTransfer(), [](const std::string&) {});
+    mirror.setSidePanel(panel.window().get());
+    for (const char* key : {"7", "+", "5", "="}) click(key);
+    panel.refresh();  // as the window's loop does
+    Nodes nodes = tree();
+    ASSERT_TRUE(find(nodes, Role::Panel, "Bases"));
+    for (const char* line : {"1100", "14", "12", "C"}) EXPECT_TRUE(find(nodes, Role::Label, line)) << line;
+    EXPECT_TRUE(find(nodes, Role::PushButton, "Copy"));
+    panel.window()->setHidden(true);
+    nodes = tree();
+    EXPECT_FALSE(find(nodes, Role::Panel, "Bases"));
+    EXPECT_FALSE(find(nodes, Role::PushButton, "Copy"));
 }
 
 // Checks the base keypad: shown after the switch, only the base's digits
