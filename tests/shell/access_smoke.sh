@@ -23,21 +23,8 @@ for p in /usr/bin/python3 python3; do
 done
 [[ -n $PYTHON ]] || { echo "SKIP: needs pyatspi (Debian: python3-pyatspi)"; exit 77; }
 
-WORK=$(mktemp -d)
-XVFB_PID=
-cleanup() {
-    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-for n in $(seq 150 199); do [[ -e /tmp/.X$n-lock ]] || { DISPLAY_NUMBER=$n; break; }; done
-Xvfb ":$DISPLAY_NUMBER" -screen 0 800x600x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 300); do [[ -e /tmp/.X11-unix/X$DISPLAY_NUMBER ]] && break; sleep 0.1; done
-[[ -e /tmp/.X11-unix/X$DISPLAY_NUMBER ]] || { echo "FAIL: Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+source "$HERE/display_lib.sh"
+start_xvfb 800x600x24
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER NO_AT_BRIDGE AT_SPI_BUS_ADDRESS
 
 # Inside the private session bus: the launcher, the calculator, the reader.

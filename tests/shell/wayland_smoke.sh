@@ -21,30 +21,17 @@ MERVIK=${1:-build/mervik}
 command -v weston >/dev/null || { echo "SKIP: weston is not installed (make deps installs it)"; exit 77; }
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: needs Xvfb and xdotool"; exit 77; }
 
-WORK=$(mktemp -d)
-XVFB_PID=
+source "$(dirname "$0")/display_lib.sh"
 WESTON_PID=
 APP_PID=
-cleanup() {
-    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null || true
-    [[ -n $WESTON_PID ]] && kill "$WESTON_PID" 2>/dev/null || true
-    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+CLEANUP_PIDS="APP_PID WESTON_PID $CLEANUP_PIDS"
 
 # An X display of our own for weston's window; Xvfb keeps its screen in a
 # file we can read pixels from.
-for n in $(seq 141 190); do [[ -e /tmp/.X$n-lock ]] || { DISPLAY_NUMBER=$n; break; }; done
 mkdir -p "$WORK/fb" "$WORK/runtime"
 chmod 700 "$WORK/runtime"
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1400x24 -fbdir "$WORK/fb" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUMBER" XDG_RUNTIME_DIR="$WORK/runtime"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+start_xvfb 1280x1400x24 -fbdir "$WORK/fb"
+export XDG_RUNTIME_DIR="$WORK/runtime"
 unset SDL_VIDEODRIVER
 SANITIZED=
 [[ $(ldd "$MERVIK") == *libasan* ]] && SANITIZED=1

@@ -19,26 +19,13 @@ MERVIK=${1:-build/mervik}
 [[ -x $MERVIK ]] || { echo "FAIL: no program at $MERVIK"; exit 1; }
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "SKIP: needs Xvfb and xdotool"; exit 77; }
 
-WORK=$(mktemp -d)
-XVFB_PID=
+source "$(dirname "$0")/display_lib.sh"
 APP_PID=
-cleanup() {
-    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null || true
-    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+CLEANUP_PIDS="APP_PID $CLEANUP_PIDS"
 
 # A display of our own; Xvfb keeps its screen in a file we can read pixels from.
-for n in $(seq 90 140); do [[ -e /tmp/.X$n-lock ]] || { DISPLAY_NUMBER=$n; break; }; done
 mkdir -p "$WORK/fb"
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -fbdir "$WORK/fb" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+start_xvfb 1280x1024x24 -fbdir "$WORK/fb"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 
 # The colour of screen pixel (X, Y) as "r g b".
