@@ -568,7 +568,9 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     double scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1.0, 4.0)
                    : wayland                           ? 1.0
                                                        : displayScale(points.height);
-    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+    // On X11 the window maps only once its icon is set, so that the desktop
+    // never shows it without one.
+    Uint32 flags = (wayland ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_RESIZABLE;
     if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
     if (options.fullScreen || onPhoneDisplay()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -581,6 +583,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     }
     SDL_SetWindowMinimumSize(sdlWindow, static_cast<int>(points.width), static_cast<int>(points.height));
     WindowIcon::set(sdlWindow, ui::Resources::directory());
+    if (!wayland) SDL_ShowWindow(sdlWindow);
     std::unique_ptr<ShmPresenter> presenter;
     if (wayland) {
         std::string error;

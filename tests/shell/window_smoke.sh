@@ -96,7 +96,7 @@ eval "$(xdotool getwindowgeometry --shell "$WINDOW")"  # X, Y, WIDTH, HEIGHT
 [[ $WIDTH == 320 && $HEIGHT == 460 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 320x460"
 # Its own icon at four sizes, and its class.
 if command -v xprop >/dev/null; then
-    icons=$(xprop -id "$WINDOW" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+    icons=$(xprop -id "$WINDOW" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ' || true)
     [[ $icons == "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " ]] || fail "the window's icons are: $icons"
     xprop -id "$WINDOW" WM_CLASS | grep -qi '"mervik"' || fail "the window class is $(xprop -id "$WINDOW" WM_CLASS)"
 fi
