@@ -66,13 +66,14 @@ std::string DesktopOpener::addressOf(std::string_view url) {
 bool DesktopOpener::open(const std::string& url) {
     const bool mail = url.rfind("mailto:", 0) == 0;
     pid_t pid = mail ? spawn("xdg-email", url) : -1;
+    const bool mailOpener = pid >= 0;
     if (pid < 0) pid = spawn("xdg-open", url);
     if (pid < 0) {
         ui::warn("cannot open %s: %s", url.c_str(), std::strerror(errno));
         reportFailure(url);
         return false;
     }
-    running_.push_back({pid, url});
+    running_.push_back({pid, url, mailOpener});
     return true;
 }
 
@@ -85,9 +86,19 @@ void DesktopOpener::checkFinished() {
             continue;
         }
         const std::string url = it->url;
+        const bool mailOpener = it->mailOpener;
         it = running_.erase(it);
         // No status to read (the child was reaped elsewhere): nothing to say.
         if (done < 0) continue;
+        // Status 127: xdg-email was not found after all (where the spawn
+        // reports a missing program only through the child, as under an
+        // emulator): xdg-open takes its place.
+        if (mailOpener && WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+            if (const pid_t fallback = spawn("xdg-open", url); fallback >= 0) {
+                running_.push_back({fallback, url, false});
+                return;
+            }
+        }
         if (!(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
             ui::warn("cannot open %s: the desktop's opener failed", url.c_str());
             reportFailure(url);

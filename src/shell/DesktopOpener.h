@@ -40,6 +40,7 @@ private:
     struct Running {
         pid_t pid;
         std::string url;
+        bool mailOpener = false;  // xdg-email, which xdg-open stands in for when it is not found
     };
     void reportFailure(const std::string& url);
 

@@ -71,6 +71,14 @@ TEST_F(DesktopOpenerTest, OpenerThatWorks) {
     EXPECT_EQ(copied, "");
 }
 
+// Checks that an xdg-email the system could not run (status 127) gives way to xdg-open.
+TEST_F(DesktopOpenerTest, MailOpenerNotFoundFallsBack) {
+    fakeOpener("xdg-email", 127);
+    fakeOpener("xdg-open", 0);
+    EXPECT_EQ(openMail(), "");
+    EXPECT_EQ(calls(), "xdg-email " + kMail + "\nxdg-open " + kMail + "\n");
+}
+
 // Checks that a failing xdg-email, or none and a failing xdg-open, or no opener at
 // all, end in the alert, the address copied to the clipboard.
 TEST_F(DesktopOpenerTest, FailureShowsTheAddressCopied) {
