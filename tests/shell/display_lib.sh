@@ -17,14 +17,23 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Whether our Xvfb still runs, and the end of its log: said with a failure
+# that may be the display's and not the calculator's.
+xvfb_state() {
+    if kill -0 "$XVFB_PID" 2>/dev/null; then echo "(Xvfb on $DISPLAY still runs)"
+    else echo "(Xvfb on $DISPLAY has ended: $(tail -n 5 "$WORK/xvfb.log" | tr '\n' ' '))"; fi
+}
 
 # Starts Xvfb with one screen of SIZE ("1280x1024x24") and any further
 # Xvfb arguments, on a display number Xvfb picks itself (so that tests run
 # side by side never take the same one), and exports DISPLAY once it answers.
+# -noreset: by default an X server resets when its last client leaves, and a
+# client that connects while it resets (the next calculator a test starts) is
+# dropped and finds no display.
 start_xvfb() {
     local size=$1
     shift
-    Xvfb -displayfd 9 -screen 0 "$size" -nolisten tcp "$@" 9>"$WORK/display-number" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 9 -screen 0 "$size" -nolisten tcp -noreset "$@" 9>"$WORK/display-number" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     # Xvfb writes the number once it accepts connections.
     for _ in $(seq 300); do [[ -s $WORK/display-number ]] && break; sleep 0.05; done

@@ -68,7 +68,7 @@ open_window() {
     WINDOW=
     for _ in $(seq 500); do
         WINDOW=$(xdotool search --onlyvisible --name '^Mervik$' 2>/dev/null | head -1) && [[ -n $WINDOW ]] && break
-        kill -0 "$APP_PID" 2>/dev/null || fail "the program ended: $(cat "$WORK/err.txt")"
+        kill -0 "$APP_PID" 2>/dev/null || fail "the program ended: $(cat "$WORK/err.txt") $(xvfb_state)"
         sleep 0.02
     done
     [[ -n $WINDOW ]] || fail "no window titled Mervik"
