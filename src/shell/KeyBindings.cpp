@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "shell/ControlTable.h"
+#include "shell/TransferKeys.h"
 #include "shell/WindowInput.h"
 
 namespace shell {
@@ -92,10 +93,16 @@ std::string keyboardHelp() {
             if (binding.screen == screen) entries.push_back(std::string(binding.key) + " (" + bindingDescription(binding) + ")");
         text += helpLine(heading, entries);
     }
-    text += helpLine("  anywhere:   ", {"Ctrl+C (copy the display)", "Ctrl+Shift+C (copy the conversion)",
-                                       "Ctrl+V or Shift+Insert (paste a number)", "F2 (side panel)",
-                                       "Ctrl+1 to Ctrl+5 (copy a panel line)", "Ctrl+Up/Down, Enter (enter a result)",
-                                       "Ctrl+Q (quit)"});
+    // The keys for numbers as text, rows that share what they do in one entry.
+    std::vector<std::string> anywhere;
+    const auto rows = transferKeys();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::string entry(rows[i].key);
+        while (i + 1 < rows.size() && rows[i + 1].what == rows[i].what) entry += " or " + std::string(rows[++i].key);
+        anywhere.push_back(entry + " (" + std::string(rows[i].what) + ")");
+    }
+    anywhere.push_back("Ctrl+Q (quit)");
+    text += helpLine("  anywhere:   ", anywhere);
     return text;
 }
 

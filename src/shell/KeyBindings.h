@@ -1,11 +1,12 @@
 #pragma once
-// The window's keyboard, in one table: each key (as the user reads it,
-// "Ctrl+P", "F9", "[") and what it does on the screen now showing. Most keys
-// press a named control (ControlTable.h) through the same touches a click
-// makes; the pickers' keys step the picker one row. The --help text, the
-// manual page and the README list exactly these. Typed characters (digits,
-// letters, operators) press their own keys and are not in the table
-// (WindowInput.h).
+// The keys for the calculator's controls, in one table: each key (as the
+// user reads it, "Ctrl+P", "F9", "[") and what it does on the screen now
+// showing. Most keys press a named control (ControlTable.h) through the same
+// touches a click makes; the pickers' keys step the picker one row. The
+// --help text, the manual page and the README list exactly these. Typed
+// characters (digits, letters, operators) press their own keys and are not
+// in the table (WindowInput.h); the keys for numbers as text have a table of
+// their own (TransferKeys.h).
 
 #include <span>
 #include <string>
@@ -38,7 +39,8 @@ const KeyBinding* keyBindingFor(KeyBinding::Screen screen, std::string_view key)
 // What BINDING does, as the help text says it: the spoken name of the
 // control it presses (ControlTable.h), else what it does.
 std::string bindingDescription(const KeyBinding& binding);
-// The table as the help text lists it: a heading and one line per screen.
+// The keyboard as the help text lists it: a heading, the typed characters,
+// one line per screen of this table, and one of the keys for numbers as text.
 std::string keyboardHelp();
 
 }  // namespace shell

@@ -25,7 +25,7 @@ bool isCovered(const ui::View& view) {
 
 }  // namespace
 
-std::string keyChordName(int32_t keycode, bool ctrl) {
+std::string keyChordName(int32_t keycode, bool ctrl, bool shift) {
     std::string name;
     switch (keycode) {
         case SDLK_RETURN:
@@ -36,7 +36,9 @@ std::string keyChordName(int32_t keycode, bool ctrl) {
         case SDLK_SPACE: name = "Space"; break;
         case SDLK_UP: name = "Up"; break;
         case SDLK_DOWN: name = "Down"; break;
+        case SDLK_F2: name = "F2"; break;
         case SDLK_F9: name = "F9"; break;
+        case SDLK_INSERT: name = "Insert"; break;
         default:
             // Printable keys are their own characters; letters read as capitals.
             if (keycode > ' ' && keycode <= '~') {
@@ -46,6 +48,7 @@ std::string keyChordName(int32_t keycode, bool ctrl) {
             }
     }
     if (name.empty()) return {};
+    if (shift) name = "Shift+" + name;
     return ctrl ? "Ctrl+" + name : name;
 }
 

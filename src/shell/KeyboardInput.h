@@ -58,8 +58,9 @@ private:
     double highlightEndsAt_ = 0;
 };
 
-// The name the binding table gives KEYCODE with Ctrl held or not ("Ctrl+P",
-// "F9", "[", "Enter"); empty for a key the table cannot name.
-std::string keyChordName(int32_t keycode, bool ctrl);
+// The name the key tables give KEYCODE with Ctrl and Shift held or not
+// ("Ctrl+P", "F9", "[", "Enter", "Ctrl+Shift+C"); empty for a key they
+// cannot name. The binding table's keys are named without Shift.
+std::string keyChordName(int32_t keycode, bool ctrl, bool shift = false);
 
 }  // namespace shell

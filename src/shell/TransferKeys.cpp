@@ -2,50 +2,79 @@
 
 #include "app/BasesPanelView.h"
 #include "app/NumberTransfer.h"
+#include "shell/KeyboardInput.h"
 
 namespace shell {
 
+namespace {
+
+using Action = TransferKey::Action;
+
+constexpr TransferKey kTransferKeys[] = {
+    {"Ctrl+V", Action::Paste, 0, "paste a number"},
+    {"Shift+Insert", Action::Paste, 0, "paste a number"},
+    {"Ctrl+C", Action::CopyDisplay, 0, "copy the display"},
+    {"Ctrl+Shift+C", Action::CopyConversion, 0, "copy the conversion"},
+    {"Ctrl+1", Action::CopyPanelLine, 0, "copy the binary line"},
+    {"Ctrl+2", Action::CopyPanelLine, 1, "copy the octal line"},
+    {"Ctrl+3", Action::CopyPanelLine, 2, "copy the decimal line"},
+    {"Ctrl+4", Action::CopyPanelLine, 3, "copy the hexadecimal line"},
+    {"Ctrl+5", Action::CopyPanelLine, 4, "copy the selected base's line"},
+    {"Ctrl+Up", Action::SelectResult, -1, "select a newer result"},
+    {"Ctrl+Down", Action::SelectResult, +1, "select an older result"},
+    {"Enter", Action::EnterSelected, 0, "enter the selected result"},
+    {"Escape", Action::ForgetSelected, 0, "forget the selected result"},
+    {"F2", Action::SidePanel, 0, "side panel"},
+};
+
+const TransferKey* rowFor(const std::string& key) {
+    if (key.empty()) return nullptr;
+    for (const TransferKey& row : kTransferKeys)
+        if (row.key == key) return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const TransferKey> transferKeys() { return kTransferKeys; }
+
 bool TransferKeys::keyDown(SDL_Keycode key, bool ctrl, bool shift, const std::function<void()>& widen) {
+    const TransferKey* row = rowFor(keyChordName(key, ctrl, shift));
+    if (!row && shift) row = rowFor(keyChordName(key, ctrl, false));
+    return row && act(*row, widen);
+}
+
+bool TransferKeys::act(const TransferKey& row, const std::function<void()>& widen) {
     BasesPanelModel& panel = transfer_.panel();
-    // A selected result waits for Enter; Escape forgets it.
-    if (panel.selection() && !ctrl) {
-        if (key == SDLK_RETURN || key == SDLK_KP_ENTER) {
-            transfer_.enterResult(*panel.selection());
-            return true;
-        }
-        if (key == SDLK_ESCAPE) {
-            panel.clearSelection();
-            return true;
-        }
-    }
-    if (key == SDLK_F2 && !ctrl) {
-        if (widen) widen();
-        return true;
-    }
-    if (key == SDLK_INSERT && shift && !ctrl) {
-        if (auto text = clipboard_.read ? clipboard_.read() : std::nullopt) transfer_.paste(*text);
-        return true;
-    }
-    if (!ctrl) return false;
-    switch (key) {
-        case SDLK_v:
-            if (auto text = clipboard_.read ? clipboard_.read() : std::nullopt) transfer_.paste(*text);
-            return true;
-        case SDLK_c: copy(shift ? transfer_.conversionText() : transfer_.displayText()); return true;
-        case SDLK_1:
-        case SDLK_2:
-        case SDLK_3:
-        case SDLK_4:
-        case SDLK_5: {
+    switch (row.action) {
+        case Action::Paste: paste(); return true;
+        case Action::CopyDisplay: copy(transfer_.displayText()); return true;
+        case Action::CopyConversion: copy(transfer_.conversionText()); return true;
+        case Action::CopyPanelLine: {
             const auto lines = transfer_.panelLines();
-            const auto index = static_cast<std::size_t>(key - SDLK_1);
+            const auto index = static_cast<std::size_t>(row.argument);
             if (index < lines.size()) copy(lines[index].copyText);
             return true;
         }
-        case SDLK_UP: panel.moveSelection(-1); return true;
-        case SDLK_DOWN: panel.moveSelection(+1); return true;
-        default: return false;
+        case Action::SelectResult: panel.moveSelection(row.argument); return true;
+        // Without a selection, Enter and Escape are the calculator's.
+        case Action::EnterSelected:
+            if (!panel.selection()) return false;
+            transfer_.enterResult(*panel.selection());
+            return true;
+        case Action::ForgetSelected:
+            if (!panel.selection()) return false;
+            panel.clearSelection();
+            return true;
+        case Action::SidePanel:
+            if (widen) widen();
+            return true;
     }
+    return false;
+}
+
+void TransferKeys::paste() {
+    if (auto text = clipboard_.read ? clipboard_.read() : std::nullopt) transfer_.paste(*text);
 }
 
 void TransferKeys::copy(const std::string& text) {

@@ -1,16 +1,9 @@
 #pragma once
-// The window's keys for numbers as text, apart from the keys that press the
-// calculator's own keys (WindowInput.h):
-//
-//   Ctrl+V, Shift+Insert   paste the clipboard's text as one number
-//   Ctrl+C                 copy the main display's text as shown
-//   Ctrl+Shift+C           copy the conversion as text
-//   Ctrl+1 ... Ctrl+5      copy the side panel's lines (binary, octal,
-//                          decimal, hexadecimal, the selected base)
-//   Ctrl+Up, Ctrl+Down     select a result in the side panel's list
-//   Enter                  with a result selected: enter it as a paste
-//   Escape                 with a result selected: forget the selection
-//   F2                     widen the window for the side panel, or narrow it again
+// The window's keys for numbers as text and the side panel, in one table
+// (transferKeys(); the --help text lists it): paste, the copies, the panel's
+// lines and results, F2. The keys that press the calculator's own controls
+// are the binding table's (KeyBindings.h) and the typed characters'
+// (WindowInput.h); these keys come before both.
 //
 // The clipboard is the desktop's CLIPBOARD selection, UTF-8 text, reached
 // through the two functions given (SDL's in the window, a string in tests).
@@ -20,12 +13,36 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 class BasesPanelView;
 class NumberTransfer;
 
 namespace shell {
+
+struct TransferKey {
+    enum class Action {
+        Paste,           // the clipboard's text as one number
+        CopyDisplay,     // the main display's text as shown
+        CopyConversion,  // the conversion as text
+        CopyPanelLine,   // the side panel's line ARGUMENT (0 binary ... 4 the selected base)
+        SelectResult,    // a result ARGUMENT steps along the panel's list (-1 newer, +1 older)
+        EnterSelected,   // with a result selected: enter it as a paste
+        ForgetSelected,  // with a result selected: forget the selection
+        SidePanel,       // widen the window for the side panel, or narrow it again
+    };
+
+    std::string_view key;  // as keyChordName (KeyboardInput.h) names it: "Ctrl+Shift+C"
+    Action action;
+    int argument;
+    std::string_view what;  // for the help text; rows next to each other with the same text share one entry
+};
+
+// The whole table. A key held with Shift that has no row of its own acts as
+// the key without it (Ctrl+Shift+V pastes).
+std::span<const TransferKey> transferKeys();
 
 class TransferKeys {
 public:
@@ -37,8 +54,8 @@ public:
     TransferKeys(NumberTransfer& transfer, Clipboard clipboard) : transfer_(transfer), clipboard_(std::move(clipboard)) {}
 
     // Acts on the key KEY pressed with CTRL and SHIFT held or not; true when
-    // it was one of these keys (nothing else should act on it then). F2 calls
-    // WIDEN, which the window answers.
+    // the table has it and it acted (nothing else should act on it then).
+    // F2 calls WIDEN, which the window answers.
     bool keyDown(SDL_Keycode key, bool ctrl, bool shift, const std::function<void()>& widen = {});
 
     // The side panel's view, brought up to date on every tick (may be null).
@@ -50,6 +67,8 @@ public:
     void tick(double now);
 
 private:
+    bool act(const TransferKey& row, const std::function<void()>& widen);
+    void paste();
     void copy(const std::string& text);
 
     NumberTransfer& transfer_;

@@ -39,7 +39,8 @@ protected:
 };
 
 // Checks that Ctrl+V pastes, Ctrl+C and Ctrl+Shift+C copy the display and the
-// conversion, Shift+Insert pastes too, and Ctrl+1..5 copy the panel's lines.
+// conversion, Shift+Insert pastes too, Ctrl+1..5 copy the panel's lines, and
+// F2 asks the window to widen.
 TEST_F(TransferKeysTest, CopyAndPaste) {
     clipboard = "-0x20";
     EXPECT_TRUE(ctrl(SDLK_v));
@@ -60,7 +61,17 @@ TEST_F(TransferKeysTest, CopyAndPaste) {
     EXPECT_TRUE(ctrl(SDLK_5));  // no fifth line in base 16: nothing copied
     EXPECT_EQ(clipboard, "3E8");
     EXPECT_FALSE(keys->keyDown(SDLK_7, false, false));
-    EXPECT_FALSE(keys->keyDown(SDLK_RETURN, false, false));
+    EXPECT_FALSE(keys->keyDown(SDLK_RETURN, false, false));  // no result selected: the calculator's Enter
+
+    // Shift with a key that has no row of its own acts as the key alone.
+    clipboard = "0b101";
+    EXPECT_TRUE(ctrl(SDLK_v, true));
+    EXPECT_EQ(transfer->displayText(), "5");
+    int widened = 0;
+    EXPECT_TRUE(keys->keyDown(SDLK_F2, false, true, [&widened] { ++widened; }));
+    EXPECT_EQ(widened, 1);
+    EXPECT_FALSE(keys->keyDown(SDLK_F2, true, false, [&widened] { ++widened; }));
+    EXPECT_FALSE(keys->keyDown(SDLK_INSERT, false, false));
 }
 
 // Checks that a refused paste (a 1 MB clipboard) changes nothing and that its
