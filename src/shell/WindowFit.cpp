@@ -20,6 +20,7 @@ WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight, 
     const ui::Size both{points.width + panel.width, std::max(points.height, panel.height)};
     if (panel.width > 0 && std::min(windowWidth / both.width, windowHeight / both.height) >= fit.scale) {
         fit.showsPanel = true;
+        fit.panelLeft = points.width;
         fit.origin = {(windowWidth - both.width * fit.scale) / 2, (windowHeight - points.height * fit.scale) / 2};
         return fit;
     }
@@ -28,6 +29,13 @@ WindowFit WindowFit::of(ui::Size points, float windowWidth, float windowHeight, 
 }
 
 ui::Point WindowFit::toPoints(float x, float y) const { return {(x - origin.x) / scale, (y - origin.y) / scale}; }
+
+bool WindowFit::onPanel(float x, float y) const { return showsPanel && toPoints(x, y).x >= panelLeft; }
+
+ui::Point WindowFit::toPanelPoints(float x, float y) const {
+    const ui::Point at = toPoints(x, y);
+    return {at.x - panelLeft, at.y};
+}
 
 ui::Rect WindowFit::toWindow(ui::Rect rect) const {
     return {origin.x + rect.x() * scale, origin.y + rect.y() * scale, rect.width() * scale, rect.height() * scale};

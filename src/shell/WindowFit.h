@@ -38,6 +38,11 @@ struct WindowFit {
     // the calculator, a point outside its bounds. The panel's points follow
     // on from the calculator's right edge.
     ui::Point toPoints(float x, float y) const;
+    // Whether window coordinates (X, Y) touch the side panel: it shows, and
+    // (X, Y) lies right of the calculator.
+    bool onPanel(float x, float y) const;
+    // The point of the side panel under window coordinates (X, Y).
+    ui::Point toPanelPoints(float x, float y) const;
     // Where the calculator's POINT is drawn, in window coordinates.
     ui::Point toWindow(ui::Point point) const;
     // Where the calculator's RECT (in points) is drawn, in window units.
@@ -60,6 +65,7 @@ struct WindowFit {
     float scale = 1;      // window units per point
     ui::Point origin{};   // the calculator's top-left corner, in window units
     bool showsPanel = false;
+    float panelLeft = 0;  // where the panel begins, in the calculator's points (its width)
 };
 
 // Whether a display of WIDTH x HEIGHT logical pixels (physical pixels over

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <future>
 #include <map>
+#include <utility>
 #include <memory>
 
 #include "render/Painter.h"
@@ -70,9 +71,14 @@ struct Session {
     std::unique_ptr<render::Painter> panelPainter;
 
     bool running = true;
-    bool mouseDown = false;
-    bool mouseInPanel = false;  // the mouse's touch went to the side panel
-    std::map<SDL_FingerID, int> fingers;
+    // A touch stays with the window it began in (the calculator or the side
+    // panel) until it ends: the mouse's while its button is down, each finger's.
+    ui::Window* mouseWindow = nullptr;
+    struct Finger {
+        int id;
+        ui::Window* window;
+    };
+    std::map<SDL_FingerID, Finger> fingers;
     int nextFinger = kFirstFingerTouch;
     // The keys and their bindings; none without the controls to press.
     std::unique_ptr<KeyboardInput> keyboard;
@@ -200,15 +206,21 @@ WindowFit currentFit(const Session& s, int& width, int& height) {
     return WindowFit::of(s.points, float(width), float(height), s.options.panel ? s.options.panel->frame().size : ui::Size{});
 }
 
-// The mouse at window coordinates (X, Y): which window it touches (the side
-// panel right of the calculator, when shown) and where, in that window's points.
-ui::Window& mouseTarget(Session& s, int x, int y, ui::Point& at) {
+// The window under window coordinates (X, Y): the side panel right of the
+// calculator, when it shows, else the calculator. The mouse, fingers and the
+// wheel all go where this says.
+ui::Window& windowAt(Session& s, float x, float y) {
+    int width = 0, height = 0;
+    return s.options.panel && currentFit(s, width, height).onPanel(x, y) ? *s.options.panel : s.window;
+}
+
+// Window coordinates (X, Y) in the points of TARGET, the calculator or the
+// side panel: a touch that began in one keeps its points when it moves over
+// the other.
+ui::Point pointIn(Session& s, const ui::Window& target, float x, float y) {
     int width = 0, height = 0;
     const WindowFit fit = currentFit(s, width, height);
-    at = fit.toPoints(float(x), float(y));
-    if (!fit.showsPanel || !s.options.panel || at.x < s.points.width) return s.window;
-    at.x -= s.points.width;
-    return *s.options.panel;
+    return &target == &s.window ? fit.toPoints(x, y) : fit.toPanelPoints(x, y);
 }
 
 // F2: the window widened so that the side panel fits beside the calculator
@@ -223,16 +235,11 @@ void widenForPanel(Session& s) {
     s.mustDraw = true;
 }
 
-ui::Point mousePoint(const Session& s, int x, int y) {
-    int width = 0, height = 0;
-    return currentFit(s, width, height).toPoints(float(x), float(y));
-}
-
 // A finger's place comes as a fraction of the window's width and height.
-ui::Point fingerPoint(const Session& s, float x, float y) {
+std::pair<float, float> fingerPlace(const Session& s, const SDL_TouchFingerEvent& finger) {
     int width = 0, height = 0;
-    WindowFit fit = currentFit(s, width, height);
-    return fit.toPoints(x * width, y * height);
+    SDL_GetWindowSize(s.sdlWindow, &width, &height);
+    return {finger.x * float(width), finger.y * float(height)};
 }
 
 void handleEvent(Session& s, const SDL_Event& e) {
@@ -253,7 +260,7 @@ void handleEvent(Session& s, const SDL_Event& e) {
                     if (s.keyboard) s.keyboard->liftHighlight();
                     s.window.cancelAllTouches();
                     if (s.options.panel) s.options.panel->cancelAllTouches();
-                    s.mouseDown = false;
+                    s.mouseWindow = nullptr;
                     s.fingers.clear();
                     break;
                 case SDL_WINDOWEVENT_SHOWN:
@@ -268,49 +275,43 @@ void handleEvent(Session& s, const SDL_Event& e) {
         // The mouse (touch screens' mouse echoes are left out: fingers come below).
         case SDL_MOUSEBUTTONDOWN: {
             if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT) break;
-            s.mouseDown = true;
-            ui::Point at;
-            ui::Window& target = mouseTarget(s, e.button.x, e.button.y, at);
-            s.mouseInPanel = &target != &s.window;
-            target.sendTouch(kMouseTouch, ui::TouchPhase::Began, at);
+            const float x = float(e.button.x), y = float(e.button.y);
+            s.mouseWindow = &windowAt(s, x, y);
+            s.mouseWindow->sendTouch(kMouseTouch, ui::TouchPhase::Began, pointIn(s, *s.mouseWindow, x, y));
             break;
         }
         case SDL_MOUSEMOTION:
-            if (e.motion.which == SDL_TOUCH_MOUSEID || !s.mouseDown) break;
-            if (s.mouseInPanel) {
-                ui::Point at = mousePoint(s, e.motion.x, e.motion.y);
-                s.options.panel->sendTouch(kMouseTouch, ui::TouchPhase::Moved, {at.x - s.points.width, at.y});
-                break;
-            }
-            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Moved, mousePoint(s, e.motion.x, e.motion.y));
+            if (e.motion.which == SDL_TOUCH_MOUSEID || !s.mouseWindow) break;
+            s.mouseWindow->sendTouch(kMouseTouch, ui::TouchPhase::Moved,
+                                     pointIn(s, *s.mouseWindow, float(e.motion.x), float(e.motion.y)));
             break;
-        case SDL_MOUSEBUTTONUP:
-            if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT || !s.mouseDown) break;
-            s.mouseDown = false;
-            if (s.mouseInPanel) {
-                ui::Point at = mousePoint(s, e.button.x, e.button.y);
-                s.options.panel->sendTouch(kMouseTouch, ui::TouchPhase::Ended, {at.x - s.points.width, at.y});
-                break;
-            }
-            s.window.sendTouch(kMouseTouch, ui::TouchPhase::Ended, mousePoint(s, e.button.x, e.button.y));
+        case SDL_MOUSEBUTTONUP: {
+            if (e.button.which == SDL_TOUCH_MOUSEID || e.button.button != SDL_BUTTON_LEFT || !s.mouseWindow) break;
+            ui::Window* window = std::exchange(s.mouseWindow, nullptr);
+            window->sendTouch(kMouseTouch, ui::TouchPhase::Ended, pointIn(s, *window, float(e.button.x), float(e.button.y)));
             break;
+        }
 
         // Fingers on a touch screen, each a touch of its own.
         case SDL_FINGERDOWN: {
-            int id = s.nextFinger++;
-            s.fingers[e.tfinger.fingerId] = id;
-            s.window.sendTouch(id, ui::TouchPhase::Began, fingerPoint(s, e.tfinger.x, e.tfinger.y));
+            const auto [x, y] = fingerPlace(s, e.tfinger);
+            Session::Finger finger{s.nextFinger++, &windowAt(s, x, y)};
+            s.fingers[e.tfinger.fingerId] = finger;
+            finger.window->sendTouch(finger.id, ui::TouchPhase::Began, pointIn(s, *finger.window, x, y));
             break;
         }
         case SDL_FINGERMOTION:
-            if (auto it = s.fingers.find(e.tfinger.fingerId); it != s.fingers.end())
-                s.window.sendTouch(it->second, ui::TouchPhase::Moved, fingerPoint(s, e.tfinger.x, e.tfinger.y));
+            if (auto it = s.fingers.find(e.tfinger.fingerId); it != s.fingers.end()) {
+                const auto [x, y] = fingerPlace(s, e.tfinger);
+                it->second.window->sendTouch(it->second.id, ui::TouchPhase::Moved, pointIn(s, *it->second.window, x, y));
+            }
             break;
         case SDL_FINGERUP:
             if (auto it = s.fingers.find(e.tfinger.fingerId); it != s.fingers.end()) {
-                int id = it->second;
+                const Session::Finger finger = it->second;
                 s.fingers.erase(it);
-                s.window.sendTouch(id, ui::TouchPhase::Ended, fingerPoint(s, e.tfinger.x, e.tfinger.y));
+                const auto [x, y] = fingerPlace(s, e.tfinger);
+                finger.window->sendTouch(finger.id, ui::TouchPhase::Ended, pointIn(s, *finger.window, x, y));
             }
             break;
 
@@ -348,8 +349,9 @@ void handleEvent(Session& s, const SDL_Event& e) {
         case SDL_MOUSEWHEEL: {
             if (e.wheel.which == SDL_TOUCH_MOUSEID) break;
             const int sign = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-            const ui::Point at = mousePoint(s, e.wheel.mouseX, e.wheel.mouseY);
-            WheelInput::turn(s.window, at, sign * e.wheel.x, sign * e.wheel.y);
+            const float x = float(e.wheel.mouseX), y = float(e.wheel.mouseY);
+            ui::Window& target = windowAt(s, x, y);
+            WheelInput::turn(target, pointIn(s, target, x, y), sign * e.wheel.x, sign * e.wheel.y);
             break;
         }
 

@@ -69,6 +69,13 @@ TEST(WindowFitTest, PanelBesideTheCalculator) {
     }
     auto fit = shell::WindowFit::of(points, 1024, 920, panel);
     EXPECT_NEAR(fit.toPoints(fit.origin.x + 330 * 2, 20).x, 330, 1e-3);
+
+    // Touches and the wheel right of the calculator's edge go to the panel, in its own points.
+    EXPECT_FALSE(fit.onPanel(fit.origin.x + 319 * 2, 20));
+    EXPECT_TRUE(fit.onPanel(fit.origin.x + 320 * 2, 20));
+    EXPECT_NEAR(fit.toPanelPoints(fit.origin.x + 330 * 2, 20).x, 10, 1e-3);
+    EXPECT_NEAR(fit.toPanelPoints(fit.origin.x + 330 * 2, 20).y, 10, 1e-3);
+    EXPECT_FALSE(shell::WindowFit::of(points, 511, 460, panel).onPanel(505, 20));
 }
 
 }  // namespace
