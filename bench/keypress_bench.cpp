@@ -125,6 +125,15 @@ public:
 
     bool ready() const { return window_ != 0; }
     Box size() const { return size_; }
+    // Presses KEYSYM, which changes the window's size (F2 and the side
+    // panel), and waits until the window is drawn at its new size.
+    void resizeWith(KeySym keysym) {
+        type(keysym);
+        settle(kMostSettling * 2);
+        XWindowAttributes attributes;
+        XGetWindowAttributes(d_, window_, &attributes);
+        size_ = {0, 0, attributes.width, attributes.height};
+    }
     std::optional<Pixels> grab(Box box) const { return grabPixels(d_, window_, box); }
 
     // Presses and lets go of the key KEYSYM at once; the time it was sent.
@@ -230,14 +239,17 @@ double percentile(std::vector<double> values, double p) {
     return values[i];
 }
 
+// WIDEN: a key that first widens the window (Mervik's F2: the side panel,
+// whose lines then change with every digit too), or none.
 Row measure(const VirtualDesktop& desktop, const std::string& name, int scale, const std::vector<std::string>& argv,
-            const std::vector<std::string>& env, int presses) {
+            const std::vector<std::string>& env, int presses, std::optional<KeySym> widen = std::nullopt) {
     Row row{name, scale, {}, {}, 0, {}};
     Watched w(desktop, argv, env);
     if (!w.ready()) {
         row.note = "no window";
         return row;
     }
+    if (widen) w.resizeWith(*widen);
     // Calibration: what the window looks like before and after a 7.
     auto before = w.grab(w.size());
     w.type(XK_7);
@@ -282,7 +294,7 @@ bool installed(const std::string& program) {
 int main(int argc, char** argv) {
     int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     const std::string mervik = argc > 2 ? argv[2] : MERVIK_PROGRAM;
-    // Room for the largest window: the calculator at scale 3.
+    // Room for the largest window: the calculator and its side panel at scale 3.
     VirtualDesktop desktop("2400x1800x24");
     if (!desktop.display()) {
         std::fprintf(stderr, "keypress_bench: no Xvfb display could be started\n");
@@ -298,6 +310,7 @@ int main(int argc, char** argv) {
         std::string s = std::to_string(scale);
         std::fprintf(stderr, "measuring at scale %d\n", scale);
         rows.push_back(measure(desktop, "mervik", scale, {mervik, "--scale", s}, {}, presses));
+        rows.push_back(measure(desktop, "mervik+panel", scale, {mervik, "--scale", s}, {}, presses, XK_F2));
         if (installed("galculator"))
             rows.push_back(measure(desktop, "galculator", scale, {"galculator"}, {"GDK_SCALE=" + s}, presses));
         if (installed("speedcrunch"))
