@@ -13,8 +13,8 @@
 #include <cstring>
 #include <future>
 #include <map>
-#include <utility>
 #include <memory>
+#include <utility>
 
 #include "render/Painter.h"
 #include "render/Surface.h"
