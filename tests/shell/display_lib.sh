@@ -1,5 +1,6 @@
 # What the window tests share, sourced after `set -euo pipefail`: a work
-# folder removed at exit, fail, and a virtual X display of our own.
+# folder removed at exit, fail, a virtual X display of our own, and readers
+# of its screen and of a process's memory.
 #
 # At exit every process whose pid stands in one of the variables named in
 # CLEANUP_PIDS is ended (they may be empty), then the work folder goes.
@@ -41,3 +42,35 @@ start_xvfb() {
     DISPLAY=":$(tr -d '\n' <"$WORK/display-number")"
     export DISPLAY
 }
+
+# The screen, for an Xvfb started with -fbdir "$WORK/fb" (it keeps its
+# screen there as an XWD file). The colour of screen pixel (X, Y) as "r g b".
+pixel() {
+    python3 - "$WORK/fb/Xvfb_screen0" "$1" "$2" <<'PY'
+import struct, sys
+path, x, y = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with open(path, 'rb') as f:
+    head = struct.unpack('>25I', f.read(100))
+    header_size, bytes_per_line, colours = head[0], head[12], head[19]
+    f.seek(header_size + colours * 12 + y * bytes_per_line + x * 4)
+    b, g, r, _ = f.read(4)
+print(r, g, b)
+PY
+}
+# A digest of the screen pixels in the box X Y W H.
+region() {
+    python3 - "$WORK/fb/Xvfb_screen0" "$@" <<'PY'
+import hashlib, struct, sys
+path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:6])
+with open(path, 'rb') as f:
+    head = struct.unpack('>25I', f.read(100))
+    header_size, bytes_per_line, colours = head[0], head[12], head[19]
+    digest = hashlib.sha1()
+    for row in range(y, y + h):
+        f.seek(header_size + colours * 12 + row * bytes_per_line + x * 4)
+        digest.update(f.read(w * 4))
+print(digest.hexdigest())
+PY
+}
+# The resident memory of process PID, in KiB.
+rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }

@@ -111,20 +111,6 @@ lines = open(sys.argv[1]).read().splitlines()
 print(json.loads(lines[-1])[sys.argv[2]] if lines else "")
 PY
 }
-rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
-# The colour of Xvfb screen pixel (X, Y) as "r g b".
-pixel() {
-    python3 - "$WORK/fb/Xvfb_screen0" "$1" "$2" <<'PY'
-import struct, sys
-path, x, y = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-with open(path, 'rb') as f:
-    head = struct.unpack('>25I', f.read(100))
-    header_size, bytes_per_line, colours = head[0], head[12], head[19]
-    f.seek(header_size + colours * 12 + y * bytes_per_line + x * 4)
-    b, g, r, _ = f.read(4)
-print(r, g, b)
-PY
-}
 
 # 1. A desktop output: two seconds of frames, then SIGTERM.
 start_weston 1024 768 1

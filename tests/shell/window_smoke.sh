@@ -28,36 +28,7 @@ mkdir -p "$WORK/fb"
 start_xvfb 1280x1024x24 -fbdir "$WORK/fb"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 
-# The colour of screen pixel (X, Y) as "r g b".
-pixel() {
-    python3 - "$WORK/fb/Xvfb_screen0" "$1" "$2" <<'PY'
-import struct, sys
-path, x, y = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-with open(path, 'rb') as f:
-    head = struct.unpack('>25I', f.read(100))
-    header_size, bytes_per_line, colours = head[0], head[12], head[19]
-    f.seek(header_size + colours * 12 + y * bytes_per_line + x * 4)
-    b, g, r, _ = f.read(4)
-print(r, g, b)
-PY
-}
-# A digest of the screen pixels in the box X Y W H.
-region() {
-    python3 - "$WORK/fb/Xvfb_screen0" "$@" <<'PY'
-import hashlib, struct, sys
-path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:6])
-with open(path, 'rb') as f:
-    head = struct.unpack('>25I', f.read(100))
-    header_size, bytes_per_line, colours = head[0], head[12], head[19]
-    digest = hashlib.sha1()
-    for row in range(y, y + h):
-        f.seek(header_size + colours * 12 + row * bytes_per_line + x * 4)
-        digest.update(f.read(w * 4))
-print(digest.hexdigest())
-PY
-}
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 
 # Opens the window at SCALE and waits for it; sets APP_PID and WINDOW.
 open_window() {
