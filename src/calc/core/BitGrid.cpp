@@ -45,7 +45,9 @@ WordResult flipBit(const Decimal& value, int index, WordMode mode) {
     const std::optional<Integer> x = wholeValue(value);
     if (!x) return WordResult::refused(WordStatus::BitsNeedWhole);
     if (index < 0 || index >= bitCount(*x, mode)) return WordResult::refused(WordStatus::Ignored);
-    return toDecimal(canon(*x ^ powerOfTwo(index), mode));
+    // x XOR 2^index, as a sum: the bit is taken away when set, else added.
+    const bool set = boost::multiprecision::bit_test(word(*x, index + 1), static_cast<unsigned>(index));
+    return toDecimal(canon(set ? *x - powerOfTwo(index) : *x + powerOfTwo(index), mode));
 }
 
 }  // namespace bitwise

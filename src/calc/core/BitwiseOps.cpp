@@ -7,8 +7,8 @@ namespace bitwise {
 
 namespace {
 
-// Beyond this many places a shift leaves nothing of any operand (a Decimal
-// integer stays below 10^166 < 2^552), or makes it too large to hold.
+// A shift count is clamped to this: any longer shift leaves nothing of any
+// Decimal integer (below 10^166 < 2^552), or makes it too large to hold.
 constexpr int kLongestShift = 560;
 
 bool isRotate(BitwiseOp op) { return op == BitwiseOp::RotateLeft || op == BitwiseOp::RotateRight; }
@@ -17,8 +17,30 @@ bool isRotate(BitwiseOp op) { return op == BitwiseOp::RotateLeft || op == Bitwis
 // whole, or nothing.
 std::optional<Integer> operand(const Decimal& value) { return wholeValue(calcDecimal::sixDecimals(value)); }
 
-// The result X, read in MODE; with the word size off it may not fit.
-WordResult result(const Integer& x, WordMode mode) { return toDecimal(canon(x, mode)); }
+// The width of the patterns bitwise work is done in.
+int widthOf(WordMode mode) { return mode.size.isOff() ? kUnlimitedBits : mode.size.bits(); }
+
+// A PATTERN of widthOf(MODE) bits as the result: canon, or two's complement
+// with the word size off.
+WordResult patternResult(const Integer& pattern, WordMode mode) {
+    return toDecimal(mode.size.isOff() ? signedValue(pattern, kUnlimitedBits) : canon(pattern, mode));
+}
+
+// The pattern with every bit of widthOf(MODE) flipped.
+Integer inverted(const Integer& pattern, WordMode mode) { return powerOfTwo(widthOf(mode)) - 1 - pattern; }
+
+// AND, OR, XOR and their complements, on the operands' patterns.
+WordResult logical(BitwiseOp op, const Integer& a, const Integer& b, WordMode mode) {
+    const Integer x = word(a, widthOf(mode)), y = word(b, widthOf(mode));
+    switch (op) {
+        case BitwiseOp::And: return patternResult(x & y, mode);
+        case BitwiseOp::Or: return patternResult(x | y, mode);
+        case BitwiseOp::Xor: return patternResult(x ^ y, mode);
+        case BitwiseOp::Nand: return patternResult(inverted(x & y, mode), mode);
+        case BitwiseOp::Nor: return patternResult(inverted(x | y, mode), mode);
+        default: return patternResult(inverted(x ^ y, mode), mode);
+    }
+}
 
 // A shift count, clamped to where every longer shift gives the same result.
 int shiftCount(const Integer& count) {
@@ -31,20 +53,15 @@ WordResult shiftRight(const Integer& a, int count, WordMode mode);
 
 WordResult shiftLeft(const Integer& a, int count, WordMode mode) {
     if (count < 0) return shiftRight(a, -count, mode);
-    const int bits = mode.size.bits();
-    if (bits != 0) return result(count >= bits ? Integer(0) : word(a, bits) << count, mode);
-    if (a == 0) return {Decimal()};
-    if (count >= kLongestShift) return WordResult::refused(WordStatus::TooManyDigits);
-    return toDecimal(a << count);
+    // A count of W or more leaves W zero bits; with the word size off the
+    // longest shifts are too large for a Decimal.
+    return toDecimal(canon(a * powerOfTwo(count), mode));
 }
 
 WordResult shiftRight(const Integer& a, int count, WordMode mode) {
     if (count < 0) return shiftLeft(a, -count, mode);
     // canon(a) is negative only when signed: the shift is then arithmetic.
-    const Integer value = canon(a, mode);
-    const int bits = mode.size.bits();
-    if (count >= (bits != 0 ? bits : kLongestShift)) return {Decimal(value < 0 ? -1 : 0)};
-    return toDecimal(value >> count);
+    return toDecimal(shiftedRight(canon(a, mode), count));
 }
 
 // WORD, a pattern of BITS bits, rotated left by COUNT (0 <= COUNT < BITS).
@@ -65,12 +82,12 @@ WordResult apply(BitwiseOp op, const Decimal& a, const Decimal& b, WordMode mode
     const std::optional<Integer> x = operand(a), y = operand(b);
     if (!y) return WordResult::refused(WordStatus::NotWhole);
     switch (op) {
-        case BitwiseOp::And: return result(*x & *y, mode);
-        case BitwiseOp::Or: return result(*x | *y, mode);
-        case BitwiseOp::Xor: return result(*x ^ *y, mode);
-        case BitwiseOp::Nand: return result(~(*x & *y), mode);
-        case BitwiseOp::Nor: return result(~(*x | *y), mode);
-        case BitwiseOp::Xnor: return result(~(*x ^ *y), mode);
+        case BitwiseOp::And:
+        case BitwiseOp::Or:
+        case BitwiseOp::Xor:
+        case BitwiseOp::Nand:
+        case BitwiseOp::Nor:
+        case BitwiseOp::Xnor: return logical(op, *x, *y, mode);
         case BitwiseOp::ShiftLeft: return shiftLeft(*x, shiftCount(*y), mode);
         case BitwiseOp::ShiftRight: return shiftRight(*x, shiftCount(*y), mode);
         case BitwiseOp::RotateLeft:
@@ -80,7 +97,7 @@ WordResult apply(BitwiseOp op, const Decimal& a, const Decimal& b, WordMode mode
             Integer count = *y % bits;
             if (count < 0) count += bits;
             if (op == BitwiseOp::RotateRight) count = (bits - count) % bits;
-            return result(rotateLeft(word(*x, bits), static_cast<int>(count), bits), mode);
+            return toDecimal(canon(rotateLeft(word(*x, bits), static_cast<int>(count), bits), mode));
         }
     }
     return WordResult::refused(WordStatus::Ignored);
@@ -89,7 +106,7 @@ WordResult apply(BitwiseOp op, const Decimal& a, const Decimal& b, WordMode mode
 WordResult complement(const Decimal& a, WordMode mode) {
     const std::optional<Integer> x = operand(a);
     if (!x) return WordResult::refused(WordStatus::NotWhole);
-    return result(~*x, mode);
+    return patternResult(inverted(word(*x, widthOf(mode)), mode), mode);
 }
 
 }  // namespace bitwise

@@ -32,15 +32,29 @@ WordResult toDecimal(const Integer& x) {
 
 Integer word(const Integer& x, int bits) {
     assert(bits > 0 && "a word has bits");
-    return x & (powerOfTwo(bits) - 1);
+    // The remainder takes the sign of X: a negative one is brought into range.
+    const Integer modulus = powerOfTwo(bits);
+    Integer w = x % modulus;
+    if (w < 0) w += modulus;
+    return w;
+}
+
+Integer signedValue(const Integer& pattern, int bits) {
+    if (boost::multiprecision::bit_test(pattern, static_cast<unsigned>(bits - 1))) return pattern - powerOfTwo(bits);
+    return pattern;
 }
 
 Integer canon(const Integer& x, WordMode mode) {
     const int bits = mode.size.bits();
     if (bits == 0) return x;
-    Integer w = word(x, bits);
-    if (mode.isSigned && boost::multiprecision::bit_test(w, static_cast<unsigned>(bits - 1))) w -= powerOfTwo(bits);
-    return w;
+    const Integer w = word(x, bits);
+    return mode.isSigned ? signedValue(w, bits) : w;
+}
+
+Integer shiftedRight(const Integer& x, int n) {
+    if (x >= 0) return x >> n;
+    // floor(x / 2^n) = -ceil(-x / 2^n) = -(((-x - 1) >> n) + 1), on non-negative numbers only.
+    return -((Integer(-x - 1) >> n) + 1);
 }
 
 Integer powerOfTwo(int n) {
