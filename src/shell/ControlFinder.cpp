@@ -93,7 +93,7 @@ ui::View* ControlFinder::findOnCalculator(const ControlEntry& entry) const {
     if (!screen || !screen->isViewLoaded()) return nullptr;
     switch (entry.place) {
         case Place::SmallKey: return screen->smallKey(entry.smallKey).get();
-        case Place::OperationKey: return screen->operationKey(entry.name);
+        case Place::OperationKey: return screen->operationKey(entry.operation);
         case Place::Keypad:
         case Place::DecimalKeypad:
         case Place::BaseKeypad: break;

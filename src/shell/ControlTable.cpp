@@ -1,5 +1,10 @@
 #include "shell/ControlTable.h"
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+#include "core/Operator.h"
 #include "screens/MainViewController.h"
 
 namespace shell {
@@ -8,7 +13,8 @@ namespace {
 
 using Place = ControlEntry::Place;
 
-constexpr ControlEntry kControls[] = {
+// The keypads' controls, listed before the operation keys.
+constexpr ControlEntry kKeypads[] = {
     // Digits: on whichever keypad shows.
     {"0", "", "0", Place::Keypad},
     {"1", "", "1", Place::Keypad},
@@ -35,15 +41,10 @@ constexpr ControlEntry kControls[] = {
     {"L", "", "L", Place::BaseKeypad},
     {"M", "", "M", Place::BaseKeypad},
     {"N", "", "N", Place::BaseKeypad},
-    // The operation keys, named by their titles.
-    {"CE", "", "Clear entry", Place::OperationKey},
-    {"DEL", "", "Delete", Place::OperationKey},
-    {"+", "", "Plus", Place::OperationKey},
-    {"\u2212", "-", "Minus", Place::OperationKey},
-    {"\u00D7", "*", "Times", Place::OperationKey},
-    {"\u00F7", "/", "Divide", Place::OperationKey},
-    {"mod", "", "Modulo", Place::OperationKey},
-    {"=", "", "Equals", Place::OperationKey},
+};
+
+// The controls after them.
+constexpr ControlEntry kOtherControls[] = {
     // The small keys, pictures without titles.
     {"settings", "", "Settings", Place::SmallKey, SmallKey::Settings},
     {"keypad", "", "Switch keypad", Place::SmallKey, SmallKey::KeypadSwitch},
@@ -60,6 +61,20 @@ constexpr ControlEntry kControls[] = {
     // An open alert.
     {"OK", "", "OK", Place::AlertButton},
 };
+
+// An operation key, named by its title, or in plain characters by its script name.
+constexpr ControlEntry operationEntry(const OperatorRow& row) {
+    const std::string_view alternate = row.scriptName == row.title ? std::string_view() : row.scriptName;
+    return {row.title, alternate, row.spokenName, Place::OperationKey, SmallKey{}, row.op};
+}
+
+constexpr auto kControls = [] {
+    std::array<ControlEntry, std::size(kKeypads) + std::size(kOperatorTable) + std::size(kOtherControls)> all{};
+    auto next = std::copy(std::begin(kKeypads), std::end(kKeypads), all.begin());
+    next = std::transform(std::begin(kOperatorTable), std::end(kOperatorTable), next, operationEntry);
+    std::copy(std::begin(kOtherControls), std::end(kOtherControls), next);
+    return all;
+}();
 
 }  // namespace
 

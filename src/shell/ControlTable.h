@@ -9,6 +9,8 @@
 
 // The calculator screen's small keys (screens/MainViewController.h).
 enum class SmallKey;
+// The operation keys (core/Operator.h).
+enum class Operator;
 
 namespace shell {
 
@@ -19,7 +21,7 @@ struct ControlEntry {
         BaseKeypad,     // a digit or letter of the base keypad
         Keypad,         // a digit of whichever keypad shows
         SmallKey,       // one of the calculator screen's small keys (smallKey)
-        OperationKey,   // an operation key of the calculator screen, by title
+        OperationKey,   // an operation key of the calculator screen (operation)
         SettingsBar,    // a bar button of the settings screen, by title
         SignedSwitch,   // the settings screen's switch
         AlertButton,    // the open alert's button
@@ -29,7 +31,8 @@ struct ControlEntry {
     std::string_view alternate;  // another spelling of the name ("-" for "−"), or empty
     std::string_view spokenName; // what a screen reader or keyboard help says
     Place place;
-    SmallKey smallKey{};  // for Place::SmallKey
+    SmallKey smallKey{};    // for Place::SmallKey
+    Operator operation{};   // for Place::OperationKey
 };
 
 // The whole table.

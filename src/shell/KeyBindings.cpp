@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/Operator.h"
 #include "shell/ControlTable.h"
 #include "shell/TransferKeys.h"
 #include "shell/WindowInput.h"
@@ -13,10 +14,13 @@ namespace {
 using Screen = KeyBinding::Screen;
 using Action = KeyBinding::Action;
 
+// The name of OP's key, which a binding presses.
+constexpr std::string_view operationKey(Operator op) { return operatorRow(op).title; }
+
 constexpr KeyBinding kBindings[] = {
-    {Screen::Calculator, "Enter", Action::Press, "=", ""},
-    {Screen::Calculator, "Backspace", Action::Press, "DEL", ""},
-    {Screen::Calculator, "Escape", Action::Press, "CE", ""},
+    {Screen::Calculator, "Enter", Action::Press, operationKey(Operator::Equals), ""},
+    {Screen::Calculator, "Backspace", Action::Press, operationKey(Operator::Delete), ""},
+    {Screen::Calculator, "Escape", Action::Press, operationKey(Operator::Clear), ""},
     {Screen::Calculator, "Tab", Action::Press, "keypad", ""},
     {Screen::Calculator, "F9", Action::Press, "sign", ""},
     {Screen::Calculator, "Ctrl+P", Action::Press, "M+", ""},
@@ -78,7 +82,10 @@ std::string keyboardHelp() {
     std::string text = "Keyboard in the window, each key with what it presses:\n";
     // Typed characters press the key of that name; their spoken names come from the control table.
     std::vector<std::string> typed = {"0-9 and A-N (the keypad's digits)"};
-    for (char c : std::string_view(".+-*/%=")) {
+    std::string characters = ".";
+    for (const OperatorRow& row : kOperatorTable)
+        if (row.typed != '\0') characters += row.typed;
+    for (char c : characters) {
         if (auto name = keyNameForCharacter(c)) {
             const ControlEntry* entry = controlNamed(*name);
             typed.push_back(std::string(1, c) + " (" + std::string(entry ? entry->spokenName : *name) + ")");

@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "displays/binaryScrn.h"
 #include "core/calcDecimal.h"
+#include "core/Operator.h"
 #include "displays/displayScrn.h"
 #include "keys/operationButton.h"
 #include "input/HorizontalPickerView.h"
@@ -117,7 +118,7 @@ json StateWriter::state() {
                         {"decimalPoint", display->getDecimalPoint()},
                         {"eqFlag", display->getEqFlag()},
                         {"contFlag", display->getContFlag()},
-                        {"opFlag", op ? json(*op) : json(nullptr)}};
+                        {"opFlag", op ? json(std::string(operatorRow(*op).title)) : json(nullptr)}};
     } else {
         out["registers"] = nullptr;
         out["flags"] = nullptr;

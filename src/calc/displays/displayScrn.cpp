@@ -4,6 +4,7 @@
 #include "displays/binaryScrn.h"
 #include "core/calcDecimal.h"
 #include "core/CalcDelegate.h"
+#include "core/Operator.h"
 #include "ui/Image.h"
 #include "ui/Log.h"
 
@@ -17,22 +18,12 @@ constexpr float kFontSize = 35;
 // the receiving register.
 void assign(calcDecimal& target, const calcDecimal& source) { target.setValue(source.getValue()); }
 
-// Applies the operator CODE to RESULT with OPERAND; false when CODE is not
-// one of the five operator codes (nothing is applied then).
-bool applyOperator(calcDecimal& result, const std::string& code, const Decimal& operand) {
-    if (code == "+") {
-        result.add(operand);
-    } else if (code == "\u2212") {
-        result.sub(operand);
-    } else if (code == "\u00D7") {
-        result.mult(operand);
-    } else if (code == "\u00F7") {
-        result.div(operand);
-    } else if (code == "mod") {
-        result.mod(operand);
-    } else {
-        return false;
-    }
+// Applies OP to RESULT with OPERAND; false when OP is not a binary operator
+// (nothing is applied then).
+bool applyOperator(calcDecimal& result, Operator op, const Decimal& operand) {
+    const auto arithmetic = operatorRow(op).binary;
+    if (!arithmetic) return false;
+    (result.*arithmetic)(operand);
     return true;
 }
 
@@ -140,17 +131,17 @@ void displayScrn::startNumberWithDot() {
     display("0.");
 }
 
-void displayScrn::setFunc(const std::string& code) {
+void displayScrn::setFunc(Operator op) {
     // A second operator key in a row only replaces the first.
     if (memFlag_ == OperatorPressed) {
-        opFlag_ = code;
+        opFlag_ = op;
         return;
     }
     // A number typed with nothing pending becomes the first operand; after a
     // result, or a chained evaluation, the first operand already stands in m1.
     if (memFlag_ == TypingNumber) assign(*m1_, *value_);
     value_->setValue(Decimal());
-    opFlag_ = code;
+    opFlag_ = op;
     memFlag_ = OperatorPressed;
     eqFlag_ = ValueShown;
     decimalPoint_ = NoPoint;

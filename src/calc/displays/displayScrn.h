@@ -26,6 +26,7 @@
 class binaryScrn;
 class calcDecimal;
 class Decimal;
+enum class Operator;  // core/Operator.h
 
 class displayScrn : public ui::Label {
 public:
@@ -44,7 +45,7 @@ public:
     // The point key at the start of a number (right after an operator key or a
     // result): begins a new number "0." instead of extending the old one.
     void startNumberWithDot();
-    void setFunc(const std::string& code);
+    void setFunc(Operator op);
     void calc();
     void reset();
     void delDecimal();
@@ -84,7 +85,7 @@ public:
     int getEqFlag() const { return eqFlag_; }
     int getDecimalPoint() const { return decimalPoint_; }
     int getContFlag() const { return contFlag_; }
-    const std::optional<std::string>& getOpFlag() const { return opFlag_; }
+    std::optional<Operator> getOpFlag() const { return opFlag_; }
     void setEqFlag() { eqFlag_ = ResultShown; }
 
 private:
@@ -98,6 +99,6 @@ private:
     int contFlag_ = NoRepeat;
     std::shared_ptr<binaryScrn> base2Screen_;
     std::shared_ptr<ui::ImageView> decLabelView_;
-    std::optional<std::string> opFlag_;
+    std::optional<Operator> opFlag_;
     ResultListener resultListener_;
 };

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "core/Operator.h"
 #include "displays/binaryScrn.h"
 #include "displays/displayScrn.h"
 #include "keys/operationButton.h"
@@ -36,17 +37,22 @@ const SmallKeyLayout kSmallKeys[] = {
     {{60, 130, 35, 35}, "baseInputButton.png", &MainViewController::switchInput},
 };
 
-// The operation keys, stacked in this order.
+// The operation keys, stacked in this order; each shows its title from the
+// operator table over its picture.
 struct OperationKeyLayout {
     ui::Rect frame;
-    const char* operation;
+    Operator operation;
     const char* picture;
 };
 const OperationKeyLayout kOperationKeys[] = {
-    {{15, 175, 65, 50}, "CE", "CEButtonBack.png"},    {{90, 175, 65, 50}, "DEL", "DELButtonBack.png"},
-    {{240, 285, 65, 50}, "+", "OPButtonBack.png"},    {{240, 230, 65, 50}, "−", "OPButtonBack.png"},
-    {{240, 175, 65, 50}, "×", "OPButtonBack.png"},    {{165, 175, 65, 50}, "÷", "OPButtonBack.png"},
-    {{240, 395, 65, 50}, "=", "equalsButton_short.png"}, {{240, 340, 65, 50}, "mod", "OPButtonBack.png"},
+    {{15, 175, 65, 50}, Operator::Clear, "CEButtonBack.png"},
+    {{90, 175, 65, 50}, Operator::Delete, "DELButtonBack.png"},
+    {{240, 285, 65, 50}, Operator::Add, "OPButtonBack.png"},
+    {{240, 230, 65, 50}, Operator::Subtract, "OPButtonBack.png"},
+    {{240, 175, 65, 50}, Operator::Multiply, "OPButtonBack.png"},
+    {{165, 175, 65, 50}, Operator::Divide, "OPButtonBack.png"},
+    {{240, 395, 65, 50}, Operator::Equals, "equalsButton_short.png"},
+    {{240, 340, 65, 50}, Operator::Modulo, "OPButtonBack.png"},
 };
 static_assert(std::size(kSmallKeys) == 6 && std::size(kOperationKeys) == 8);
 
@@ -139,9 +145,9 @@ void MainViewController::changeSign(ui::Control*) {
 
 // ---- The keys
 
-operationButton* MainViewController::operationKey(std::string_view title) const {
+operationButton* MainViewController::operationKey(Operator operation) const {
     for (const auto& key : operationKeys_)
-        if (key && key->titleForState(ui::ControlStateNormal) == title) return key.get();
+        if (key && key->operation() == operation) return key.get();
     return nullptr;
 }
 

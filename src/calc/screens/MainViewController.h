@@ -5,7 +5,6 @@
 
 #include <array>
 #include <memory>
-#include <string_view>
 
 #include "ui/Button.h"
 #include "ui/ViewController.h"
@@ -16,6 +15,7 @@ class binaryScrn;
 class displayScrn;
 class InputView;
 class operationButton;
+enum class Operator;  // core/Operator.h
 
 // The small keys in the row under the displays, in the order they are stacked.
 enum class SmallKey { MemoryAdd, MemoryRecall, ChangeSign, MemoryClear, Settings, KeypadSwitch };
@@ -34,8 +34,8 @@ public:
 
     // The keys this screen built (null before its view loads)
     const std::shared_ptr<ui::Button>& smallKey(SmallKey key) const { return smallKeys_[index(key)]; }
-    // The operation key titled TITLE ("CE", "+", "−", ...), or null.
-    operationButton* operationKey(std::string_view title) const;
+    // The operation key of OPERATION, or null.
+    operationButton* operationKey(Operator operation) const;
 
     // Actions of the small keys
     void showSettings(ui::Control* sender);

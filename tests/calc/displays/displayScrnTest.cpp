@@ -8,6 +8,7 @@
 
 #include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
+#include "core/Operator.h"
 #include "core/calcDecimal.h"
 #include "displays/binaryScrn.h"
 #include "ui/Log.h"
@@ -222,7 +223,7 @@ TEST(DisplayStandalone, WorksWithoutDelegate) {
         auto display = displayScrn::initWithFrame({0, 0, 320, 60}, conversion);
         EXPECT_EQ(display->text(), "0");
         display->addDigit(4);
-        display->setFunc("×");
+        display->setFunc(Operator::Multiply);
         display->addDigit(6);
         display->calc();
         display->setEqFlag();

@@ -11,6 +11,7 @@
 #include "app/vantorAppDelegate.h"
 #include "calc/support/TestPictures.h"
 #include "displays/binaryScrn.h"
+#include "core/Operator.h"
 #include "core/calcDecimal.h"
 #include "displays/displayScrn.h"
 #include "keys/myButton.h"
@@ -342,7 +343,7 @@ TEST_F(InputViewTest, EveryTouchEndReachesThePicker) {
 // shows the register on show (after = the result, not the typed number).
 TEST_F(InputViewTest, DraggingThePickerAppliesTheBase) {
     display->setDisplay(Decimal(7));
-    display->setFunc("+");
+    display->setFunc(Operator::Add);
     display->setDisplay(Decimal(5));
     display->calc();
     display->setEqFlag();  // 12 shown; the typed register holds 0

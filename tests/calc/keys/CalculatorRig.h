@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "app/vantorAppDelegate.h"
+#include "core/Operator.h"
 #include "displays/binaryScrn.h"
 #include "displays/displayScrn.h"
 #include "keys/myButton.h"
@@ -57,10 +58,11 @@ public:
         point = pointButton::initButton(cell(10), nullptr, display);
         root->addSubview(point);
         int index = 11;
-        for (const char* title : {"+", "−", "×", "÷", "mod", "=", "CE", "DEL"}) {
-            auto key = operationButton::initWithFrame(cell(index++), title, display);
+        for (Operator op : {Operator::Add, Operator::Subtract, Operator::Multiply, Operator::Divide, Operator::Modulo,
+                            Operator::Equals, Operator::Clear, Operator::Delete}) {
+            auto key = operationButton::initWithFrame(cell(index++), op, display);
             root->addSubview(key);
-            keys[title] = key;
+            keys[std::string(operatorRow(op).title)] = key;
         }
     }
 

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "core/Operator.h"
+#include "keys/operationButton.h"
+#include "shell/ControlFinder.h"
+#include "shell/ControlTable.h"
+#include "shell/HeadlessDriver.h"
+#include "shell/WindowInput.h"
+#include "shell/support/MervikProcess.h"
+
+namespace {
+
+// Checks that every row of the operator table is a control that a script
+// names by its title or its script name and a typed character presses, and
+// that the name finds that very key on the calculator screen.
+TEST(OperatorControlsTest, EveryOperatorFindsItsKey) {
+    ScratchFolder settings;
+    std::ostringstream out, err;
+    shell::HeadlessDriver driver(settings.path(), 1, out, err);
+    shell::ControlFinder finder(driver.delegate());
+    for (const OperatorRow& row : kOperatorTable) {
+        for (std::string_view name : {row.title, row.scriptName}) {
+            const shell::ControlEntry* entry = shell::controlNamed(name);
+            ASSERT_NE(entry, nullptr) << name;
+            EXPECT_EQ(entry->name, row.title);
+            EXPECT_EQ(entry->spokenName, row.spokenName);
+            const auto* key = dynamic_cast<const operationButton*>(finder.find(name).view);
+            ASSERT_NE(key, nullptr) << name;
+            EXPECT_EQ(key->operation(), row.op) << name;
+            EXPECT_EQ(key->currentTitle(), row.title) << name;
+        }
+        if (row.typed != '\0') {
+            EXPECT_EQ(shell::keyNameForCharacter(row.typed), std::string(row.title)) << row.typed;
+        }
+    }
+}
+
+}  // namespace
