@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <numbers>
-#include <optional>
 
 #include "render/Shapes.h"
-#include "ui/AlertView.h"
-#include "ui/BarView.h"
+#include "ui/AlertBox.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -21,21 +19,6 @@ namespace render {
 namespace {
 
 ui::Rect localBounds(const ui::View& view) { return {0, 0, view.frame().width(), view.frame().height()}; }
-
-// The alert box is the one part of an alert drawn as a shape of its own.
-bool isAlertBox(const ui::View& view) {
-    auto* alert = dynamic_cast<const ui::AlertView*>(view.superview());
-    return alert && alert->box().get() == &view;
-}
-
-// Buttons of bars and alerts are bezels: their background colour fills a
-// rounded shape rather than the whole frame. The corner radius, if so.
-std::optional<double> bezelRadius(const ui::Button& button) {
-    if (dynamic_cast<const ui::BarView*>(button.superview())) return 5.0;
-    for (const ui::View* v = button.superview(); v; v = v->superview())
-        if (auto* alert = dynamic_cast<const ui::AlertView*>(v); alert && alert->button().get() == &button) return 6.0;
-    return std::nullopt;
-}
 
 ui::Color mix(const ui::Color& a, const ui::Color& b, float t) {
     return {a.red + (b.red - a.red) * t, a.green + (b.green - a.green) * t, a.blue + (b.blue - a.blue) * t,
@@ -52,7 +35,7 @@ void strokeRoundedRect(cairo_t* cr, ui::Rect rect, double radius, const ui::Colo
 // A soft white glow at the centre of RECT, where a finger presses.
 void paintTouchGlow(cairo_t* cr, ui::Rect rect) {
     ui::Point c = rect.center();
-    double radius = std::clamp(std::min(rect.width(), rect.height()) * 0.6, 8.0, 30.0);
+    double radius = ui::Button::touchGlowRadius(rect.size);
     PatternPtr glow(cairo_pattern_create_radial(c.x, c.y, 0, c.x, c.y, radius));
     cairo_pattern_add_color_stop_rgba(glow.get(), 0, 1, 1, 1, 0.85);
     cairo_pattern_add_color_stop_rgba(glow.get(), 0.35, 1, 1, 1, 0.5);
@@ -82,47 +65,71 @@ void paintRoundedRectBezel(cairo_t* cr, ui::Rect rect, bool highlighted) {
     cairo_stroke(cr);
 }
 
+// What the painter asks of each kind around its content.
+class TraitsOf final : public ui::ConstViewVisitor {
+public:
+    ContentPainter::KindTraits traits;
+
+    void visit(const ui::View&) override {}
+    // A line taller than the label stands out above and below it.
+    void visit(const ui::Label&) override { traits.drawsWithinBounds = false; }
+    void visit(const ui::ImageView&) override {}
+    void visit(const ui::Button& button) override {
+        if (!button.isEnabled() && button.adjustsImageWhenDisabled())
+            traits.opacityFactor = ContentPainter::kDisabledOpacity;
+        if (button.bezelCornerRadius()) traits.fillsBackground = false;
+    }
+    void visit(const ui::Switch& control) override {
+        if (!control.isEnabled()) traits.opacityFactor = ContentPainter::kDisabledOpacity;
+    }
+    void visit(const ui::PickerView&) override {}
+    void visit(const ui::ScrollView& scrollView) override { traits.scrollView = &scrollView; }
+    void visit(const ui::NavigationBar&) override {}
+    void visit(const ui::Toolbar&) override {}
+    void visit(const ui::AlertView&) override {}
+    void visit(const ui::AlertBox&) override { traits.fillsBackground = false; }
+};
+
 }  // namespace
 
-// ---- Dispatch
+// ---- The kinds
 
-void ContentPainter::paintContent(cairo_t* cr, const ui::View& view, const PaintState& state) {
-    if (isAlertBox(view)) {
-        paintAlertBox(cr, view);
-        return;
-    }
-    if (auto* button = dynamic_cast<const ui::Button*>(&view)) {
-        if (!bezelRadius(*button)) paintBackground(cr, view);
-        paintButton(cr, *button, state);
-        return;
-    }
-    paintBackground(cr, view);
-    if (auto* label = dynamic_cast<const ui::Label*>(&view)) paintLabel(cr, *label);
-    else if (auto* imageView = dynamic_cast<const ui::ImageView*>(&view)) paintImageView(cr, *imageView, state);
-    else if (auto* control = dynamic_cast<const ui::Switch*>(&view)) paintSwitch(cr, *control);
-    else if (auto* picker = dynamic_cast<const ui::PickerView*>(&view)) paintPicker(cr, *picker);
-    else if (auto* navigationBar = dynamic_cast<const ui::NavigationBar*>(&view)) paintNavigationBar(cr, *navigationBar);
-    else if (auto* toolbar = dynamic_cast<const ui::Toolbar*>(&view)) paintToolbar(cr, *toolbar);
+class ContentPainter::KindPainter final : public ui::ConstViewVisitor {
+public:
+    KindPainter(ContentPainter& painter, cairo_t* cr, const PaintState& state)
+        : painter_(painter), cr_(cr), state_(state) {}
+
+    void visit(const ui::View&) override {}
+    void visit(const ui::Label& label) override { painter_.paintLabel(cr_, label); }
+    void visit(const ui::ImageView& imageView) override { painter_.paintImageView(cr_, imageView, state_); }
+    void visit(const ui::Button& button) override { painter_.paintButton(cr_, button, state_); }
+    void visit(const ui::Switch& control) override { painter_.paintSwitch(cr_, control); }
+    void visit(const ui::PickerView& picker) override { painter_.paintPicker(cr_, picker); }
+    // Its indicator is drawn over the content (paintScrollIndicator).
+    void visit(const ui::ScrollView&) override {}
+    void visit(const ui::NavigationBar& bar) override { painter_.paintNavigationBar(cr_, bar); }
+    void visit(const ui::Toolbar& bar) override { painter_.paintToolbar(cr_, bar); }
+    // Its background is the dim over what lies beneath.
+    void visit(const ui::AlertView&) override {}
+    void visit(const ui::AlertBox& box) override { painter_.paintAlertBox(cr_, box); }
+
+private:
+    ContentPainter& painter_;
+    cairo_t* cr_;
+    const PaintState& state_;
+};
+
+ContentPainter::KindTraits ContentPainter::traitsOf(const ui::View& view) {
+    TraitsOf kind;
+    view.accept(kind);
+    return kind.traits;
 }
 
-void ContentPainter::paintOverlay(cairo_t* cr, const ui::View& view, const PaintState&) {
-    if (auto* scrollView = dynamic_cast<const ui::ScrollView*>(&view)) paintScrollIndicator(cr, *scrollView);
+void ContentPainter::paintContent(cairo_t* cr, const ui::View& view, const KindTraits& kind, const PaintState& state) {
+    if (kind.fillsBackground) paintBackground(cr, view);
+    KindPainter painter(*this, cr, state);
+    view.accept(painter);
 }
-
-double ContentPainter::opacityFactor(const ui::View& view) {
-    if (auto* button = dynamic_cast<const ui::Button*>(&view))
-        return !button->isEnabled() && button->adjustsImageWhenDisabled() ? kDisabledOpacity : 1;
-    if (auto* control = dynamic_cast<const ui::Switch*>(&view)) return control->isEnabled() ? 1 : kDisabledOpacity;
-    return 1;
-}
-
-bool ContentPainter::drawsWithinBounds(const ui::View& view) {
-    return dynamic_cast<const ui::Button*>(&view) || dynamic_cast<const ui::ImageView*>(&view) ||
-           dynamic_cast<const ui::Switch*>(&view) || dynamic_cast<const ui::PickerView*>(&view) ||
-           (!dynamic_cast<const ui::Label*>(&view) && view.subviews().empty());
-}
-
-// ---- Kinds
 
 void ContentPainter::paintBackground(cairo_t* cr, const ui::View& view) {
     if (const auto& color = view.backgroundColor()) fillRect(cr, localBounds(view), *color);
@@ -141,7 +148,7 @@ void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const Pa
     ui::Rect box = localBounds(button);
     bool highlighted = button.isHighlighted();
 
-    if (auto radius = bezelRadius(button); radius && button.backgroundColor()) {
+    if (auto radius = button.bezelCornerRadius(); radius && button.backgroundColor()) {
         ui::Color fill = *button.backgroundColor();
         if (highlighted) fill = mix(fill, ui::Color::whiteColor(), 0.25f);
         roundedRectPath(cr, box.insetBy(0.5f, 0.5f), *radius);
@@ -267,7 +274,7 @@ void ContentPainter::paintToolbar(cairo_t* cr, const ui::Toolbar& bar) {
     fillRect(cr, {0, 1, bounds.width(), 1}, ui::Color::white(1, 0.2f));
 }
 
-void ContentPainter::paintAlertBox(cairo_t* cr, const ui::View& box) {
+void ContentPainter::paintAlertBox(cairo_t* cr, const ui::AlertBox& box) {
     constexpr double kRadius = 10;
     ui::Rect rect = localBounds(box);
     roundedRectPath(cr, rect, kRadius);

@@ -1,31 +1,19 @@
 #pragma once
-// What each kind of view draws of its own, in its bounds: found by the view's
-// class (one small function per kind), under and over its subviews.
+// What each kind of view draws of its own, in its bounds, under and over its
+// subviews. The painter is a visitor of the view kinds (ui/ViewVisitor.h):
+// one function per kind, so a new kind does not compile until it is drawn.
 //
 // Under the subviews: the background colour, then the kind's content (a
 // label's text, an image view's picture, a button's picture and title, a
-// picker's wheels, a switch's track and thumb, a bar's sheen). Over them:
-// a scroll view's indicator. Each function draws in the view's own
-// coordinates, origin at its top-left corner.
+// picker's wheels, a switch's track and thumb, a bar's sheen, an alert's
+// box). Over them: a scroll view's indicator. Each function draws in the
+// view's own coordinates, origin at its top-left corner.
 
 #include <cairo.h>
 
 #include "render/ImageCache.h"
 #include "render/TextRenderer.h"
 #include "ui/View.h"
-
-namespace ui {
-class AlertView;
-class BarView;
-class NavigationBar;
-class Toolbar;
-class Button;
-class ImageView;
-class Label;
-class PickerView;
-class ScrollView;
-class Switch;
-}  // namespace ui
 
 namespace render {
 
@@ -43,19 +31,34 @@ public:
     // How much of black lies over a highlighted button's picture.
     static constexpr double kHighlightDarkening = 0.35;
 
+    // What the painter needs to know of a view's kind around its content.
+    struct KindTraits {
+        // The opacity the kind adds to the view's alpha (a disabled button fades).
+        double opacityFactor = 1;
+        // Whether everything the view draws of its own lies within its bounds.
+        bool drawsWithinBounds = true;
+        // Whether its background colour fills its frame (a bezel button's and
+        // an alert box's fill a rounded shape instead).
+        bool fillsBackground = true;
+        // Set for a scroll view: its content stands at the offset it presents
+        // now, and its indicator is drawn over the content.
+        const ui::ScrollView* scrollView = nullptr;
+    };
+    static KindTraits traitsOf(const ui::View& view);
+
     ContentPainter(ImageCache& images, TextRenderer& text) : images_(images), text_(text) {}
 
-    // The view's background and own content, under its subviews.
-    void paintContent(cairo_t* cr, const ui::View& view, const PaintState& state);
-    // What the view draws over its subviews, in its content coordinates
-    // (moved by the bounds origin like the subviews).
-    void paintOverlay(cairo_t* cr, const ui::View& view, const PaintState& state);
-    // The opacity the view's kind adds to its alpha (a disabled button fades).
-    static double opacityFactor(const ui::View& view);
-    // Whether everything the view draws of its own lies within its bounds.
-    static bool drawsWithinBounds(const ui::View& view);
+    // The view's background and own content, under its subviews; KIND is
+    // what traitsOf says of the view.
+    void paintContent(cairo_t* cr, const ui::View& view, const KindTraits& kind, const PaintState& state);
+    // A scroll view's indicator, over its subviews, in its content
+    // coordinates (moved by the bounds origin like the subviews).
+    void paintScrollIndicator(cairo_t* cr, const ui::ScrollView& scrollView);
 
 private:
+    // The visitor paintContent hands the view: one function per kind.
+    class KindPainter;
+
     void paintBackground(cairo_t* cr, const ui::View& view);
     void paintLabel(cairo_t* cr, const ui::Label& label);
     void paintImageView(cairo_t* cr, const ui::ImageView& imageView, const PaintState& state);
@@ -64,8 +67,7 @@ private:
     void paintSwitch(cairo_t* cr, const ui::Switch& control);
     void paintNavigationBar(cairo_t* cr, const ui::NavigationBar& bar);
     void paintToolbar(cairo_t* cr, const ui::Toolbar& bar);
-    void paintAlertBox(cairo_t* cr, const ui::View& box);
-    void paintScrollIndicator(cairo_t* cr, const ui::ScrollView& scrollView);
+    void paintAlertBox(cairo_t* cr, const ui::AlertBox& box);
 
     ImageCache& images_;
     TextRenderer& text_;

@@ -11,13 +11,6 @@ namespace render {
 
 namespace {
 
-// Where a view's content (its subviews) stands: the bounds origin, which for
-// a scroll view is the offset it presents now.
-ui::Point shownContentOrigin(const ui::View& view) {
-    if (auto* scrollView = dynamic_cast<const ui::ScrollView*>(&view)) return scrollView->presentationContentOffset();
-    return view.bounds().origin;
-}
-
 void clipTo(cairo_t* cr, ui::Rect rect) {
     cairo_rectangle(cr, rect.x(), rect.y(), rect.width(), rect.height());
     cairo_clip(cr);
@@ -54,7 +47,8 @@ SurfacePtr Painter::render(ui::View& root, double scale, std::optional<ui::Color
 
 void Painter::paintView(cairo_t* cr, ui::View& view, ui::Point origin, bool hidden) {
     if (hidden) return;
-    double opacity = std::clamp(static_cast<double>(view.alpha()), 0.0, 1.0) * ContentPainter::opacityFactor(view);
+    const ContentPainter::KindTraits kind = ContentPainter::traitsOf(view);
+    double opacity = std::clamp(static_cast<double>(view.alpha()), 0.0, 1.0) * kind.opacityFactor;
     if (opacity <= 0) return;
     ui::Size size = view.frame().size;
     ui::AffineTransform transform = view.presentationTransform();
@@ -78,23 +72,25 @@ void Painter::paintView(cairo_t* cr, ui::View& view, ui::Point origin, bool hidd
     // keeps that cheap when nothing of it can lie outside.
     bool grouped = opacity < 1;
     if (grouped) {
-        if (view.subviews().empty() && ContentPainter::drawsWithinBounds(view)) clipTo(cr, {0, 0, size.width, size.height});
+        if (view.subviews().empty() && kind.drawsWithinBounds) clipTo(cr, {0, 0, size.width, size.height});
         cairo_push_group(cr);
     }
 
     // A clipping view clips its own content too (a label's overflowing lines), not only its subviews.
     if (view.clipsToBounds()) clipTo(cr, {0, 0, size.width, size.height});
-    content_.paintContent(cr, view, state_);
-    ui::Point contentOrigin = shownContentOrigin(view);
+    content_.paintContent(cr, view, kind, state_);
+    // The content (the subviews) stands at the bounds origin, which for a
+    // scroll view is the offset it presents now.
+    ui::Point contentOrigin = kind.scrollView ? kind.scrollView->presentationContentOffset() : view.bounds().origin;
     ui::Point previousOrigin = contentOrigin;
-    if (dynamic_cast<const ui::ScrollView*>(&view)) {
+    if (kind.scrollView) {
         auto& remembered = drawnOrigins_[&view];
         if (remembered.paint > 0) previousOrigin = remembered.origin;
         remembered = {contentOrigin, paintCount_};
     }
     cairo_translate(cr, -contentOrigin.x, -contentOrigin.y);
     paintSubviews(cr, view, {contentOrigin, size}, previousOrigin);
-    content_.paintOverlay(cr, view, state_);
+    if (kind.scrollView) content_.paintScrollIndicator(cr, *kind.scrollView);
 
     if (grouped) {
         cairo_pop_group_to_source(cr);

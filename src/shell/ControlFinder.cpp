@@ -1,22 +1,24 @@
 #include "shell/ControlFinder.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "app/vantorAppDelegate.h"
-#include "keys/myButton.h"
-#include "keys/operationButton.h"
-#include "keys/pointButton.h"
 #include "input/InputView.h"
+#include "keys/operationButton.h"
 #include "screens/MainViewController.h"
 #include "screens/SettingsViewController.h"
 #include "shell/Printable.h"
 #include "ui/AlertView.h"
 #include "ui/BarView.h"
 #include "ui/Button.h"
+#include "ui/NavigationBar.h"
 #include "ui/PickerView.h"
 #include "ui/ScrollView.h"
 #include "ui/Switch.h"
+#include "ui/Toolbar.h"
 #include "ui/Window.h"
 
 namespace shell {
@@ -31,29 +33,48 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// The bar button (of any bar below ROOT) whose item is titled NAME.
-ui::View* findBarButton(ui::View& root, const std::string& name) {
-    if (auto* bar = dynamic_cast<ui::BarView*>(&root)) {
-        for (auto& child : bar->subviews()) {
-            auto* button = dynamic_cast<ui::Button*>(child.get());
-            if (!button) continue;
-            const ui::BarButtonItem* item = bar->itemForButton(button);
-            if (item && trimmed(item->title()) == name) return button;
-        }
-    }
-    for (auto& child : root.subviews())
-        if (ui::View* found = findBarButton(*child, name)) return found;
+// The key of KEYS titled NAME, if any.
+ui::Button* keyTitled(const std::vector<std::shared_ptr<ui::Button>>& keys, std::string_view name) {
+    for (const auto& key : keys)
+        if (key->titleForState(ui::ControlStateNormal) == name) return key.get();
     return nullptr;
 }
 
-// The first view of kind T in ROOT's tree, ROOT included, depth first.
-template <class T>
-T* firstOfKind(ui::View& root) {
-    if (auto* found = dynamic_cast<T*>(&root)) return found;
-    for (auto& child : root.subviews())
-        if (T* found = firstOfKind<T>(*child)) return found;
-    return nullptr;
-}
+// Scrolls each scroll area it is handed just enough to show VIEW (as far as
+// the area's content allows); no other kind of view scrolls.
+class ScrollToShow final : public ui::ViewVisitor {
+public:
+    explicit ScrollToShow(ui::View& view) : view_(view) {}
+
+    void visit(ui::ScrollView& area) override {
+        // VIEW's frame in the area's content coordinates, against the part shown.
+        const ui::Point topLeft = view_.convertPoint(view_.bounds().origin, &area);
+        const ui::Rect frame{topLeft, view_.bounds().size};
+        const ui::Rect shown = area.bounds();
+        ui::Point offset = area.contentOffset();
+        auto fit = [](float start, float length, float shownStart, float shownLength) {
+            if (start < shownStart) return start;
+            if (start + length > shownStart + shownLength) return std::min(start, start + length - shownLength);
+            return shownStart;
+        };
+        offset.x = fit(frame.x(), frame.width(), shown.x(), shown.width());
+        offset.y = fit(frame.y(), frame.height(), shown.y(), shown.height());
+        if (!(offset == area.contentOffset())) area.setContentOffset(offset, ui::Animated::No);
+    }
+    void visit(ui::View&) override {}
+    void visit(ui::Label&) override {}
+    void visit(ui::ImageView&) override {}
+    void visit(ui::Button&) override {}
+    void visit(ui::Switch&) override {}
+    void visit(ui::PickerView&) override {}
+    void visit(ui::NavigationBar&) override {}
+    void visit(ui::Toolbar&) override {}
+    void visit(ui::AlertView&) override {}
+    void visit(ui::AlertBox&) override {}
+
+private:
+    ui::View& view_;
+};
 
 }  // namespace
 
@@ -61,6 +82,11 @@ T* firstOfKind(ui::View& root) {
 
 std::optional<std::string> ControlFinder::canonicalName(std::string_view name) {
     if (const ControlEntry* entry = controlNamed(name)) return std::string(entry->name);
+    return std::nullopt;
+}
+
+std::optional<std::string> ControlFinder::barButtonName(const ui::BarView& bar, const ui::View& button) {
+    if (const ui::BarButtonItem* item = bar.itemForButton(&button)) return std::string(trimmed(item->title()));
     return std::nullopt;
 }
 
@@ -105,23 +131,8 @@ ui::View* ControlFinder::findOnCalculator(const ControlEntry& entry) const {
     if (!panel) return nullptr;
     const auto& decimal = panel->decInputView();
     const bool decimalShows = decimal && decimal->superview() == panel.get() && !decimal->isHidden();
-    if (decimalShows && entry.place != Place::BaseKeypad) {
-        for (auto& child : decimal->subviews()) {
-            if (entry.name == ".") {
-                if (dynamic_cast<pointButton*>(child.get())) return child.get();
-            } else if (auto* key = dynamic_cast<myButton*>(child.get()); key && key->value() == entry.name[0] - '0') {
-                return key;
-            }
-        }
-        return nullptr;
-    }
-    const auto& base = panel->baseInputView();
-    if (!decimalShows && base && entry.place != Place::DecimalKeypad) {
-        for (auto& child : base->subviews())
-            if (auto* key = dynamic_cast<ui::Button*>(child.get());
-                key && key->titleForState(ui::ControlStateNormal) == entry.name)
-                return key;
-    }
+    if (decimalShows) return entry.place != Place::BaseKeypad ? keyTitled(panel->decimalKeys(), entry.name) : nullptr;
+    if (panel->baseInputView() && entry.place != Place::DecimalKeypad) return keyTitled(panel->baseKeys(), entry.name);
     return nullptr;
 }
 
@@ -129,13 +140,18 @@ ui::View* ControlFinder::findOnSettings(const ControlEntry& entry) const {
     const auto& screen = delegate_.settingsController();
     if (!screen || !screen->isViewLoaded()) return nullptr;
     if (entry.place == ControlEntry::Place::SignedSwitch) return settingsSwitch();
-    if (entry.place == ControlEntry::Place::SettingsBar) return findBarButton(*screen->view(), std::string(entry.name));
+    if (entry.place != ControlEntry::Place::SettingsBar) return nullptr;
+    for (const ui::BarView* bar : std::initializer_list<const ui::BarView*>{screen->titleBar(), screen->buttonBar()}) {
+        if (!bar) continue;
+        for (const auto& child : bar->subviews())
+            if (barButtonName(*bar, *child) == entry.name) return child.get();
+    }
     return nullptr;
 }
 
 ui::PickerView* ControlFinder::settingsPicker() const {
     const auto& screen = delegate_.settingsController();
-    return screen && screen->isViewLoaded() ? firstOfKind<ui::PickerView>(*screen->view()) : nullptr;
+    return screen && screen->isViewLoaded() ? screen->basePickerView().get() : nullptr;
 }
 
 InputView* ControlFinder::inputPanel() const {
@@ -145,7 +161,7 @@ InputView* ControlFinder::inputPanel() const {
 
 ui::Switch* ControlFinder::settingsSwitch() const {
     const auto& screen = delegate_.settingsController();
-    return screen && screen->isViewLoaded() ? firstOfKind<ui::Switch>(*screen->view()) : nullptr;
+    return screen && screen->isViewLoaded() ? screen->signedSwitch().get() : nullptr;
 }
 
 // ---- Touching
@@ -159,23 +175,8 @@ bool ControlFinder::isOnScreen(const ui::View& view) {
 }
 
 void ControlFinder::scrollIntoView(ui::View& view) {
-    for (ui::View* above = view.superview(); above; above = above->superview()) {
-        auto* area = dynamic_cast<ui::ScrollView*>(above);
-        if (!area) continue;
-        // VIEW's frame in the area's content coordinates, against the part shown.
-        const ui::Point topLeft = view.convertPoint(view.bounds().origin, area);
-        const ui::Rect frame{topLeft, view.bounds().size};
-        const ui::Rect shown = area->bounds();
-        ui::Point offset = area->contentOffset();
-        auto fit = [](float start, float length, float shownStart, float shownLength) {
-            if (start < shownStart) return start;
-            if (start + length > shownStart + shownLength) return std::min(start, start + length - shownLength);
-            return shownStart;
-        };
-        offset.x = fit(frame.x(), frame.width(), shown.x(), shown.width());
-        offset.y = fit(frame.y(), frame.height(), shown.y(), shown.height());
-        if (!(offset == area->contentOffset())) area->setContentOffset(offset, ui::Animated::No);
-    }
+    ScrollToShow show(view);
+    for (ui::View* above = view.superview(); above; above = above->superview()) above->accept(show);
 }
 
 ui::Point ControlFinder::press(ui::View& control, int touchId, Release release) {

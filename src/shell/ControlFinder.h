@@ -17,6 +17,7 @@
 class InputView;
 class vantorAppDelegate;
 namespace ui {
+class BarView;
 class PickerView;
 class Switch;
 class View;
@@ -39,6 +40,10 @@ public:
     // NAME in the spelling the lookup uses ("-" gives "−", "M−" gives "M-"),
     // or nothing when no control is called so.
     static std::optional<std::string> canonicalName(std::string_view name);
+    // The name BUTTON goes by as a button of BAR: its item's title without
+    // the blanks around it (the Save item's title is padded); nothing when
+    // it stands for no item of BAR.
+    static std::optional<std::string> barButtonName(const ui::BarView& bar, const ui::View& button);
 
     // Lookup
     // Which screen's root view the window holds.

@@ -40,6 +40,31 @@ json point(ui::Point p) { return json::array({StateWriter::number(p.x), StateWri
 json optionalOf(const std::optional<int>& v) { return v ? json(*v) : json(nullptr); }
 json optionalOf(const std::optional<bool>& v) { return v ? json(*v) : json(nullptr); }
 
+// What the state line says of each kind of view in the conversion row: the
+// name of the picture it shows, "" for any view without one.
+class PictureName final : public ui::ConstViewVisitor {
+public:
+    std::string name;
+
+    void visit(const ui::ImageView& picture) override { name = picture.imageName(); }
+    void visit(const ui::View&) override {}
+    void visit(const ui::Label&) override {}
+    void visit(const ui::Button&) override {}
+    void visit(const ui::Switch&) override {}
+    void visit(const ui::PickerView&) override {}
+    void visit(const ui::ScrollView&) override {}
+    void visit(const ui::NavigationBar&) override {}
+    void visit(const ui::Toolbar&) override {}
+    void visit(const ui::AlertView&) override {}
+    void visit(const ui::AlertBox&) override {}
+};
+
+std::string pictureName(const ui::View& view) {
+    PictureName picture;
+    view.accept(picture);
+    return picture.name;
+}
+
 }  // namespace
 
 json StateWriter::number(float value) {
@@ -65,10 +90,9 @@ json StateWriter::state() {
     if (conversion) {
         for (const auto& child : conversion->subviews()) {
             if (child == conversion->base2LabelView()) continue;
-            const auto* picture = dynamic_cast<const ui::ImageView*>(child.get());
             const ui::Rect f = child->frame();
-            pictures.push_back(json::array({picture ? picture->imageName() : std::string(), number(f.x()),
-                                            number(f.y()), number(f.width()), number(f.height())}));
+            pictures.push_back(json::array(
+                {pictureName(*child), number(f.x()), number(f.y()), number(f.width()), number(f.height())}));
         }
     }
     out["conversion"] = std::move(pictures);
@@ -81,10 +105,9 @@ json StateWriter::state() {
 
     // The input panel.
     json enabled = json::array();
-    if (panel && panel->baseInputView()) {
-        for (const auto& child : panel->baseInputView()->subviews())
-            if (const auto* key = dynamic_cast<const ui::Button*>(child.get()); key && key->isEnabled())
-                enabled.push_back(key->titleForState(ui::ControlStateNormal).value_or(""));
+    if (panel) {
+        for (const auto& key : panel->baseKeys())
+            if (key->isEnabled()) enabled.push_back(key->titleForState(ui::ControlStateNormal).value_or(""));
     }
     out["enabled"] = std::move(enabled);
     out["inputPicker"] = panel && panel->basePicker() ? panel->basePicker()->getValue() : "";
@@ -96,8 +119,7 @@ json StateWriter::state() {
                     : "";
     json enlarged = json::array();
     if (screen && screen->isViewLoaded()) {
-        for (const auto& child : screen->view()->subviews()) {
-            const auto* key = dynamic_cast<const operationButton*>(child.get());
+        for (const auto& key : screen->operationKeys()) {
             if (!key) continue;
             const ui::AffineTransform& t = key->transform();
             constexpr float scale = operationButton::kEnlargedScale;

@@ -15,6 +15,7 @@ constexpr float kTopPadding = 16;
 constexpr float kTitleGap = 8;        // title to message
 constexpr float kButtonGap = 16;      // text to button
 constexpr float kButtonHeight = 40;
+constexpr float kButtonCornerRadius = 6;
 constexpr float kBottomPadding = 12;
 constexpr Font kTitleFont = Font::boldSystemFont(17);
 constexpr Font kButtonFont = Font::boldSystemFont(17);
@@ -50,7 +51,7 @@ std::shared_ptr<AlertView> AlertView::make(std::string title, std::string messag
 }
 
 void AlertView::buildParts() {
-    box_ = View::make({});
+    box_ = std::make_shared<AlertBox>();
     box_->setBackgroundColor(kBoxColor);
     box_->setClipsToBounds(true);
 
@@ -65,6 +66,7 @@ void AlertView::buildParts() {
     button_->setTitleShadowColor(kTextShadow, ControlStateNormal);
     button_->setTitleFont(kButtonFont);
     button_->setBackgroundColor(kButtonColor);
+    button_->setBezelCornerRadius(kButtonCornerRadius);
     button_->addTarget(this, &AlertView::buttonPressed, ControlEventTouchUpInside);
 
     box_->addSubview(titleLabel_);

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/AlertBox.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/View.h"
@@ -36,6 +37,8 @@ public:
     AlertView(std::string title, std::string message, const void* delegate, std::string cancelButtonTitle);
     static std::shared_ptr<AlertView> make(std::string title, std::string message, const void* delegate,
                                            std::string cancelButtonTitle);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Content
     const std::string& title() const { return title_; }
@@ -55,7 +58,7 @@ public:
     bool dimsBackground() const { return true; }
 
     // Parts, for drawing and for pressing the button by touch
-    const std::shared_ptr<View>& box() const { return box_; }
+    const std::shared_ptr<AlertBox>& box() const { return box_; }
     const std::shared_ptr<Label>& titleLabel() const { return titleLabel_; }
     const std::shared_ptr<Label>& messageLabel() const { return messageLabel_; }
     const std::shared_ptr<Button>& button() const { return button_; }
@@ -77,7 +80,7 @@ private:
     std::string cancelButtonTitle_;
     const void* delegate_ = nullptr;
     bool visible_ = false;
-    std::shared_ptr<View> box_;
+    std::shared_ptr<AlertBox> box_;
     std::shared_ptr<Label> titleLabel_;
     std::shared_ptr<Label> messageLabel_;
     std::shared_ptr<Button> button_;

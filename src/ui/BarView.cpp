@@ -11,6 +11,7 @@ namespace {
 constexpr float kPlainPadding = 8;     // title to button edge, plain items
 constexpr float kBorderedPadding = 10; // bordered and done items
 constexpr float kMinimumItemWidth = 30;
+constexpr float kButtonCornerRadius = 5;
 constexpr Color kBorderedColor = Color::white(1, 0.18f);
 constexpr Color kDoneColor = Color::rgba(0.17f, 0.36f, 0.78f, 1);
 constexpr Color kTitleShadow = Color::white(0, 0.5f);
@@ -71,7 +72,7 @@ std::optional<Rect> BarView::frameForItem(const BarButtonItem* item) const {
     return std::nullopt;
 }
 
-BarButtonItem* BarView::itemForButton(const Button* button) const {
+BarButtonItem* BarView::itemForButton(const View* button) const {
     for (auto& p : placed_)
         if (button && p.button.get() == button) return p.item.get();
     return nullptr;
@@ -99,6 +100,7 @@ std::shared_ptr<Button> BarView::placeButton(const std::shared_ptr<BarButtonItem
     button->setTitleShadowColor(kTitleShadow, ControlStateNormal);
     button->setTitleFont(kItemFont);
     button->setBackgroundColor(buttonColor(item->style()));
+    button->setBezelCornerRadius(kButtonCornerRadius);
     button->setShowsTouchWhenHighlighted(true);
     button->setEnabled(item->isEnabled());
     std::weak_ptr<BarButtonItem> weakItem = item;

@@ -44,8 +44,8 @@ public:
     std::shared_ptr<Button> buttonForItem(const BarButtonItem* item) const;
     // Where ITEM lies (its first place); nullopt when the bar does not show it.
     std::optional<Rect> frameForItem(const BarButtonItem* item) const;
-    // The item a button of this bar stands for, if any.
-    BarButtonItem* itemForButton(const Button* button) const;
+    // The item a button of this bar stands for, if any (none for any other view).
+    BarButtonItem* itemForButton(const View* button) const;
     // Lays the items out again.
     void layoutItems();
     // The width an item asks for (a flexible space asks for none).

@@ -63,13 +63,20 @@ void Button::setTitleFont(Font font) {
     setNeedsDisplay();
 }
 
+void Button::setBezelCornerRadius(std::optional<float> radius) {
+    bezelCornerRadius_ = radius;
+    setNeedsDisplay();
+}
+
+double Button::touchGlowRadius(Size size) {
+    constexpr double kGlowMin = 8, kGlowMax = 30, kGlowPerSide = 0.6;
+    return std::clamp(std::min(size.width, size.height) * kGlowPerSide, kGlowMin, kGlowMax);
+}
+
 Rect Button::drawingArea() const {
     if (!showsTouch_) return View::drawingArea();
-    // The glow is a circle at the centre, 0.6 of the shorter side across
-    // from it, between 8 and 30 points.
-    constexpr float kGlowMin = 8, kGlowMax = 30, kGlowPerSide = 0.6f;
     Size size = frame().size;
-    float radius = std::clamp(std::min(size.width, size.height) * kGlowPerSide, kGlowMin, kGlowMax);
+    float radius = static_cast<float>(touchGlowRadius(size));
     float overX = std::max(0.0f, radius - size.width / 2), overY = std::max(0.0f, radius - size.height / 2);
     return View::drawingArea().insetBy(-overX - 1, -overY - 1);
 }

@@ -21,6 +21,8 @@ public:
     static std::shared_ptr<Button> make(Rect frame, ButtonType type = ButtonType::Custom) {
         return std::make_shared<Button>(frame, type);
     }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     ButtonType buttonType() const { return type_; }
 
@@ -51,6 +53,13 @@ public:
     // Show a glow where the finger is while highlighted.
     bool showsTouchWhenHighlighted() const { return showsTouch_; }
     void setShowsTouchWhenHighlighted(bool shows) { showsTouch_ = shows; }
+    // The glow's radius on a button of SIZE: 0.6 of its shorter side, between
+    // 8 and 30 points. The glow is a circle about the button's centre.
+    static double touchGlowRadius(Size size);
+    // A bezel (the buttons of bars and alerts): the background colour fills a
+    // shape with corners rounded by this radius rather than the whole frame.
+    std::optional<float> bezelCornerRadius() const { return bezelCornerRadius_; }
+    void setBezelCornerRadius(std::optional<float> radius);
 
     // The touch glow reaches past the edges of a small or narrow button.
     Rect drawingArea() const override;
@@ -68,6 +77,7 @@ private:
     bool adjustsImage_ = true;
     bool adjustsImageWhenDisabled_ = true;
     bool showsTouch_ = false;
+    std::optional<float> bezelCornerRadius_;
 };
 
 }  // namespace ui

@@ -11,6 +11,8 @@ class ImageView : public View {
 public:
     explicit ImageView(Rect frame = {});
     static std::shared_ptr<ImageView> make(Rect frame, std::shared_ptr<const Image> image = nullptr);
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     const std::shared_ptr<const Image>& image() const { return image_; }
     void setImage(std::shared_ptr<const Image> image);

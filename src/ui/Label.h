@@ -16,6 +16,8 @@ class Label : public View {
 public:
     explicit Label(Rect frame = {});
     static std::shared_ptr<Label> make(Rect frame) { return std::make_shared<Label>(frame); }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Text
     const std::string& text() const { return text_; }

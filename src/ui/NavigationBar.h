@@ -23,6 +23,8 @@ public:
     explicit NavigationBar(Rect frame = {});
     ~NavigationBar() override;
     static std::shared_ptr<NavigationBar> make(Rect frame) { return std::make_shared<NavigationBar>(frame); }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Items
     void pushNavigationItem(std::shared_ptr<NavigationItem> item, Animated animated);

@@ -61,6 +61,8 @@ public:
     explicit PickerView(Rect frame = {});
     ~PickerView() override;
     static std::shared_ptr<PickerView> make(Rect frame) { return std::make_shared<PickerView>(frame); }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Data source and delegate (non-owning)
     PickerViewDataSource* dataSource() const { return dataSource_; }

@@ -38,6 +38,8 @@ public:
     explicit ScrollView(Rect frame = {});
     ~ScrollView() override;
     static std::shared_ptr<ScrollView> make(Rect frame) { return std::make_shared<ScrollView>(frame); }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Content
     Size contentSize() const { return contentSize_; }

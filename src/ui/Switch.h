@@ -29,6 +29,8 @@ public:
 
     explicit Switch(Rect frame = {});
     static std::shared_ptr<Switch> make(Rect frame) { return std::make_shared<Switch>(frame); }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Value
     bool isOn() const { return on_; }

@@ -15,6 +15,8 @@ class Toolbar : public BarView {
 public:
     explicit Toolbar(Rect frame = {});
     static std::shared_ptr<Toolbar> make(Rect frame) { return std::make_shared<Toolbar>(frame); }
+    void accept(ViewVisitor& visitor) override { visitor.visit(*this); }
+    void accept(ConstViewVisitor& visitor) const override { visitor.visit(*this); }
 
     // Items (one item may stand in several places, as a flexible space often does)
     const std::vector<std::shared_ptr<BarButtonItem>>& items() const { return items_; }

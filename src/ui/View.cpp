@@ -73,6 +73,10 @@ View::~View() {
     pending.erase(it);
 }
 
+void View::accept(ViewVisitor& visitor) { visitor.visit(*this); }
+
+void View::accept(ConstViewVisitor& visitor) const { visitor.visit(*this); }
+
 // ---- Tree
 
 void View::addSubview(std::shared_ptr<View> view) {

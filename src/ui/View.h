@@ -40,6 +40,7 @@
 #include "ui/Color.h"
 #include "ui/Geometry.h"
 #include "ui/Touch.h"
+#include "ui/ViewVisitor.h"
 
 namespace ui {
 
@@ -147,8 +148,11 @@ public:
     // (the window then cancels it for the view that had it). Scroll views answer.
     virtual bool shouldTakeOverTouch(const Touch& touch);
 
-    // Drawing: views whose look is their own say what they are; the renderer
-    // asks. Plain views draw only their background.
+    // Kind: calls VISITOR's function for this view's kind (ViewVisitor.h).
+    // Each kind overrides both; a plain view is visited as View.
+    virtual void accept(ViewVisitor& visitor);
+    virtual void accept(ConstViewVisitor& visitor) const;
+    // Whether this view is a window, the root of a tree on screen.
     virtual bool isWindow() const { return false; }
 
 protected:

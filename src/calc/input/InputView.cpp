@@ -72,14 +72,16 @@ void InputView::setBasePicker(std::shared_ptr<HorizontalPickerView> picker) {
 void InputView::initialiseDecInputView() {
     auto key = ui::Image::named("button1.png");
     // Rows from y = 110 up to y = 0: 1 2 3, then 4 5 6, then 7 8 9.
+    auto add = [this](std::shared_ptr<ui::Button> button) {
+        decInputView_->addSubview(button);
+        decimalKeys_.push_back(std::move(button));
+    };
     int digit = 1;
     for (float y : {110.0f, 55.0f, 0.0f}) {
-        for (float x : {0.0f, 75.0f, 150.0f})
-            decInputView_->addSubview(myButton::initButton(digit++, {x, y, 65, 50}, key, displayLabel_));
+        for (float x : {0.0f, 75.0f, 150.0f}) add(myButton::initButton(digit++, {x, y, 65, 50}, key, displayLabel_));
     }
-    decInputView_->addSubview(myButton::initButton(0, {0, 165, 140, 50}, ui::Image::named("zeroButton.png"),
-                                                   displayLabel_));
-    decInputView_->addSubview(pointButton::initButton({150, 165, 65, 50}, key, displayLabel_));
+    add(myButton::initButton(0, {0, 165, 140, 50}, ui::Image::named("zeroButton.png"), displayLabel_));
+    add(pointButton::initButton({150, 165, 65, 50}, key, displayLabel_));
 }
 
 void InputView::initialiseBaseInputView() {
@@ -89,6 +91,7 @@ void InputView::initialiseBaseInputView() {
         key->addTarget(this, &InputView::touchDown, ui::ControlEventTouchUpInside);
         key->setAdjustsImageWhenHighlighted(true);
         baseInputView_->addSubview(key);
+        baseKeys_.push_back(std::move(key));
     };
 
     // The letters, from "M" "N" at the top down to "A" "B" "C" above the digits.
@@ -162,9 +165,7 @@ void InputView::replaceSubview(const std::shared_ptr<ui::View>& oldView, const s
 void InputView::checkEnabledButtons(int base) {
     updateInputBase();
     if (!baseInputView_) return;
-    for (const auto& child : baseInputView_->subviews()) {
-        auto* key = dynamic_cast<ui::Button*>(child.get());
-        if (!key) continue;
+    for (const auto& key : baseKeys_) {
         bool isDigitOfBase = digitValue(key->currentTitle()) <= base - 1;
         key->setEnabled(isDigitOfBase);
         key->setTitleColor(isDigitOfBase ? ui::Color::darkText() : ui::Color::lightGray(), ui::ControlStateNormal);

@@ -28,8 +28,9 @@ class binaryScrn;
 class displayScrn;
 class HorizontalPickerView;
 namespace ui {
+class Button;
 class Control;
-}
+}  // namespace ui
 
 class InputView : public ui::ScrollView {
 public:
@@ -54,6 +55,11 @@ public:
     void setBasePicker(std::shared_ptr<HorizontalPickerView> picker);
     const std::shared_ptr<ui::View>& decInputView() const { return decInputView_; }
     const std::shared_ptr<ui::View>& baseInputView() const { return baseInputView_; }
+    // The keys of each keypad in the order they were built, each titled by
+    // what it types: 1 ... 9, 0 and "."; the letters row by row from "M" "N"
+    // down to "A" "B" "C", then 1 ... 9 and 0.
+    const std::vector<std::shared_ptr<ui::Button>>& decimalKeys() const { return decimalKeys_; }
+    const std::vector<std::shared_ptr<ui::Button>>& baseKeys() const { return baseKeys_; }
     // The picker's items "2" ... "24".
     const std::shared_ptr<const std::vector<std::string>>& pickerArray() const { return pickerArray_; }
 
@@ -98,6 +104,8 @@ private:
     std::shared_ptr<displayScrn> displayLabel_;
     std::shared_ptr<ui::View> decInputView_;
     std::shared_ptr<ui::View> baseInputView_;
+    std::vector<std::shared_ptr<ui::Button>> decimalKeys_;
+    std::vector<std::shared_ptr<ui::Button>> baseKeys_;
     std::shared_ptr<HorizontalPickerView> basePicker_;
     std::shared_ptr<const std::vector<std::string>> pickerArray_;
     std::shared_ptr<binaryScrn> binaryScreen_;

@@ -31,6 +31,8 @@ public:
     void setBase2Screen(std::shared_ptr<binaryScrn> screen) { base2Screen_ = std::move(screen); }
     const std::shared_ptr<ui::Button>& mRButton() const { return smallKey(SmallKey::MemoryRecall); }
     const std::shared_ptr<InputView>& inputView() const { return inputView_; }
+    // The operation keys in the order they are stacked.
+    const std::array<std::shared_ptr<operationButton>, 8>& operationKeys() const { return operationKeys_; }
 
     // The keys this screen built (null before its view loads)
     const std::shared_ptr<ui::Button>& smallKey(SmallKey key) const { return smallKeys_[index(key)]; }

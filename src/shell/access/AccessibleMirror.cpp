@@ -16,8 +16,10 @@
 #include "ui/BarView.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
+#include "ui/NavigationBar.h"
 #include "ui/PickerView.h"
 #include "ui/Switch.h"
+#include "ui/Toolbar.h"
 #include "ui/Window.h"
 
 namespace shell::access {
@@ -42,12 +44,6 @@ bool inShownWindow(const vantorAppDelegate& delegate, const ui::Window* sidePane
     return window && (window == delegate.window().get() || window == sidePanel);
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The spoken name of the table's control NAME when it says more than NAME.
 std::string plainerWord(const std::string& name) {
     const ControlEntry* entry = controlNamed(name);
@@ -65,112 +61,126 @@ std::vector<std::string> pickerItems(const ui::PickerView& picker) {
     return items;
 }
 
-// ---- Which views become which objects. Each entry says whether it is for
-// VIEW and, if so, fills in the node; a leaf's subviews are not walked.
+// ---- Which views become which objects
 
-struct MirrorEntry {
-    bool (*describe)(const Walk& walk, ui::View& view, AccessibleNode& node);
-    bool leaf;
+// What a screen reader makes of one view.
+struct Reading {
+    // The object, or none for a view that only holds others.
+    std::optional<AccessibleNode> node;
+    // Whether the walk goes on below the view (it does not below a control).
+    bool walksSubviews = true;
+    // For the settings screen's spin button: the wheel its value turns.
+    ui::PickerView* picker = nullptr;
+    // For a bar: the bar whose items name the buttons below it.
+    const ui::BarView* bar = nullptr;
+
+    // A control or a text, with no objects of its own below it.
+    AccessibleNode& leaf(Role role) {
+        walksSubviews = false;
+        node.emplace().role = role;
+        return *node;
+    }
 };
 
-bool describeDisplay(const Walk&, ui::View& view, AccessibleNode& node) {
-    auto* display = dynamic_cast<displayScrn*>(&view);
-    if (!display) return false;
-    node.role = Role::Label;
-    node.name = display->text();
-    node.focusable = true;
-    return true;
-}
-
-bool describeConversion(const Walk& walk, ui::View& view, AccessibleNode& node) {
-    auto* row = dynamic_cast<binaryScrn*>(&view);
-    if (!row) return false;
-    node.role = Role::Label;
-    node.name = AccessibleMirror::conversionName(row->shownText(), walk.delegate.getBase());
-    return true;
-}
-
-bool describeBasePicker(const Walk&, ui::View& view, AccessibleNode& node) {
-    auto* picker = dynamic_cast<HorizontalPickerView*>(&view);
-    if (!picker) return false;
-    // It lies on the input panel under the keypads: the decimal keypad covers it.
-    auto* panel = dynamic_cast<InputView*>(picker->superview());
-    node.showing = panel && panel->baseInputView() && ControlFinder::isOnScreen(*panel->baseInputView());
-    node.role = Role::SpinButton;
-    node.name = "Base";
-    node.focusable = true;
-    node.enabled = picker->isUserInteractionEnabled();
-    if (picker->pickerArray()) node.value = valueOf(*picker->pickerArray(), picker->getValue());
-    return true;
-}
-
-bool describeSettingsPicker(const Walk&, ui::View& view, AccessibleNode& node) {
-    auto* picker = dynamic_cast<ui::PickerView*>(&view);
-    if (!picker) return false;
-    node.role = Role::SpinButton;
-    node.name = "Default base";
-    node.focusable = true;
-    node.enabled = picker->isUserInteractionEnabled();
-    node.value = valueOf(pickerItems(*picker), picker->titleForRow(picker->selectedRowInComponent(0), 0));
-    return true;
-}
-
-bool describeSwitch(const Walk&, ui::View& view, AccessibleNode& node) {
-    auto* control = dynamic_cast<ui::Switch*>(&view);
-    if (!control) return false;
-    node.role = Role::ToggleButton;
-    node.focusable = true;
-    for (const ControlEntry& entry : controlTable())
-        if (entry.place == ControlEntry::Place::SignedSwitch) node.name = entry.spokenName;
-    node.enabled = control->isEnabled();
-    node.checked = control->isOn();
-    return true;
-}
-
-bool describeKeypad(const Walk& walk, ui::View& view, AccessibleNode& node) {
-    const auto& screen = walk.delegate.viewController();
-    const InputView* panel = screen ? screen->inputView().get() : nullptr;
-    if (!panel || (&view != panel->decInputView().get() && &view != panel->baseInputView().get())) return false;
-    node.role = Role::Panel;
-    node.name = &view == panel->decInputView().get() ? "Decimal keypad" : "Base keypad";
-    return true;
-}
-
-bool describeButton(const Walk& walk, ui::View& view, AccessibleNode& node) {
-    auto* button = dynamic_cast<ui::Button*>(&view);
-    if (!button) return false;
-    node.role = Role::PushButton;
-    node.focusable = true;
-    node.enabled = button->isEnabled();
-    if (auto* bar = dynamic_cast<ui::BarView*>(view.superview())) {
-        if (const ui::BarButtonItem* item = bar->itemForButton(button)) node.name = trimmed(item->title());
+// The calculator screen's own parts, known by the screen that holds them
+// (to their kinds the displays are labels and the base picker a plain view).
+// Returns whether VIEW is one of them.
+bool readCalculatorPart(const vantorAppDelegate& delegate, ui::View& view, Reading& reading) {
+    const auto& screen = delegate.viewController();
+    if (!screen) return false;
+    const InputView* panel = screen->inputView().get();
+    if (&view == screen->displayLabel().get()) {
+        AccessibleNode& node = reading.leaf(Role::Label);
+        node.name = screen->displayLabel()->text();
+        node.focusable = true;
+    } else if (&view == screen->base2Screen().get()) {
+        reading.leaf(Role::Label).name =
+            AccessibleMirror::conversionName(screen->base2Screen()->shownText(), delegate.getBase());
+    } else if (panel && &view == panel->basePicker().get()) {
+        const HorizontalPickerView& picker = *panel->basePicker();
+        AccessibleNode& node = reading.leaf(Role::SpinButton);
+        // It lies on the input panel under the keypads: the decimal keypad covers it.
+        node.showing = panel->baseInputView() && ControlFinder::isOnScreen(*panel->baseInputView());
+        node.name = "Base";
+        node.focusable = true;
+        node.enabled = picker.isUserInteractionEnabled();
+        if (picker.pickerArray()) node.value = valueOf(*picker.pickerArray(), picker.getValue());
+    } else if (panel && (&view == panel->decInputView().get() || &view == panel->baseInputView().get())) {
+        AccessibleNode& node = reading.node.emplace();
+        node.role = Role::Panel;
+        node.name = &view == panel->decInputView().get() ? "Decimal keypad" : "Base keypad";
+    } else {
+        return false;
     }
-    if (node.name.empty()) node.name = button->titleForState(ui::ControlStateNormal).value_or("");
-    // A picture key: its spoken name from the table.
-    const auto& screen = walk.delegate.viewController();
-    if (node.name.empty() && screen) {
+    return true;
+}
+
+// What each kind of view is to a screen reader.
+class KindReader final : public ui::ViewVisitor {
+public:
+    // BAR is the bar whose subviews are read, if any.
+    KindReader(const vantorAppDelegate& delegate, const ui::BarView* bar, Reading& reading)
+        : delegate_(delegate), bar_(bar), reading_(reading) {}
+
+    void visit(ui::View&) override {}
+    // Any other text on a screen (the settings screen's captions, bar titles).
+    void visit(ui::Label& label) override {
+        if (!label.text().empty()) reading_.leaf(Role::Label).name = label.text();
+    }
+    void visit(ui::ImageView&) override {}
+    void visit(ui::Button& button) override {
+        AccessibleNode& node = reading_.leaf(Role::PushButton);
+        node.focusable = true;
+        node.enabled = button.isEnabled();
+        if (bar_) node.name = ControlFinder::barButtonName(*bar_, button).value_or("");
+        if (node.name.empty()) node.name = button.titleForState(ui::ControlStateNormal).value_or("");
+        // A picture key: its spoken name from the table.
+        const auto& screen = delegate_.viewController();
+        if (node.name.empty() && screen) {
+            for (const ControlEntry& entry : controlTable())
+                if (entry.place == ControlEntry::Place::SmallKey && screen->smallKey(entry.smallKey).get() == &button)
+                    node.name = entry.spokenName;
+        }
+        node.description = plainerWord(node.name);
+    }
+    void visit(ui::Switch& control) override {
+        AccessibleNode& node = reading_.leaf(Role::ToggleButton);
+        node.focusable = true;
         for (const ControlEntry& entry : controlTable())
-            if (entry.place == ControlEntry::Place::SmallKey && screen->smallKey(entry.smallKey).get() == button)
-                node.name = entry.spokenName;
+            if (entry.place == ControlEntry::Place::SignedSwitch) node.name = entry.spokenName;
+        node.enabled = control.isEnabled();
+        node.checked = control.isOn();
     }
-    node.description = plainerWord(node.name);
-    return true;
-}
+    // The settings screen's wheel of bases.
+    void visit(ui::PickerView& picker) override {
+        AccessibleNode& node = reading_.leaf(Role::SpinButton);
+        node.name = "Default base";
+        node.focusable = true;
+        node.enabled = picker.isUserInteractionEnabled();
+        node.value = valueOf(pickerItems(picker), picker.titleForRow(picker.selectedRowInComponent(0), 0));
+        reading_.picker = &picker;
+    }
+    void visit(ui::ScrollView&) override {}
+    void visit(ui::NavigationBar& bar) override { reading_.bar = &bar; }
+    void visit(ui::Toolbar& bar) override { reading_.bar = &bar; }
+    // An open alert is an object of its own, made apart from the screens (snapshot).
+    void visit(ui::AlertView&) override {}
+    void visit(ui::AlertBox&) override {}
 
-// Any other text on a screen (the settings screen's captions, bar titles).
-bool describeLabel(const Walk&, ui::View& view, AccessibleNode& node) {
-    auto* label = dynamic_cast<ui::Label*>(&view);
-    if (!label || label->text().empty()) return false;
-    node.role = Role::Label;
-    node.name = label->text();
-    return true;
-}
-
-constexpr MirrorEntry kEntries[] = {
-    {describeDisplay, true},         {describeConversion, true}, {describeBasePicker, true},
-    {describeSettingsPicker, true},  {describeSwitch, true},     {describeKeypad, false},
-    {describeButton, true},          {describeLabel, true},
+private:
+    const vantorAppDelegate& delegate_;
+    const ui::BarView* bar_;
+    Reading& reading_;
 };
+
+// What a screen reader makes of VIEW, a subview of BAR when that is set.
+Reading read(const vantorAppDelegate& delegate, ui::View& view, const ui::BarView* bar) {
+    Reading reading;
+    if (readCalculatorPart(delegate, view, reading)) return reading;
+    KindReader reader(delegate, bar, reading);
+    view.accept(reader);
+    return reading;
+}
 
 bool isShowing(const Walk& walk, const ui::View& view) {
     return ControlFinder::isOnScreen(view) && inShownWindow(walk.delegate, walk.sidePanel, const_cast<ui::View&>(view));
@@ -178,10 +188,12 @@ bool isShowing(const Walk& walk, const ui::View& view) {
 
 // The views the walk goes through below VIEW: its subviews and, for the input
 // panel, the keypad it does not hold now.
-std::vector<ui::View*> walkedChildren(ui::View& view) {
+std::vector<ui::View*> walkedChildren(const vantorAppDelegate& delegate, ui::View& view) {
     std::vector<ui::View*> children;
     for (const auto& child : view.subviews()) children.push_back(child.get());
-    if (auto* panel = dynamic_cast<InputView*>(&view)) {
+    const auto& screen = delegate.viewController();
+    const InputView* panel = screen ? screen->inputView().get() : nullptr;
+    if (panel && &view == panel) {
         for (const auto& keypad : {panel->decInputView(), panel->baseInputView()})
             if (keypad && std::find(children.begin(), children.end(), keypad.get()) == children.end())
                 children.push_back(keypad.get());
@@ -197,29 +209,28 @@ int addNode(Walk& walk, AccessibleNode node, ui::View& view, int parent) {
     return static_cast<int>(walk.nodes.size()) - 1;
 }
 
-void visit(Walk& walk, ui::View& view, int parent) {
-    for (const MirrorEntry& entry : kEntries) {
-        AccessibleNode node;
-        if (!entry.describe(walk, view, node)) continue;
-        const int index = addNode(walk, std::move(node), view, parent);
-        if (entry.leaf) return;
+// Adds VIEW (a subview of BAR when that is set) and what lies below it.
+void walkView(Walk& walk, ui::View& view, int parent, const ui::BarView* bar = nullptr) {
+    Reading reading = read(walk.delegate, view, bar);
+    if (reading.node) {
+        const int index = addNode(walk, std::move(*reading.node), view, parent);
+        if (!reading.walksSubviews) return;
         parent = index;
-        break;
     }
-    for (ui::View* child : walkedChildren(view)) visit(walk, *child, parent);
+    for (ui::View* child : walkedChildren(walk.delegate, view)) walkView(walk, *child, parent, reading.bar);
 }
 
 // A panel named NAME for ROOT, holding the controls found below it.
-void visitRoot(Walk& walk, ui::View& root, const char* name) {
+void walkRoot(Walk& walk, ui::View& root, const char* name) {
     AccessibleNode node;
     node.role = Role::Panel;
     node.name = name;
     const int index = addNode(walk, std::move(node), root, -1);
-    for (ui::View* child : walkedChildren(root)) visit(walk, *child, index);
+    for (ui::View* child : walkedChildren(walk.delegate, root)) walkView(walk, *child, index);
 }
 
-void visitScreen(Walk& walk, ui::ViewController* screen, const char* name) {
-    if (screen && screen->isViewLoaded()) visitRoot(walk, *screen->view(), name);
+void walkScreen(Walk& walk, ui::ViewController* screen, const char* name) {
+    if (screen && screen->isViewLoaded()) walkRoot(walk, *screen->view(), name);
 }
 
 int indexOf(const std::vector<AccessibleNode>& nodes, const ui::View* view) {
@@ -233,9 +244,9 @@ int indexOf(const std::vector<AccessibleNode>& nodes, const ui::View* view) {
 std::vector<AccessibleNode> AccessibleMirror::snapshot() const {
     std::vector<AccessibleNode> nodes;
     Walk walk{delegate_, nodes, sidePanel_};
-    visitScreen(walk, delegate_.viewController().get(), "Calculator");
-    visitScreen(walk, delegate_.settingsController().get(), "Settings");
-    if (sidePanel_) visitRoot(walk, *sidePanel_, "Bases");
+    walkScreen(walk, delegate_.viewController().get(), "Calculator");
+    walkScreen(walk, delegate_.settingsController().get(), "Settings");
+    if (sidePanel_) walkRoot(walk, *sidePanel_, "Bases");
 
     ui::AlertView* alert = ui::AlertView::visibleAlert();
     if (alert && alert->window() == delegate_.window().get()) {
@@ -244,7 +255,7 @@ std::vector<AccessibleNode> AccessibleMirror::snapshot() const {
         node.name = alert->title();
         node.description = alert->message();
         const int index = addNode(walk, std::move(node), *alert, -1);
-        if (alert->button()) visit(walk, *alert->button(), index);
+        if (alert->button()) walkView(walk, *alert->button(), index);
     }
 
     // The focus: the alert's button, the settings screen's picker, or the display.
@@ -276,7 +287,7 @@ std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const ui
                                      const AccessibleNode& node) {
     auto view = node.view.lock();
     if (!view || !ControlFinder::isOnScreen(*view) || !inShownWindow(delegate, sidePanel, *view)) return nullptr;
-    if (auto* control = dynamic_cast<ui::Control*>(view.get()); control && !control->isEnabled()) return nullptr;
+    if (const Reading now = read(delegate, *view, nullptr); now.node && !now.node->enabled) return nullptr;
     if (!view->isUserInteractionEnabled()) return nullptr;
     ui::AlertView* alert = ui::AlertView::visibleAlert();
     if (alert && !view->isDescendantOf(alert)) return nullptr;
@@ -298,13 +309,12 @@ bool AccessibleMirror::setValue(const AccessibleNode& node, int value) const {
     auto view = usableView(delegate_, sidePanel_, node);
     if (!view) return false;
     value = std::clamp(value, node.value->minimum, node.value->maximum);
-    if (auto* picker = dynamic_cast<HorizontalPickerView*>(view.get())) {
-        auto* panel = dynamic_cast<InputView*>(picker->superview());
-        if (!panel) return false;
+    const auto& screen = delegate_.viewController();
+    if (InputView* panel = screen ? screen->inputView().get() : nullptr; panel && view == panel->basePicker()) {
         panel->pickBase(value);
         return true;
     }
-    if (auto* picker = dynamic_cast<ui::PickerView*>(view.get())) {
+    if (ui::PickerView* picker = read(delegate_, *view, nullptr).picker) {
         const auto items = pickerItems(*picker);
         // Rows are titled by their base ("8 - Octal").
         const auto it = std::find_if(items.begin(), items.end(),

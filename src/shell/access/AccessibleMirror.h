@@ -12,8 +12,10 @@
 // without the showing state. Names come from the control table (ControlTable.h):
 // a key's title, or its spoken name for a picture key.
 //
-// Which views become which objects is one table in AccessibleMirror.cpp: a
-// new kind of control is one entry there.
+// Which views become which objects: the calculator screen's displays, base
+// picker and keypads by the screen that holds them, every other view by its
+// kind, through the visitor of the view kinds (ui/ViewVisitor.h) in
+// AccessibleMirror.cpp, which a new kind does not compile without.
 
 #include <optional>
 #include <string>
