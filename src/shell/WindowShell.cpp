@@ -32,10 +32,8 @@
 #include "ui/Application.h"
 #include "ui/DirtyRegion.h"
 #include "ui/Log.h"
-#include "ui/PickerView.h"
 #include "ui/Resources.h"
-#include "ui/ScrollView.h"
-#include "ui/Switch.h"
+#include "ui/ScreenSize.h"
 #include "ui/View.h"
 #include "ui/Window.h"
 
@@ -43,7 +41,6 @@ namespace shell {
 
 namespace {
 
-constexpr ui::Size kDefaultPoints{320, 460};
 // Frames while something moves come at most this often.
 constexpr double kFrameInterval = 1.0 / 60;
 // How often the loop looks whether the desktop's opener of a URL has ended.
@@ -153,10 +150,6 @@ bool onPhoneDisplay() {
     return SDL_GetDisplayBounds(0, &bounds) == 0 && isPhoneDisplay(float(bounds.w), float(bounds.h));
 }
 
-bool somethingMoves(double now) {
-    return ui::View::anyAnimationRunning(now) || ui::ScrollView::anyRunning(now) || ui::PickerView::anyRunning(now) ||
-           ui::Switch::anyRunning(now);
-}
 
 bool frameWanted(const Session& s, bool moving) {
     return s.mustDraw || moving || s.drewMotion || ui::View::displayGeneration() != s.drawnGeneration;
@@ -566,7 +559,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     // pixels and drawn at its scale.
     const bool wayland = std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
     ui::Size points = window.frame().size;
-    if (points.width <= 0 || points.height <= 0) points = kDefaultPoints;
+    if (points.width <= 0 || points.height <= 0) points = ui::kScreenSize;
     double scale = options.scale && *options.scale > 0 ? std::clamp(*options.scale, 1.0, 4.0)
                    : wayland                           ? 1.0
                                                        : displayScale(points.height);
@@ -622,7 +615,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     // the application's pass (deferred calls, finished animations).
     while (s.running) {
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, waitMilliseconds(s, somethingMoves(app.now())))) {
+        if (SDL_WaitEventTimeout(&event, waitMilliseconds(s, app.isAnythingMoving()))) {
             handleEvent(s, event);
             while (s.running && SDL_PollEvent(&event)) handleEvent(s, event);
         }
@@ -635,7 +628,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         // ---- Draw: only when something changed or moves, at most one
         // frame per interval.
         double now = app.now();
-        bool moving = somethingMoves(now);
+        bool moving = app.isAnythingMoving();
         if (!frameWanted(s, moving) || now < s.lastFrame + kFrameInterval) continue;
         s.drawnGeneration = ui::View::displayGeneration();
         // Only the areas that changed, unless the window was exposed or
