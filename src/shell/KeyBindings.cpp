@@ -108,7 +108,6 @@ std::string keyboardHelp() {
         while (i + 1 < rows.size() && rows[i + 1].what == rows[i].what) entry += " or " + std::string(rows[++i].key);
         anywhere.push_back(entry + " (" + std::string(rows[i].what) + ")");
     }
-    anywhere.push_back("Ctrl+Q (quit)");
     text += helpLine("  anywhere:   ", anywhere);
     return text;
 }

@@ -5,6 +5,7 @@
 #include "shell/ControlFinder.h"
 #include "shell/KeyBindings.h"
 #include "shell/PickerStepper.h"
+#include "shell/TouchIds.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Control.h"

@@ -27,8 +27,6 @@ class ControlFinder;
 class KeyboardInput {
 public:
     static constexpr double kHighlightSeconds = 0.08;
-    // The touch id the keyboard's presses use.
-    static constexpr int kKeyboardTouch = 1;
 
     KeyboardInput(ui::Application& app, ControlFinder& controls) : app_(app), controls_(controls) {}
     ~KeyboardInput() { liftHighlight(); }

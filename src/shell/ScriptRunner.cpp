@@ -11,6 +11,7 @@
 #include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
 #include "shell/Printable.h"
+#include "shell/TouchIds.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/PickerView.h"
@@ -314,13 +315,13 @@ void ScriptRunner::paste(const std::string& text) {
 }
 
 void ScriptRunner::touch(ui::TouchPhase phase, ui::Point point) {
-    if (const auto& window = delegate_.window()) window->sendTouch(kTouchId, phase, point);
+    if (const auto& window = delegate_.window()) window->sendTouch(kScriptTouch, phase, point);
 }
 
 std::optional<ScriptFailure> ScriptRunner::press(const std::string& name) {
     const ControlFinder::Found found = finder_.find(name);
     if (!found.view) return ScriptFailure{2, found.error};
-    ControlFinder::press(*found.view, kTouchId, ControlFinder::Release::AtOnce);
+    ControlFinder::press(*found.view, kScriptTouch, ControlFinder::Release::AtOnce);
     return std::nullopt;
 }
 

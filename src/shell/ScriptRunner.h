@@ -68,8 +68,6 @@ public:
     static constexpr float kMaxCoordinate = 100'000;
     // A longer line is a script error, whatever its command.
     static constexpr size_t kMaxLineBytes = 64 * 1024;
-    // The touch every command drives: one finger.
-    static constexpr int kTouchId = 1;
 
     // Draws the window into a PNG file at PATH; returns nothing, or why it failed.
     using Screenshooter = std::function<std::optional<std::string>(const std::string& path)>;

@@ -18,15 +18,12 @@
 // from the other buffers meanwhile; the compositor is told only of this
 // frame's rectangles.
 
-#include <cairo.h>
-
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "render/Surface.h"
-#include "shell/FrameDamage.h"
+#include "shell/Presenter.h"
 
 struct SDL_Window;
 struct wl_buffer;
@@ -37,14 +34,8 @@ struct wl_surface;
 
 namespace shell {
 
-class ShmPresenter {
+class ShmPresenter : public Presenter {
 public:
-    // The pixels that changed since the last frame, in a buffer of WIDTH x HEIGHT.
-    using Damage = std::function<FrameDamage(int width, int height)>;
-    // Paints one frame into SURFACE, whose pixels cover the whole window;
-    // only the pixels of REPAINT need be drawn.
-    using Paint = std::function<void(cairo_surface_t* surface, const FrameDamage& repaint)>;
-
     // A presenter for WINDOW, on SDL's Wayland back end; nullptr with ERROR
     // saying why when the window is not a Wayland one or the compositor
     // offers no shared memory.
@@ -52,9 +43,9 @@ public:
 
     // Draws a frame with PAINT and shows it, telling the compositor of the
     // pixels DAMAGE gives; false with ERROR saying why.
-    bool present(const Damage& damage, const Paint& paint, std::string& error);
+    bool present(const Damage& damage, const Paint& paint, std::string& error) override;
 
-    ~ShmPresenter();
+    ~ShmPresenter() override;
     ShmPresenter(const ShmPresenter&) = delete;
     ShmPresenter& operator=(const ShmPresenter&) = delete;
 

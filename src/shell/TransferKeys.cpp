@@ -25,6 +25,7 @@ constexpr TransferKey kTransferKeys[] = {
     {"Enter", Action::EnterSelected, 0, "enter the selected result"},
     {"Escape", Action::ForgetSelected, 0, "forget the selected result"},
     {"F2", Action::SidePanel, 0, "side panel"},
+    {"Ctrl+Q", Action::Quit, 0, "quit"},
 };
 
 const TransferKey* rowFor(const std::string& key) {
@@ -38,13 +39,18 @@ const TransferKey* rowFor(const std::string& key) {
 
 std::span<const TransferKey> transferKeys() { return kTransferKeys; }
 
-bool TransferKeys::keyDown(SDL_Keycode key, bool ctrl, bool shift, const std::function<void()>& widen) {
+const TransferKey* transferKeyFor(SDL_Keycode key, bool ctrl, bool shift) {
     const TransferKey* row = rowFor(keyChordName(key, ctrl, shift));
     if (!row && shift) row = rowFor(keyChordName(key, ctrl, false));
-    return row && act(*row, widen);
+    return row;
 }
 
-bool TransferKeys::act(const TransferKey& row, const std::function<void()>& widen) {
+bool TransferKeys::keyDown(SDL_Keycode key, bool ctrl, bool shift) {
+    const TransferKey* row = transferKeyFor(key, ctrl, shift);
+    return row && act(*row);
+}
+
+bool TransferKeys::act(const TransferKey& row) {
     BasesPanelModel& panel = transfer_.panel();
     switch (row.action) {
         case Action::Paste: paste(); return true;
@@ -67,8 +73,7 @@ bool TransferKeys::act(const TransferKey& row, const std::function<void()>& wide
             panel.clearSelection();
             return true;
         case Action::SidePanel:
-            if (widen) widen();
-            return true;
+        case Action::Quit: return false;
     }
     return false;
 }

@@ -1,9 +1,9 @@
 #pragma once
-// The window's keys for numbers as text and the side panel, in one table
-// (transferKeys(); the --help text lists it): paste, the copies, the panel's
-// lines and results, F2. The keys that press the calculator's own controls
-// are the binding table's (KeyBindings.h) and the typed characters'
-// (WindowInput.h); these keys come before both.
+// The window's keys for numbers as text, the side panel and the window
+// itself, in one table (transferKeys(); the --help text lists it): paste,
+// the copies, the panel's lines and results, F2, Ctrl+Q. The keys that press
+// the calculator's own controls are the binding table's (KeyBindings.h) and
+// the typed characters' (WindowInput.h); these keys come before both.
 //
 // The clipboard is the desktop's CLIPBOARD selection, UTF-8 text, reached
 // through the two functions given (SDL's in the window, a string in tests).
@@ -31,7 +31,8 @@ struct TransferKey {
         SelectResult,    // a result ARGUMENT steps along the panel's list (-1 newer, +1 older)
         EnterSelected,   // with a result selected: enter it as a paste
         ForgetSelected,  // with a result selected: forget the selection
-        SidePanel,       // widen the window for the side panel, or narrow it again
+        SidePanel,       // the window's: widen it for the side panel, or narrow it again
+        Quit,            // the window's: close it
     };
 
     std::string_view key;  // as keyChordName (KeyboardInput.h) names it: "Ctrl+Shift+C"
@@ -40,9 +41,12 @@ struct TransferKey {
     std::string_view what;  // for the help text; rows next to each other with the same text share one entry
 };
 
-// The whole table. A key held with Shift that has no row of its own acts as
-// the key without it (Ctrl+Shift+V pastes).
+// The whole table.
 std::span<const TransferKey> transferKeys();
+// The row of KEY pressed with CTRL and SHIFT held or not, or null. A key held
+// with Shift that has no row of its own acts as the key without it
+// (Ctrl+Shift+V pastes).
+const TransferKey* transferKeyFor(SDL_Keycode key, bool ctrl, bool shift);
 
 class TransferKeys {
 public:
@@ -53,10 +57,13 @@ public:
 
     TransferKeys(NumberTransfer& transfer, Clipboard clipboard) : transfer_(transfer), clipboard_(std::move(clipboard)) {}
 
-    // Acts on the key KEY pressed with CTRL and SHIFT held or not; true when
-    // the table has it and it acted (nothing else should act on it then).
-    // F2 calls WIDEN, which the window answers.
-    bool keyDown(SDL_Keycode key, bool ctrl, bool shift, const std::function<void()>& widen = {});
+    // Acts on ROW; true when it acted (nothing else should act on the key
+    // then). The window's own rows (SidePanel, Quit) are the window's to act
+    // on: false.
+    bool act(const TransferKey& row);
+    // Acts on the row of KEY pressed with CTRL and SHIFT held or not
+    // (transferKeyFor); true when there is one and it acted.
+    bool keyDown(SDL_Keycode key, bool ctrl, bool shift);
 
     // The side panel's view, brought up to date on every tick (may be null).
     void setPanel(BasesPanelView* panel) { panel_ = panel; }
@@ -67,7 +74,6 @@ public:
     void tick(double now);
 
 private:
-    bool act(const TransferKey& row, const std::function<void()>& widen);
     void paste();
     void copy(const std::string& text);
 

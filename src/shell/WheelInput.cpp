@@ -5,6 +5,7 @@
 #include "input/HorizontalPickerView.h"
 #include "input/InputView.h"
 #include "shell/PickerStepper.h"
+#include "shell/TouchIds.h"
 #include "ui/AlertView.h"
 #include "ui/PickerView.h"
 #include "ui/ScrollView.h"

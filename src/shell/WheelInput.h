@@ -20,8 +20,6 @@ namespace shell {
 class WheelInput {
 public:
     static constexpr float kPointsPerNotch = 40;
-    // The touch id a picker's tap uses.
-    static constexpr int kWheelTouch = 2;
 
     // Turns the wheel over AT in WINDOW by NOTCHES_X (right is positive) and
     // NOTCHES_Y (away from the user is positive). Returns whether anything moved.

@@ -1,17 +1,17 @@
 #pragma once
 // The calculator in a desktop window (SDL2).
 //
-// The window opens at the toolkit window's size in points (320 x 460) times
-// a drawing scale of 1 to 4, fractions allowed (DesktopScale.h says where the
-// scale comes from), titled "Mervik". It can be resized to any size down
-// to its size at scale 1. The renderer paints the view tree into
+// The window opens at the toolkit window's size in points (ui/ScreenSize.h)
+// times a drawing scale of 1 to 4, fractions allowed (DesktopScale.h says
+// where the scale comes from), titled "Mervik". It can be resized to any
+// size down to its size at scale 1. The renderer paints the view tree into
 // cairo pixels that go straight to SDL's window surface on X11, with no GL
-// driver loaded; on Wayland, which has no such surface, into shared-memory
-// buffers of our own at the output's scale (ShmPresenter.h). At any size,
-// full screen included (asked for, or on a phone's display), the calculator
-// is scaled to fit and centred (WindowFit.h); touches go through the same
-// fit. Nothing is drawn
-// while nothing changes: an idle window sleeps in the event queue. While an
+// driver loaded (SurfacePresenter.h); on Wayland, which has no such
+// surface, into shared-memory buffers of our own at the output's scale
+// (ShmPresenter.h). At any size, full screen included (asked for, or on a
+// phone's display), the calculator is scaled to fit and centred
+// (WindowFit.h); touches go through the same fit. Nothing is drawn while
+// nothing changes: an idle window sleeps in the event queue. While an
 // animation, transition, scroll or settle runs, frames follow at up to 60 a
 // second, each at the clock's present.
 //
@@ -26,13 +26,15 @@
 //   showing does nothing.
 // - the wheel scrolls what is under the pointer or steps its picker
 //   (WheelInput.h).
-// - copy and paste, the side panel's keys and F2 are TransferKeys.h's;
-//   Ctrl+Q closes. A Ctrl
-//   counts as held only from its press, as this window saw it, until its
-//   release or until the keys stop coming here (focus lost, or the pointer
-//   gone where keys follow it).
+// - copy and paste, the side panel's keys, F2 and Ctrl+Q (close) are
+//   TransferKeys.h's. A Ctrl counts as held only from its press, as this
+//   window saw it, until its release or until the keys stop coming here
+//   (focus lost, or the pointer gone where keys follow it).
 // URLs the application opens go to the desktop's opener, and a failure to
 // open one shows an alert (DesktopOpener.h).
+//
+// runWindow only turns SDL's events into calls of a WindowSession, which
+// does all of the above without SDL (WindowSession.h).
 //
 // How the program runs it (after start-up made the delegate and window):
 //

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ui/Application.h"
+#include "ui/ScreenSize.h"
 #include "ui/TextMeasure.h"
 #include "ui/Window.h"
 
@@ -42,7 +43,7 @@ AlertView::AlertView(std::string title, std::string message, const void* delegat
       delegate_(delegate) {
     setBackgroundColor(kDimColor);
     buildParts();
-    layOut(Rect{0, 0, 320, 460});
+    layOut(Rect{{0, 0}, kScreenSize});
 }
 
 std::shared_ptr<AlertView> AlertView::make(std::string title, std::string message, const void* delegate,

@@ -3,6 +3,9 @@
 #include <cassert>
 
 #include "ui/Layer.h"
+#include "ui/PickerView.h"
+#include "ui/ScrollView.h"
+#include "ui/Switch.h"
 #include "ui/UserDefaults.h"
 #include "ui/View.h"
 
@@ -42,6 +45,12 @@ void Application::runLoopPass() {
     double t = now();
     View::finishDueAnimations(t);
     Layer::finishDueTransitions(t);
+}
+
+bool Application::isAnythingMoving() const {
+    const double t = now();
+    return View::anyAnimationRunning(t) || Layer::anyRunning(t) || ScrollView::anyRunning(t) ||
+           PickerView::anyRunning(t) || Switch::anyRunning(t);
 }
 
 bool Application::openURL(const std::string& url) {

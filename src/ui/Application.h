@@ -66,6 +66,10 @@ public:
     void runLoopPass();
     // How many passes have run.
     uint64_t passCount() const { return passes_; }
+    // Whether anything on screen moves now, by the clock: a view animation,
+    // a transition, a scroll or its fading indicator, a settling picker, a
+    // switch's thumb. The window draws frames while it does.
+    bool isAnythingMoving() const;
 
     // Opening URLs: handed to the opener a window shell installs, and recorded.
     bool openURL(const std::string& url);

@@ -57,7 +57,7 @@ ControlState Control::state() const {
 
 bool Control::isTouchInside(const Touch& touch) const {
     Point p = touch.locationInView(this);
-    return bounds().insetBy(-kTouchMargin, -kTouchMargin).contains(p);
+    return bounds().insetBy(-kInsideMargin, -kInsideMargin).contains(p);
 }
 
 bool Control::beginTracking(const Touch&) { return true; }

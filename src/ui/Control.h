@@ -4,7 +4,7 @@
 //
 // Tracking. A touch that goes down on an enabled control is tracked by it
 // until it lifts: the control is highlighted while the finger is inside its
-// bounds grown by a small margin (kTouchMargin), and touch-up-inside is sent
+// bounds grown by a small margin (kInsideMargin), and touch-up-inside is sent
 // when the finger lifts there, touch-up-outside otherwise. A cancelled touch
 // sends nothing. A disabled control tracks nothing and sends nothing; its
 // touches go on to its superview.
@@ -43,7 +43,7 @@ class Control : public View {
 public:
     using Action = std::function<void(Control* sender)>;
     // How far outside its bounds a tracked finger still counts as inside.
-    static constexpr float kTouchMargin = 16;
+    static constexpr float kInsideMargin = 16;
 
     explicit Control(Rect frame = {});
 

@@ -6,9 +6,6 @@
 #include "ui/Application.h"
 #include "ui/DirtyRegion.h"
 #include "ui/Layer.h"
-#include "ui/PickerView.h"
-#include "ui/ScrollView.h"
-#include "ui/Switch.h"
 #include "ui/Timing.h"
 #include "ui/Window.h"
 
@@ -328,8 +325,7 @@ bool View::anyAnimationRunning(double now) {
     for (auto& weak : runningViews())
         if (auto v = weak.lock(); v && v->animation_ && now < v->animation_->start + v->animation_->duration)
             return true;
-    return Layer::anyRunning(now) || ScrollView::anyRunning(now) || PickerView::anyRunning(now) ||
-           Switch::anyRunning(now);
+    return false;
 }
 
 // ---- Layer

@@ -121,7 +121,8 @@ public:
     // Finishes animations whose time is up, telling their delegates. Run by the
     // application on every pass of its loop.
     static void finishDueAnimations(double now);
-    // Whether any view animation or transition is still running.
+    // Whether any view's transform animation is still running (the
+    // application's isAnythingMoving asks every kind of motion).
     static bool anyAnimationRunning(double now);
     // Lets go of the subview lists kept in an earlier pass for a transition
     // that never came, so that no removed view outlives that pass. Run by

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/ScreenSize.h"
 #include "ui/View.h"
 
 namespace ui {
@@ -28,9 +29,8 @@ public:
     bool isViewLoaded() const { return view_ != nullptr; }
     void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
 
-    // The size a root view gets: the application frame of a 320 x 460 screen
-    // below the status bar.
-    static Rect applicationFrame() { return {0, 0, 320, 460}; }
+    // The size a root view gets: the whole screen (ScreenSize.h).
+    static Rect applicationFrame() { return {{0, 0}, kScreenSize}; }
 
     virtual bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
         return orientation == InterfaceOrientation::Portrait;

@@ -10,25 +10,30 @@
 #include "render/Surface.h"
 #include "shell/FrameDamage.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/WindowSession.h"
+#include "shell/WindowShell.h"
 #include "shell/support/MervikProcess.h"
+#include "shell/support/SessionDoubles.h"
 #include "ui/DirtyRegion.h"
 #include "ui/Window.h"
 
 namespace {
 
-// A repaint of DAMAGE only over the picture BEFORE, as a window frame does.
-render::SurfacePtr repaintOver(cairo_surface_t* before, render::Painter& painter, ui::Window& window, int scale,
-                               const shell::FrameDamage& damage) {
-    render::SurfacePtr after = render::makeSurface(window.frame().size, scale);
-    render::ContextPtr cr(cairo_create(after.get()));
-    cairo_set_source_surface(cr.get(), before, 0, 0);
-    cairo_paint(cr.get());
-    damage.clip(cr.get());
-    cairo_set_source_rgb(cr.get(), 0, 0, 0);
-    cairo_paint(cr.get());
-    painter.paint(cr.get(), window);
-    cairo_surface_flush(after.get());
-    return after;
+// The window's pixels at SCALE pixels a point, as the frame paint step
+// leaves them: over a copy of BEFORE when given, only DAMAGE repainted.
+render::SurfacePtr frame(shell::WindowSession& session, int scale, const shell::FrameDamage& damage,
+                         cairo_surface_t* before = nullptr) {
+    const ui::Size points = session.windowSize();
+    render::SurfacePtr pixels(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(points.width) * scale, int(points.height) * scale));
+    if (before) {
+        cairo_surface_flush(before);
+        std::memcpy(cairo_image_surface_get_data(pixels.get()), cairo_image_surface_get_data(before),
+                    size_t(cairo_image_surface_get_stride(before)) * cairo_image_surface_get_height(before));
+        cairo_surface_mark_dirty(pixels.get());
+    }
+    session.paint(pixels.get(), damage);
+    return pixels;
 }
 
 bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
@@ -38,8 +43,9 @@ bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
 }
 
 // Checks that typing a digit repaints a few small rectangles (the key and
-// the displays, not the keypad between them), and that the picture after
-// that repaint is the one a full repaint draws, at every scale.
+// the displays, not the keypad between them), and that the window's picture
+// after the frame's paint step repainted them is the one a full repaint
+// draws, at every scale.
 TEST(RepaintTest, DigitRepaintsSmallRectsAndMatchesFullRepaint) {
     ScratchFolder settings;
     std::ostringstream nowhere, errors;
@@ -47,24 +53,26 @@ TEST(RepaintTest, DigitRepaintsSmallRectsAndMatchesFullRepaint) {
     ui::Window& window = *driver.application().keyWindow();
     const ui::Size points = window.frame().size;
     render::Painter painter;
+    RecordingHost host;
+    const shell::WindowOptions options;
+    shell::WindowSession session(driver.application(), window, options, points, painter, host);
+    session.setWindowSize(points.width, points.height);
     int typed = 0;
     for (int scale : {1, 2, 3}) {
-        const ui::Color black = ui::Color::black();
-        render::SurfacePtr before = painter.render(window, scale, black);
+        render::SurfacePtr before = frame(session, scale, shell::FrameDamage::whole());
         ui::DirtyRegion::take(&window);
         ASSERT_EQ(driver.runKeys(std::to_string(++typed)), 0) << errors.str();
 
         auto dirty = ui::DirtyRegion::take(&window);
         ASSERT_TRUE(dirty) << "a digit repaints the whole window";
-        auto fit = shell::WindowFit::of(points, points.width, points.height);
-        auto damage = shell::FrameDamage::of(dirty, fit, scale, int(points.width * scale), int(points.height * scale));
+        auto damage = session.damageOf(dirty, int(points.width * scale), int(points.height * scale));
         long area = 0;
         for (const auto& r : damage.rects()) area += long(r.width) * r.height;
         EXPECT_GE(damage.rects().size(), 2u) << "the key and the display";
         EXPECT_LT(area * 4, long(points.width * points.height * scale * scale)) << "scale " << scale;
 
-        render::SurfacePtr partial = repaintOver(before.get(), painter, window, scale, damage);
-        render::SurfacePtr full = painter.render(window, scale, black);
+        render::SurfacePtr partial = frame(session, scale, damage, before.get());
+        render::SurfacePtr full = frame(session, scale, shell::FrameDamage::whole());
         EXPECT_TRUE(samePixels(partial.get(), full.get())) << "scale " << scale;
     }
 }

@@ -40,7 +40,7 @@ protected:
 
 // Checks that Ctrl+V pastes, Ctrl+C and Ctrl+Shift+C copy the display and the
 // conversion, Shift+Insert pastes too, Ctrl+1..5 copy the panel's lines, and
-// F2 asks the window to widen.
+// F2 is found with Shift too, for the window to act on.
 TEST_F(TransferKeysTest, CopyAndPaste) {
     clipboard = "-0x20";
     EXPECT_TRUE(ctrl(SDLK_v));
@@ -67,10 +67,11 @@ TEST_F(TransferKeysTest, CopyAndPaste) {
     clipboard = "0b101";
     EXPECT_TRUE(ctrl(SDLK_v, true));
     EXPECT_EQ(transfer->displayText(), "5");
-    int widened = 0;
-    EXPECT_TRUE(keys->keyDown(SDLK_F2, false, true, [&widened] { ++widened; }));
-    EXPECT_EQ(widened, 1);
-    EXPECT_FALSE(keys->keyDown(SDLK_F2, true, false, [&widened] { ++widened; }));
+    const shell::TransferKey* f2 = shell::transferKeyFor(SDLK_F2, false, true);
+    ASSERT_NE(f2, nullptr);
+    EXPECT_EQ(f2->action, shell::TransferKey::Action::SidePanel);
+    EXPECT_FALSE(keys->keyDown(SDLK_F2, false, false)) << "the window's to act on";
+    EXPECT_EQ(shell::transferKeyFor(SDLK_F2, true, false), nullptr);
     EXPECT_FALSE(keys->keyDown(SDLK_INSERT, false, false));
 }
 

@@ -119,7 +119,7 @@ TEST_F(AnimationTest, TransitionKeepsOldContentAndReplacesByKey) {
     clock->advance(1);
     app.runLoopPass();
     EXPECT_EQ(window->layer().animationForKey("transitionViewAnimation"), nullptr);
-    EXPECT_FALSE(ui::View::anyAnimationRunning(clock->now()));
+    EXPECT_FALSE(app.isAnythingMoving());
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(ButtonTest, UpInsideFiresOnce) {
 // Checks that lifting outside the button (beyond the margin) fires nothing, and the highlight follows the finger.
 TEST_F(ButtonTest, UpOutsideFiresNothing) {
     window->sendTouch(1, TouchPhase::Began, {120, 120});
-    window->sendTouch(1, TouchPhase::Moved, {100 + 65 + ui::Control::kTouchMargin + 5, 120});
+    window->sendTouch(1, TouchPhase::Moved, {100 + 65 + ui::Control::kInsideMargin + 5, 120});
     EXPECT_FALSE(button->isHighlighted());
     window->sendTouch(1, TouchPhase::Moved, {130, 120});
     EXPECT_TRUE(button->isHighlighted());
@@ -56,7 +56,7 @@ TEST_F(ButtonTest, UpOutsideFiresNothing) {
 
 // Checks that lifting just outside the bounds, within the tracking margin, still counts as inside.
 TEST_F(ButtonTest, MarginAroundTheButtonCountsAsInside) {
-    tap({120, 120}, {100 + 65 + ui::Control::kTouchMargin - 1, 120});
+    tap({120, 120}, {100 + 65 + ui::Control::kInsideMargin - 1, 120});
     EXPECT_EQ(fired, 1);
 }
 

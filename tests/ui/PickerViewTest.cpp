@@ -141,14 +141,14 @@ TEST_F(PickerViewTest, SettleEasesByTheClock) {
     EXPECT_EQ(picker->selectedRowInComponent(0), 4);
     EXPECT_FLOAT_EQ(picker->scrollPosition(0), 4.3f * kRow);
     EXPECT_TRUE(picker->isSettling(0));
-    EXPECT_TRUE(ui::PickerView::anyRunning(clock->now()));
+    EXPECT_TRUE(app.isAnythingMoving());
     clock->advance(ui::PickerView::kSettleDuration / 2);
     EXPECT_GT(picker->scrollPosition(0), 4 * kRow);
     EXPECT_LT(picker->scrollPosition(0), 4.3f * kRow);
     clock->advance(ui::PickerView::kSettleDuration);
     EXPECT_FLOAT_EQ(picker->scrollPosition(0), 4 * kRow);
     EXPECT_FALSE(picker->isSettling(0));
-    EXPECT_FALSE(ui::PickerView::anyRunning(clock->now()));
+    EXPECT_FALSE(app.isAnythingMoving());
 }
 
 // Checks that a cancelled drag puts the wheel back on its row and tells nobody.

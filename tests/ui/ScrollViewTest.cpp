@@ -121,10 +121,10 @@ TEST_F(ScrollViewTest, AnimatedOffsetIsModelAtOncePresentationLater) {
     scroll->setContentOffset({0, 275}, ui::Animated::Yes);
     EXPECT_EQ(scroll->contentOffset(), (Point{0, 275}));
     EXPECT_EQ(scroll->presentationContentOffset(), (Point{0, 0}));
-    EXPECT_TRUE(ui::View::anyAnimationRunning(clock->now()));
+    EXPECT_TRUE(app.isAnythingMoving());
     clock->advance(ui::ScrollView::kScrollAnimationDuration);
     EXPECT_EQ(scroll->presentationContentOffset(), (Point{0, 275}));
-    EXPECT_FALSE(ui::View::anyAnimationRunning(clock->now()));
+    EXPECT_FALSE(app.isAnythingMoving());
 }
 
 // Checks that hit-testing finds content views at their scrolled place.

@@ -96,13 +96,13 @@ TEST_F(SwitchTest, ThumbFollowsThenEases) {
     EXPECT_EQ(toggle->thumbFrame(), (ui::Rect{26, 0, 25, 25}));
     window->sendTouch(1, TouchPhase::Ended, {215 + 26, 112});
     EXPECT_FALSE(toggle->isOn());
-    EXPECT_TRUE(ui::Switch::anyRunning(clock->now()));
+    EXPECT_TRUE(app.isAnythingMoving());
     clock->advance(ui::Switch::kThumbDuration / 2);
     EXPECT_GT(toggle->thumbPosition(), 0);
     EXPECT_LT(toggle->thumbPosition(), 0.4f);
     clock->advance(ui::Switch::kThumbDuration);
     EXPECT_FLOAT_EQ(toggle->thumbPosition(), 0);
-    EXPECT_FALSE(ui::Switch::anyRunning(clock->now()));
+    EXPECT_FALSE(app.isAnythingMoving());
 }
 
 // Checks that a cancelled slide, a tap lifted outside and a disabled switch change nothing.

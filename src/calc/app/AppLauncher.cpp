@@ -14,12 +14,13 @@
 #include "screens/MainViewController.h"
 #include "ui/Log.h"
 #include "ui/Printable.h"
+#include "ui/ScreenSize.h"
 #include "ui/UserDefaults.h"
 #include "ui/Window.h"
 
 namespace {
 
-constexpr ui::Rect kWindowFrame{0, 0, 320, 460};
+constexpr ui::Rect kWindowFrame{{0, 0}, ui::kScreenSize};
 
 bool isWarning(const std::string& line) { return line.rfind("warning", 0) == 0; }
 

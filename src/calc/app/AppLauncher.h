@@ -8,11 +8,11 @@
 #include "app/vantorAppDelegate.h"
 #include "ui/Application.h"
 
-// Makes the delegate, a 320 x 460 window and the calculator screen, hands the
-// delegate to APP and runs start-up. When the settings folder cannot be made or
-// written, the calculator still runs and the diagnostic log gets exactly one
-// warning line about it (none of our own when start-up already warned of its
-// failed write). OVERRIDES set this run's base and signed mode (--base,
-// --signed), stored nowhere.
+// Makes the delegate, a window of the screen's size (ui/ScreenSize.h) and
+// the calculator screen, hands the delegate to APP and runs start-up. When
+// the settings folder cannot be made or written, the calculator still runs
+// and the diagnostic log gets exactly one warning line about it (none of our
+// own when start-up already warned of its failed write). OVERRIDES set this
+// run's base and signed mode (--base, --signed), stored nowhere.
 std::shared_ptr<vantorAppDelegate> launchMervik(ui::Application& app,
                                                 vantorAppDelegate::StartOverrides overrides = {});

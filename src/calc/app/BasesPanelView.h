@@ -1,6 +1,6 @@
 #pragma once
-// The side panel beside the calculator: a window of its own, 192 x 460
-// points, that shows NumberTransfer's panel model. Five lines (binary,
+// The side panel beside the calculator: a window of its own, 192 points
+// wide and as high as the calculator, that shows NumberTransfer's panel model. Five lines (binary,
 // octal, decimal, hexadecimal and, when it is none of those, the selected
 // base), each with a copy button; under them the results list, scrolling,
 // newest first, where a touch on a result enters it as a paste.
@@ -18,6 +18,7 @@
 #include "app/BasesPanelModel.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
+#include "ui/ScreenSize.h"
 #include "ui/ScrollView.h"
 #include "ui/Window.h"
 
@@ -27,7 +28,7 @@ class vantorAppDelegate;
 class BasesPanelView {
 public:
     static constexpr float kWidth = 192;
-    static constexpr float kHeight = 460;
+    static constexpr float kHeight = ui::kScreenSize.height;
     static constexpr std::size_t kLines = 5;
 
     // COPY puts a line's text on the clipboard.

@@ -12,6 +12,7 @@
 #include "screens/SettingsViewController.h"
 #include "shell/ControlFinder.h"
 #include "shell/ControlTable.h"
+#include "shell/TouchIds.h"
 #include "ui/AlertView.h"
 #include "ui/BarView.h"
 #include "ui/Button.h"
@@ -25,10 +26,6 @@
 namespace shell::access {
 
 namespace {
-
-// The touch id of presses that come from a screen reader (the window's own
-// are 0 for the mouse, 1 for the keyboard, 100 and up for fingers).
-constexpr int kAccessTouch = 2;
 
 // What the walk over the view tree knows besides the view it stands at.
 struct Walk {
@@ -300,7 +297,7 @@ bool AccessibleMirror::click(const AccessibleNode& node) const {
     if (!node.clickable() || !node.showing) return false;
     auto view = usableView(delegate_, sidePanel_, node);
     if (!view) return false;
-    ControlFinder::press(*view, kAccessTouch, ControlFinder::Release::AtOnce);
+    ControlFinder::press(*view, kAccessibilityTouch, ControlFinder::Release::AtOnce);
     return true;
 }
 

@@ -41,7 +41,7 @@ TEST(CalculatorKeys, UpOutsideTheMarginFiresNothing) {
         float beyondRightEdge;
         const char* shown;
     };
-    for (const Case& c : {Case{ui::Control::kTouchMargin + 4, "0"}, Case{ui::Control::kTouchMargin - 1, "7"}}) {
+    for (const Case& c : {Case{ui::Control::kInsideMargin + 4, "0"}, Case{ui::Control::kInsideMargin - 1, "7"}}) {
         SCOPED_TRACE(c.beyondRightEdge);
         CalculatorRig rig;
         ui::Rect frame = rig.digits[7]->frameInWindow();
