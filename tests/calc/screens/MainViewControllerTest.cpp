@@ -284,13 +284,4 @@ TEST_F(MainViewControllerTest, DelegateRequestsReachPanelAndDisplay) {
     EXPECT_EQ(controller->inputView()->basePicker()->getValue(), "9");
 }
 
-// Checks that the screen turns only to the upright portrait orientation.
-TEST_F(MainViewControllerTest, PortraitOnly) {
-    using ui::InterfaceOrientation;
-    EXPECT_TRUE(controller->shouldAutorotateToInterfaceOrientation(InterfaceOrientation::Portrait));
-    for (auto other : {InterfaceOrientation::PortraitUpsideDown, InterfaceOrientation::LandscapeLeft,
-                       InterfaceOrientation::LandscapeRight})
-        EXPECT_FALSE(controller->shouldAutorotateToInterfaceOrientation(other));
-}
-
 }  // namespace
