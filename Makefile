@@ -1,6 +1,6 @@
 # Mervik: `make run` opens the calculator; `make check` is the quick loop
 # (the plain build and its suites), `make test` the full gate (the same, then
-# the sanitizer build's suites and the fuzz replay).
+# the sanitizer build's suites, `make test-asan`, and the fuzz replay).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -28,9 +28,12 @@ build-asan: deps $(ASAN_BUILD)/build.ninja
 check: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test: check build-asan fuzz-smoke
+# The sanitizer build (ASan + UBSan, leaks checked at exit) and every ctest suite of it.
+test-asan: build-asan
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/render/lsan.supp:print_suppressions=0 ctest --output-on-failure
+
+test: check test-asan fuzz-smoke
 
 run: build
 	@scripts/run.sh $(BUILD)
@@ -128,5 +131,6 @@ fuzz-smoke: build-fuzz
 	  grep -h "^Done" $(FUZZ_BUILD)/smoke/$$t.log; \
 	done
 
+# Every build folder: the plain, sanitizer, arm64 and fuzzing builds.
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(ARM64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(ARM64_BUILD) $(FUZZ_BUILD)

@@ -42,6 +42,7 @@
 #include "core/calcDecimal.h"
 #include "displays/displayScrn.h"
 #include "screens/MainViewController.h"
+#include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/ScriptRunner.h"
 #include "ui/Clock.h"
@@ -55,14 +56,16 @@ namespace fs = std::filesystem;
 constexpr int kMaxCommands = 48;
 constexpr int kMaxDragSteps = 24;
 
-// Every control name a script may press, on either screen or an alert.
-const std::vector<std::string> kNames{
-    "0",      "1",       "2",  "3",    "4",    "5",          "6",         "7",      "8",      "9",
-    ".",      "A",       "B",  "C",    "D",    "E",          "F",         "G",      "H",      "I",
-    "J",      "K",       "L",  "M",    "N",    "CE",         "DEL",       "+",      "\u2212", "\u00D7",
-    "\u00F7", "mod",     "=",  "-",    "*",    "/",          "settings",  "keypad", "sign",   "MR",
-    "M-",     "M\u2212", "M+", "Back", "Save", "Change Log", "E-mail me", "signed", "OK",
-};
+// Every control name a script may press, on either screen or an alert, in
+// each of its spellings: the control table's.
+const std::vector<std::string> kNames = [] {
+    std::vector<std::string> names;
+    for (const shell::ControlEntry& entry : shell::controlTable()) {
+        names.emplace_back(entry.name);
+        if (!entry.alternate.empty()) names.emplace_back(entry.alternate);
+    }
+    return names;
+}();
 
 [[noreturn]] void fail(const std::string& what, const std::vector<std::string>& lines) {
     std::fprintf(stderr, "fuzz_script: %s\nscript so far:\n", what.c_str());

@@ -8,7 +8,9 @@
 // the window takes; the 1x picture is exactly as many pixels as the points it
 // covers on screen, so every whole scale is crisp, and a fractional one takes
 // the next larger set.
-// No picture is read from disk: the whole look lives in this file.
+// No picture is read from disk: the whole look lives in this file. The
+// pictures' names are the calculator's (core/PictureNames.h); every name
+// there is drawn here, and nothing else.
 //
 // The look: a dark, calm calculator on a grey 0.21 root view. Digit keys are a
 // dark grey (their titles are white), the operation keys are light (their
@@ -24,9 +26,13 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "core/PictureNames.h"
 
 namespace {
 
@@ -426,51 +432,65 @@ void drawPickerBackground(cairo_t* cr, double w, double h) {
 // The picture list
 
 struct Picture {
-    std::string name;
+    std::string_view name;  // as core/PictureNames.h names it
     int width, height;  // in points, which is the 1x size in pixels
     std::function<void(cairo_t*, double, double)> draw;
 };
 
 std::vector<Picture> allPictures() {
-    static const char* const digitNames[24] = {
-        "zero",    "one",       "two",      "three",    "four",        "five",       "six",         "seven",
-        "eight",   "nine",      "ten",      "eleven",   "twelve",      "thirteen",   "fourteen",    "fifteen",
-        "sixteen", "seventeen", "eighteen", "nineteen", "twenty",      "twentyone",  "twentytwo",   "twentythree"};
-    std::vector<Picture> pictures;
+    std::vector<Picture> list;
     for (int v = 0; v < 24; ++v) {
         unsigned mask = kDigitSegments[v];
-        pictures.push_back({std::string(digitNames[v]) + "Image.png", 20, 30,
-                            [mask](cairo_t* cr, double, double) { drawSegments(cr, {mask}, 0, kAmber); }});
+        list.push_back({pictures::kDigits[v], 20, 30,
+                        [mask](cairo_t* cr, double, double) { drawSegments(cr, {mask}, 0, kAmber); }});
     }
-    pictures.push_back({"minusImage.png", 20, 30,
-                        [](cairo_t* cr, double, double) { drawSegments(cr, {kMinusSegments}, 0, kAmber); }});
+    list.push_back({pictures::kMinus, 20, 30,
+                    [](cairo_t* cr, double, double) { drawSegments(cr, {kMinusSegments}, 0, kAmber); }});
     // "TOO LONG", right-aligned like the digit row it stands in for.
-    pictures.push_back({"oobError.png", 230, 30, [](cairo_t* cr, double w, double) {
-                            const unsigned n = kDigitSegments[23], g = kDigitSegments[16], l = kDigitSegments[21];
-                            std::vector<unsigned> cells{kLetterT, kLetterO, kLetterO, 0, l, kLetterO, n, g};
-                            drawSegments(cr, cells, w - kCellWidth * double(cells.size()), kErrorRed);
-                        }});
-    pictures.push_back({"baseDisplayLabel.png", 99, 46, caption("BASE", 15)});
-    pictures.push_back({"decDisplayLabel.png", 137, 46, caption("DEC", 13)});
+    list.push_back({pictures::kTooLong, 230, 30, [](cairo_t* cr, double w, double) {
+                        const unsigned n = kDigitSegments[23], g = kDigitSegments[16], l = kDigitSegments[21];
+                        std::vector<unsigned> cells{kLetterT, kLetterO, kLetterO, 0, l, kLetterO, n, g};
+                        drawSegments(cr, cells, w - kCellWidth * double(cells.size()), kErrorRed);
+                    }});
+    list.push_back({pictures::kBaseCaption, 99, 46, caption("BASE", 15)});
+    list.push_back({pictures::kDecimalCaption, 137, 46, caption("DEC", 13)});
 
-    pictures.push_back({"button1.png", 65, 50, key(kDigitKey)});
-    pictures.push_back({"zeroButton.png", 140, 50, key(kDigitKey)});
-    pictures.push_back({"OPButtonBack.png", 65, 50, key(kOperatorKey)});
-    pictures.push_back({"equalsButton_short.png", 65, 50, key(kEqualsKey)});
-    pictures.push_back({"CEButtonBack.png", 65, 50, key(kClearKey)});
-    pictures.push_back({"DELButtonBack.png", 65, 50, key(kDeleteKey)});
+    list.push_back({pictures::kDigitKey, 65, 50, key(kDigitKey)});
+    list.push_back({pictures::kZeroKey, 140, 50, key(kDigitKey)});
+    list.push_back({pictures::kOperatorKey, 65, 50, key(kOperatorKey)});
+    list.push_back({pictures::kEqualsKey, 65, 50, key(kEqualsKey)});
+    list.push_back({pictures::kClearKey, 65, 50, key(kClearKey)});
+    list.push_back({pictures::kDeleteKey, 65, 50, key(kDeleteKey)});
 
-    pictures.push_back({"infoButton.png", 35, 35, drawInfoKey});
-    pictures.push_back({"baseInputButton.png", 35, 35, drawBaseInputKey});
-    pictures.push_back({"pMButton.png", 35, 35, drawPlusMinusKey});
-    pictures.push_back({"mRecoveryButton.png", 35, 35, textKey("MR")});
-    pictures.push_back({"mRecoveryButtonHighlighted.png", 35, 35, textKey("MR", true)});
-    pictures.push_back({"mMinusButton.png", 35, 35, textKey("M\u2212")});
-    pictures.push_back({"mPlusButton.png", 35, 35, textKey("M+")});
+    list.push_back({pictures::kSettingsKey, 35, 35, drawInfoKey});
+    list.push_back({pictures::kKeypadKey, 35, 35, drawBaseInputKey});
+    list.push_back({pictures::kSignKey, 35, 35, drawPlusMinusKey});
+    list.push_back({pictures::kRecallKey, 35, 35, textKey("MR")});
+    list.push_back({pictures::kRecallKeyLit, 35, 35, textKey("MR", true)});
+    list.push_back({pictures::kMemoryMinusKey, 35, 35, textKey("M\u2212")});
+    list.push_back({pictures::kMemoryPlusKey, 35, 35, textKey("M+")});
 
-    pictures.push_back({"displayBackground.png", 302, 52, drawDisplayBackground});
-    pictures.push_back({"pickerBackground.png", 140, 50, drawPickerBackground});
-    return pictures;
+    list.push_back({pictures::kDisplayBackground, 302, 52, drawDisplayBackground});
+    list.push_back({pictures::kPickerBackground, 140, 50, drawPickerBackground});
+    return list;
+}
+
+// Whether DRAWINGS are exactly the calculator's pictures, each once; says
+// which are missing or unknown when not.
+bool coversEveryName(const std::vector<Picture>& drawings) {
+    std::vector<std::string> drawn, named(pictures::kAll.begin(), pictures::kAll.end());
+    for (const Picture& picture : drawings) drawn.emplace_back(picture.name);
+    std::sort(drawn.begin(), drawn.end());
+    std::sort(named.begin(), named.end());
+    if (drawn == named) return true;
+    std::vector<std::string> missing, unknown;
+    std::set_difference(named.begin(), named.end(), drawn.begin(), drawn.end(), std::back_inserter(missing));
+    std::set_difference(drawn.begin(), drawn.end(), named.begin(), named.end(), std::back_inserter(unknown));
+    for (const std::string& name : missing) std::fprintf(stderr, "draw_pictures: no drawing for %s\n", name.c_str());
+    for (const std::string& name : unknown)
+        std::fprintf(stderr, "draw_pictures: %s is drawn more than once or not named in core/PictureNames.h\n",
+                     name.c_str());
+    return false;
 }
 
 // The largest set of pictures: the window's largest drawing scale.
@@ -490,7 +510,7 @@ bool writePicture(const Picture& picture, int scale, const std::filesystem::path
     picture.draw(cr, picture.width, picture.height);
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
-    std::string path = (dir / fileName(picture.name, scale)).string();
+    std::string path = (dir / fileName(std::string(picture.name), scale)).string();
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_write_to_png(surface, path.c_str());
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS) {
@@ -584,8 +604,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "draw_pictures: %s: %s\n", dir.c_str(), ec.message().c_str());
         return 1;
     }
+    const std::vector<Picture> drawings = allPictures();
+    if (!coversEveryName(drawings)) return 1;
     bool ok = true;
-    for (const Picture& picture : allPictures())
+    for (const Picture& picture : drawings)
         for (int scale = 1; scale <= kLargestSet; ++scale) ok = writePicture(picture, scale, dir) && ok;
     if (argc == 3) ok = writeIcons(argv[2]) && ok;
     return ok ? 0 : 1;

@@ -6,14 +6,11 @@
 #include <ostream>
 #include <vector>
 
+#include "core/Version.h"
 #include "shell/KeyBindings.h"
 #include "shell/Printable.h"
 #include "shell/WindowInput.h"
 #include "ui/UserDefaults.h"
-
-#ifndef MERVIK_VERSION
-#define MERVIK_VERSION "unknown"
-#endif
 
 namespace shell {
 

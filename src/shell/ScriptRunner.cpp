@@ -294,8 +294,7 @@ std::optional<ScriptFailure> ScriptRunner::execute(const ScriptCommand& command)
             wait(command.milliseconds);
             break;
         case Kind::State:
-            out_ << stateWriter_.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                 << '\n';
+            out_ << stateWriter_.line() << '\n';
             out_.flush();
             break;
         case Kind::Screenshot:

@@ -182,4 +182,6 @@ json StateWriter::state() {
     return out;
 }
 
+std::string StateWriter::line() { return state().dump(-1, ' ', false, json::error_handler_t::replace); }
+
 }  // namespace shell

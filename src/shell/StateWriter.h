@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <string>
+
 #include "shell/ControlFinder.h"
 
 class vantorAppDelegate;
@@ -24,6 +26,10 @@ public:
     // The state now. Takes the diagnostic log's lines written since the last
     // call (or since the log was last emptied).
     nlohmann::ordered_json state();
+    // The state as the line the headless `state` command and the window at
+    // exit print (without the newline): compact JSON, any text that is not
+    // UTF-8 written with replacement characters instead of refused.
+    std::string line();
 
     // A length as JSON: an integer when whole, else the number.
     static nlohmann::ordered_json number(float value);

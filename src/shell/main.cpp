@@ -71,8 +71,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.companion = &accessibility;
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
-            std::cout << stateWriter.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                      << std::endl;
+            std::cout << stateWriter.line() << std::endl;
         };
     }
     return shell::runWindow(app, *delegate->window(), options);

@@ -11,8 +11,6 @@
 
 namespace ui {
 
-enum class InterfaceOrientation { Portrait = 1, PortraitUpsideDown = 2, LandscapeLeft = 4, LandscapeRight = 3 };
-
 class ViewController {
 public:
     ViewController() = default;
@@ -32,9 +30,6 @@ public:
     // The size a root view gets: the whole screen (ScreenSize.h).
     static Rect applicationFrame() { return {{0, 0}, kScreenSize}; }
 
-    virtual bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation orientation) {
-        return orientation == InterfaceOrientation::Portrait;
-    }
     virtual void didReceiveMemoryWarning() {}
 
 protected:

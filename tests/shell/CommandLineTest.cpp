@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
+#include <string>
 
+#include "core/Version.h"
 #include "shell/CommandLine.h"
 
 namespace {
@@ -84,9 +87,25 @@ TEST(CommandLineTest, VersionPrintsOneLine) {
     for (const auto& args : std::vector<std::vector<const char*>>{{"--version"}, {"--version", "--keys", "7"}}) {
         auto p = parse(args);
         EXPECT_EQ(p.status, 0);
-        EXPECT_EQ(p.out, "mervik " + std::string(MERVIK_TEST_VERSION) + "\n");
+        EXPECT_EQ(p.out, "mervik " MERVIK_VERSION "\n");
         EXPECT_TRUE(p.err.empty());
     }
+}
+
+// Checks that the manual page's title line names this version and that the
+// change log's newest entry, its first line, is this release: both are
+// written by hand beside the version the build sets.
+TEST(CommandLineTest, ManualAndChangeLogNameThisRelease) {
+    auto lineStarting = [](const char* path, const std::string& start) {
+        std::ifstream in(std::string(MERVIK_TEST_DATA) + "/../" + path);
+        std::string line;
+        while (std::getline(in, line))
+            if (line.rfind(start, 0) == 0) return line;
+        return std::string();
+    };
+    const std::string title = lineStarting("packaging/mervik.1", ".TH ");
+    EXPECT_NE(title.find(" \"Mervik " MERVIK_VERSION "\" "), std::string::npos) << title;
+    EXPECT_EQ(lineStarting("resources/ChangeLog.txt", ""), MERVIK_RELEASE);
 }
 
 }  // namespace

@@ -1,19 +1,38 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "app/vantorAppDelegate.h"
+#include "input/InputView.h"
+#include "screens/MainViewController.h"
+#include "screens/SettingsViewController.h"
 #include "shell/ControlFinder.h"
+#include "shell/HeadlessDriver.h"
+#include "shell/support/MervikProcess.h"
 
 namespace {
 
-// Checks that every control name and its other spellings map to the spelling the lookup uses.
-TEST(ControlFinderTest, NamesAndTheirSpellings) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {"7", "7"}, {".", "."}, {"A", "A"}, {"N", "N"}, {"CE", "CE"}, {"DEL", "DEL"}, {"mod", "mod"},
-        {"=", "="}, {"+", "+"}, {"-", "\u2212"}, {"\u2212", "\u2212"}, {"*", "\u00D7"}, {"\u00D7", "\u00D7"},
-        {"/", "\u00F7"}, {"\u00F7", "\u00F7"}, {"settings", "settings"}, {"keypad", "keypad"}, {"sign", "sign"},
-        {"MR", "MR"}, {"M-", "M-"}, {"M\u2212", "M-"}, {"M+", "M+"}, {"Back", "Back"}, {"Save", "Save"},
-        {"Change Log", "Change Log"}, {"E-mail me", "E-mail me"}, {"signed", "signed"}, {"OK", "OK"},
-    };
-    for (const auto& [name, canonical] : cases) EXPECT_EQ(shell::ControlFinder::canonicalName(name), canonical) << name;
+using Place = shell::ControlEntry::Place;
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; });
+}
+
+// Checks that every control can be named in plain ASCII, its name or its
+// other spelling (a script typed on any keyboard reaches every control), and
+// that the lookup gives the name back for either.
+TEST(ControlFinderTest, EveryControlHasAnAsciiSpelling) {
+    for (const shell::ControlEntry& entry : shell::controlTable()) {
+        EXPECT_TRUE(isAscii(entry.name) || (!entry.alternate.empty() && isAscii(entry.alternate))) << entry.name;
+        EXPECT_EQ(shell::ControlFinder::canonicalName(entry.name), std::string(entry.name));
+        if (!entry.alternate.empty()) {
+            EXPECT_EQ(shell::ControlFinder::canonicalName(entry.alternate), std::string(entry.name));
+        }
+    }
 }
 
 // Checks that every name and other spelling in the table leads back to its own
@@ -32,6 +51,38 @@ TEST(ControlFinderTest, TableSpellingsAreUnique) {
 TEST(ControlFinderTest, UnknownNames) {
     for (const char* name : {"", "O", "a", "10", "ChangeLog", "change log", "save", "   Save   ", "x", "ok", "M -"})
         EXPECT_EQ(shell::ControlFinder::canonicalName(name), std::nullopt) << name;
+}
+
+// Checks that every name of the table finds a control exactly where it
+// lives: the calculator screen with either keypad, the settings screen, an
+// alert open over it.
+TEST(ControlFinderTest, EveryNameFindsItsControlWhereItLives) {
+    ScratchFolder settings;
+    std::ostringstream out, err;
+    shell::HeadlessDriver driver(settings.path(), 1, out, err);
+    vantorAppDelegate& delegate = driver.delegate();
+    shell::ControlFinder finder(delegate);
+    auto settle = [&] {
+        std::istringstream wait("wait 1000\n");
+        ASSERT_EQ(driver.runScript(wait), 0) << err.str();
+    };
+    auto expectFoundIn = [&](const char* where, const std::set<Place>& places) {
+        SCOPED_TRACE(where);
+        for (const shell::ControlEntry& entry : shell::controlTable()) {
+            const bool found = finder.find(entry.name).view != nullptr;
+            EXPECT_EQ(found, places.count(entry.place) == 1) << entry.name;
+        }
+    };
+
+    expectFoundIn("the decimal keypad", {Place::Keypad, Place::DecimalKeypad, Place::OperationKey, Place::SmallKey});
+    delegate.viewController()->inputView()->switchInputs();
+    settle();
+    expectFoundIn("the base keypad", {Place::Keypad, Place::BaseKeypad, Place::OperationKey, Place::SmallKey});
+    delegate.flipToSettings();
+    settle();
+    expectFoundIn("the settings screen", {Place::SettingsBar, Place::SignedSwitch});
+    delegate.settingsController()->viewLog(nullptr);
+    expectFoundIn("an alert", {Place::SettingsBar, Place::SignedSwitch, Place::AlertButton});
 }
 
 }  // namespace

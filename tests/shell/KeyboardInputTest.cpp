@@ -5,15 +5,19 @@
 #include <SDL_keycode.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/vantorAppDelegate.h"
 #include "screens/MainViewController.h"
 #include "input/HorizontalPickerView.h"
 #include "input/InputView.h"
-#include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/KeyBindings.h"
@@ -188,20 +192,133 @@ TEST(KeyboardInputTest, Wheel) {
     EXPECT_FALSE(rig.keyboard.keyDown(SDLK_DOWN, false));
 }
 
-// Checks that --help lists every key of the table, and the manual page and the README too.
-TEST(KeyboardInputTest, EveryBindingIsDocumented) {
-    const std::string help = shell::CommandLine::usage();
-    auto read = [](const std::string& path) {
-        std::ifstream in(std::string(MERVIK_TEST_DATA) + "/../" + path);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+// A table of keys in a document: the headings, then one row per key, the
+// key first and then what it does on the screen each heading names.
+using KeyTable = std::vector<std::vector<std::string>>;
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t`");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t`") - first + 1);
+}
+
+std::vector<std::string> documentLines(const std::string& path) {
+    std::ifstream in(std::string(MERVIK_TEST_DATA) + "/../" + path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The README's table under "## Keyboard" whose first heading is "Key".
+KeyTable readmeKeyTable() {
+    KeyTable table;
+    bool inSection = false;
+    for (const std::string& line : documentLines("README.md")) {
+        if (line.rfind("## ", 0) == 0) inSection = line == "## Keyboard";
+        const bool tableLine = line.rfind(table.empty() ? "| Key |" : "|", 0) == 0;
+        if (!inSection || !tableLine) {
+            if (!table.empty()) break;
+            continue;
+        }
+        if (line.rfind("|---", 0) == 0) continue;
+        std::vector<std::string> cells;
+        std::stringstream row(line.substr(1));
+        for (std::string cell; std::getline(row, cell, '|');) cells.push_back(trimmed(cell));
+        table.push_back(cells);
+    }
+    return table;
+}
+
+// The manual page's table (tbl) in its KEYBOARD section, the troff escapes
+// it uses read as the characters they stand for.
+KeyTable manualKeyTable() {
+    auto plain = [](std::string text) {
+        for (const auto& [escape, character] : std::vector<std::pair<std::string, std::string>>{
+                 {"\\(mi", "\u2212"}, {"\\(en", "\u2013"}, {"\\-", "-"}, {"\\e", "\\"}}) {
+            for (size_t at = text.find(escape); at != std::string::npos; at = text.find(escape, at + 1))
+                text.replace(at, escape.size(), character);
+        }
+        return text;
     };
-    const std::string manual = read("packaging/mervik.1"), readme = read("README.md");
+    KeyTable table;
+    bool inSection = false, inTable = false, pastFormat = false;
+    for (const std::string& line : documentLines("packaging/mervik.1")) {
+        if (line.rfind(".SH ", 0) == 0) inSection = line == ".SH KEYBOARD";
+        if (!inSection) continue;
+        if (line == ".TS") inTable = true;
+        if (line == ".TE" && inTable) break;
+        if (!inTable || line == ".TS" || line == "_") continue;
+        if (!pastFormat) {
+            pastFormat = !line.empty() && line.back() == '.';
+            continue;
+        }
+        std::vector<std::string> cells;
+        std::stringstream row(line);
+        for (std::string cell; std::getline(row, cell, '\t');) cells.push_back(trimmed(plain(cell)));
+        table.push_back(cells);
+    }
+    return table;
+}
+
+// Checks TABLE against the binding table both ways: each key of the table
+// in one row, each row's key bound, and each cell says what the key does on
+// that column's screen (what --help says, as the start of the cell, any
+// explanation in brackets after it), or is empty when it does nothing there.
+void expectDescribesTheBindings(const KeyTable& table) {
+    using Screen = shell::KeyBinding::Screen;
+    const std::map<std::string, Screen> columns{
+        {"Calculator", Screen::Calculator}, {"Settings", Screen::Settings}, {"An open alert", Screen::Alert}};
+    ASSERT_GT(table.size(), 1u) << "no table of keys";
+    const std::vector<std::string>& headings = table.front();
+    ASSERT_EQ(headings.front(), "Key");
+    std::set<Screen> screens;
+    for (size_t column = 1; column < headings.size(); ++column) {
+        ASSERT_EQ(columns.count(headings[column]), 1u) << "a column for no screen: " << headings[column];
+        screens.insert(columns.at(headings[column]));
+    }
+    auto lower = [](std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    std::set<std::string> keys;
+    for (size_t at = 1; at < table.size(); ++at) {
+        std::vector<std::string> row = table[at];
+        const std::string key = row.front();
+        SCOPED_TRACE(key);
+        EXPECT_TRUE(keys.insert(key).second) << "a second row";
+        EXPECT_LE(row.size(), headings.size());
+        row.resize(headings.size());
+        bool bound = false;
+        for (size_t column = 1; column < headings.size(); ++column) {
+            const shell::KeyBinding* binding = shell::keyBindingFor(columns.at(headings[column]), key);
+            bound = bound || binding;
+            const std::string cell = lower(row[column]);
+            if (!binding) {
+                EXPECT_EQ(cell, "") << "does nothing on " << headings[column];
+                continue;
+            }
+            const std::string does = lower(shell::bindingDescription(*binding));
+            EXPECT_TRUE(cell == does || cell.rfind(does + " (", 0) == 0)
+                << "on " << headings[column] << ": \"" << row[column] << "\" for " << does;
+        }
+        EXPECT_TRUE(bound) << "bound on no screen";
+    }
     for (const shell::KeyBinding& binding : shell::keyBindings()) {
-        const std::string key(binding.key);
-        EXPECT_NE(help.find(key + " (" + shell::bindingDescription(binding) + ")"), std::string::npos) << key;
-        // The manual page writes a minus as \-.
-        EXPECT_NE(manual.find(key), std::string::npos) << key;
-        EXPECT_NE(readme.find(key), std::string::npos) << key;
+        EXPECT_EQ(keys.count(std::string(binding.key)), 1u) << binding.key << " has no row";
+        EXPECT_EQ(screens.count(binding.screen), 1u) << binding.key << ": its screen has no column";
+    }
+}
+
+// Checks that the README and the manual page each list every key of the
+// binding table, with what it does on each screen, and no other key.
+TEST(KeyboardInputTest, EveryBindingIsDocumented) {
+    {
+        SCOPED_TRACE("README.md");
+        expectDescribesTheBindings(readmeKeyTable());
+    }
+    {
+        SCOPED_TRACE("packaging/mervik.1");
+        expectDescribesTheBindings(manualKeyTable());
     }
 }
 

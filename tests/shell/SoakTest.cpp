@@ -19,7 +19,9 @@
 #include <sstream>
 
 #include "app/vantorAppDelegate.h"
+#include "screens/MainViewController.h"
 #include "shell/ControlFinder.h"
+#include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/support/DriverRun.h"
 #include "shell/support/MervikProcess.h"
@@ -54,13 +56,48 @@ long memoryKiB() {
 #endif
 }
 
-const std::vector<std::string> kDecimalKeys{
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "CE", "DEL",
-    "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
-const std::vector<std::string> kBaseKeys{
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L",
-    "M", "N", "CE", "DEL", "+", "-", "*", "/", "mod", "=", "sign", "MR", "M-", "M+", "keypad"};
-const std::vector<std::string> kSettingsKeys{"Back", "Back", "Back", "signed", "Change Log"};
+// What the random presses choose from, by the control table: on the
+// calculator screen the keys of the keypad showing, the operation keys and
+// the small keys but settings, which is pressed now and then on its own; on
+// the settings screen its bar buttons and switch, but the mail link (each
+// press keeps the address it opened, a list that grows by design); on an
+// open alert its button.
+struct PressNames {
+    std::vector<std::string> decimal, base, settings;
+    std::string toSettings, answer;
+};
+
+const PressNames& pressNames() {
+    static const PressNames names = [] {
+        using Place = shell::ControlEntry::Place;
+        PressNames n;
+        for (const shell::ControlEntry& entry : shell::controlTable()) {
+            const std::string name(entry.name);
+            switch (entry.place) {
+                case Place::DecimalKeypad: n.decimal.push_back(name); break;
+                case Place::BaseKeypad: n.base.push_back(name); break;
+                case Place::SmallKey:
+                    if (entry.smallKey == SmallKey::Settings) {
+                        n.toSettings = name;
+                        break;
+                    }
+                    [[fallthrough]];
+                case Place::Keypad:
+                case Place::OperationKey:
+                    n.decimal.push_back(name);
+                    n.base.push_back(name);
+                    break;
+                case Place::SettingsBar:
+                case Place::SignedSwitch:
+                    if (name != "E-mail me") n.settings.push_back(name);
+                    break;
+                case Place::AlertButton: n.answer = name; break;
+            }
+        }
+        return n;
+    }();
+    return names;
+}
 
 // Chooses the next script line from what the calculator shows now.
 class PressPicker {
@@ -68,14 +105,15 @@ public:
     PressPicker(vantorAppDelegate& delegate, unsigned seed) : delegate_(delegate), finder_(delegate), random_(seed) {}
 
     std::string next() {
-        if (ui::AlertView::visibleAlert()) return "press OK";
+        const PressNames& names = pressNames();
+        if (ui::AlertView::visibleAlert()) return "press " + names.answer;
         if (finder_.currentScreen() == shell::ControlFinder::Screen::Settings) {
             if (chance(10)) return "pick " + std::to_string(below(23));
-            return "press " + kSettingsKeys[below(kSettingsKeys.size())];
+            return "press " + names.settings[below(names.settings.size())];
         }
         // The settings screen now and then; otherwise the keypad showing.
-        if (chance(200)) return "press settings";
-        const auto& keys = delegate_.getIsInDecMode() ? kDecimalKeys : kBaseKeys;
+        if (chance(200)) return "press " + names.toSettings;
+        const auto& keys = delegate_.getIsInDecMode() ? names.decimal : names.base;
         return "press " + keys[below(keys.size())];
     }
     // A pause of a person, now and then.

@@ -10,6 +10,7 @@
 #include "conversion/BaseConversion.h"
 #include "core/CalcDelegate.h"
 #include "core/Decimal.h"
+#include "core/PictureNames.h"
 #include "core/calcDecimal.h"
 #include "ui/Image.h"
 
@@ -24,27 +25,26 @@ constexpr int kMinDigitWidth = 5;
 const ui::Rect kBaseLabelFrame{0, -5, 99, 46};
 const ui::Rect kErrorFrame{60, 0, 230, 30};
 
+// The pictures' names (core/PictureNames.h) as the image cache takes them, made once.
 const std::string& baseLabelPicture() {
-    static const std::string name = "baseDisplayLabel.png";
+    static const std::string name(pictures::kBaseCaption);
     return name;
 }
 const std::string& errorPicture() {
-    static const std::string name = "oobError.png";
+    static const std::string name(pictures::kTooLong);
     return name;
 }
 const std::string& minusPicture() {
-    static const std::string name = "minusImage.png";
+    static const std::string name(pictures::kMinus);
     return name;
 }
 // The picture of each digit value 0..23.
 const std::array<std::string, 24>& digitPictures() {
-    static const std::array<std::string, 24> names{
-        "zeroImage.png",     "oneImage.png",        "twoImage.png",        "threeImage.png",
-        "fourImage.png",     "fiveImage.png",       "sixImage.png",        "sevenImage.png",
-        "eightImage.png",    "nineImage.png",       "tenImage.png",        "elevenImage.png",
-        "twelveImage.png",   "thirteenImage.png",   "fourteenImage.png",   "fifteenImage.png",
-        "sixteenImage.png",  "seventeenImage.png",  "eighteenImage.png",   "nineteenImage.png",
-        "twentyImage.png",   "twentyoneImage.png",  "twentytwoImage.png",  "twentythreeImage.png"};
+    static const std::array<std::string, 24> names = [] {
+        std::array<std::string, 24> all;
+        std::copy(pictures::kDigits.begin(), pictures::kDigits.end(), all.begin());
+        return all;
+    }();
     return names;
 }
 

@@ -174,7 +174,3 @@ void MainViewController::updateInputBase() {
 void MainViewController::setDisplayValue(const Decimal& value) {
     if (displayLabel_) displayLabel_->setDisplay(value);
 }
-
-bool MainViewController::shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation orientation) {
-    return orientation == ui::InterfaceOrientation::Portrait;
-}

@@ -54,8 +54,6 @@ public:
     void updateInputBase();
     void setDisplayValue(const Decimal& value);
 
-    bool shouldAutorotateToInterfaceOrientation(ui::InterfaceOrientation orientation) override;
-
 protected:
     void viewDidLoad() override;
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Version.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Control.h"
 #include "ui/PickerView.h"
@@ -29,9 +30,10 @@ class SettingsViewController : public ui::ViewController,
                                public ui::PickerViewDataSource,
                                public ui::PickerViewDelegate {
 public:
-    // Texts the screen shows and stores under
-    static constexpr const char* kTitle = "Mervik v. 1.4 BETA";
-    static constexpr const char* kAppName = "Mervik v 1.4 BETA";
+    // Texts of the screen: the title bar's; the change log's title, which is
+    // also the mail's subject; the mail's address; the credits
+    static constexpr const char* kTitle = "Mervik v. " MERVIK_RELEASE;
+    static constexpr const char* kAppName = "Mervik v " MERVIK_RELEASE;
     static constexpr const char* kSupportAddress = "support@mervik.app";
     static constexpr const char* kCredits = "Mervik by the Mervik team\nDisplay face by the Mervik team";
 

@@ -1,6 +1,5 @@
 #include "displays/displayScrn.h"
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -11,7 +10,6 @@
 #include "core/Operator.h"
 #include "core/calcDecimal.h"
 #include "displays/binaryScrn.h"
-#include "ui/Log.h"
 
 namespace {
 
@@ -174,18 +172,6 @@ TEST(DisplayRegisters, HoldExactValuesAfterSequences) {
         EXPECT_EQ(rig.display->getTemp().toString(), c.temp);
         EXPECT_EQ(rig.display->getMemory().toString(), c.memory);
     }
-}
-
-// Checks that M+ and MR write their log lines with the value in six decimals.
-TEST(DisplayMemory, WritesLogLines) {
-    CalculatorRig rig;
-    ui::DiagnosticLog::shared().setEchoToStandardError(false);
-    ui::DiagnosticLog::shared().clear();
-    rig.type("5 + 3 = M+ CE MR");
-    auto lines = ui::DiagnosticLog::shared().takeLines();
-    ui::DiagnosticLog::shared().setEchoToStandardError(true);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "saving 8.000000"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "fd 8.000000"), lines.end());
 }
 
 // Checks that typing stops at the 38 digits a register holds, and that a

@@ -5,6 +5,7 @@
 
 #include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
+#include "core/PictureNames.h"
 #include "core/calcDecimal.h"
 
 namespace {
@@ -156,7 +157,7 @@ TEST(CalculatorKeys, BaseKeypadDeleteAfterResultClears) {
 TEST(CalculatorKeys, ConstructorsSetUpTheKeys) {
     ScopedTestPictures pictures;
     CalculatorRig rig;
-    auto picture = ui::Image::named(ScopedTestPictures::pictureNames().front());
+    auto picture = ui::Image::named(std::string(pictures::kDigitKey));
     ASSERT_NE(picture, nullptr);
     auto seven = myButton::initButton(7, {0, 0, 50, 50}, picture, rig.display);
     auto point = pointButton::initButton({0, 0, 50, 50}, picture, rig.display);

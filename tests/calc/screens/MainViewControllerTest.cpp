@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "app/vantorAppDelegate.h"
 #include "calc/support/TestPictures.h"
 #include "displays/binaryScrn.h"
+#include "core/PictureNames.h"
 #include "core/calcDecimal.h"
 #include "displays/displayScrn.h"
 #include "keys/operationButton.h"
@@ -19,7 +20,6 @@
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/ImageView.h"
-#include "ui/Label.h"
 #include "ui/Window.h"
 
 namespace {
@@ -106,88 +106,72 @@ protected:
     int nextTouch = 1;
 };
 
-// Checks the twenty views of the screen, bottom to top: class, frame,
-// picture and title, and the fields that keep four of them.
-TEST_F(MainViewControllerTest, BuildsTheScreenInOrder) {
-    enum Kind { Panel, Backdrop, Picture, SmallKey, Operation, Conversion, Display };
-    struct Row {
-        Kind kind;
-        Rect frame;
-        const char* picture;
-        const char* title;
-    };
-    const Row rows[] = {
-        {Panel, {15, 230, 215, 220}, "", ""},
-        {Backdrop, {0, 0, 320, 230}, "", ""},
-        {Picture, {10, 10, 302, 52}, "displayBackground.png", ""},
-        {Picture, {10, 70, 302, 52}, "displayBackground.png", ""},
-        {SmallKey, {270, 130, 35, 35}, "mPlusButton.png", ""},
-        {SmallKey, {170, 130, 35, 35}, "mRecoveryButton.png", ""},
-        {SmallKey, {125, 130, 35, 35}, "pMButton.png", ""},
-        {SmallKey, {225, 130, 35, 35}, "mMinusButton.png", ""},
-        {SmallKey, {15, 130, 35, 35}, "infoButton.png", ""},
-        {SmallKey, {60, 130, 35, 35}, "baseInputButton.png", ""},
-        {Operation, {15, 175, 65, 50}, "CEButtonBack.png", "CE"},
-        {Operation, {90, 175, 65, 50}, "DELButtonBack.png", "DEL"},
-        {Operation, {240, 285, 65, 50}, "OPButtonBack.png", "+"},
-        {Operation, {240, 230, 65, 50}, "OPButtonBack.png", "−"},
-        {Operation, {240, 175, 65, 50}, "OPButtonBack.png", "×"},
-        {Operation, {165, 175, 65, 50}, "OPButtonBack.png", "÷"},
-        {Operation, {240, 395, 65, 50}, "equalsButton_short.png", "="},
-        {Operation, {240, 340, 65, 50}, "OPButtonBack.png", "mod"},
-        {Conversion, {15, 80, 290, 30}, "", ""},
-        {Display, {15, 10, 290, 50}, "", ""},
-    };
+// Checks the screen as a person meets it. Every key of the screen and of the
+// keypad showing lies inside the screen and shows a picture the calculator
+// has, no two keys overlap, and a touch at a key's centre reaches that key;
+// each small key has one action and shows the touch. The displays are drawn
+// over whatever they overlap, and the panel under every view reaching above
+// it (its keypads slide under the top of the screen). The displays and the
+// panel are joined up.
+TEST_F(MainViewControllerTest, KeysAreInsideApartAndReachable) {
     const auto& root = controller->view();
-    EXPECT_EQ(root->frame(), (Rect{0, 0, 320, 460}));
+    EXPECT_EQ(root->frame(), window->bounds());
     EXPECT_EQ(root->backgroundColor(), kGrey);
-    const auto& children = root->subviews();
-    ASSERT_EQ(children.size(), std::size(rows));
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const Row& row = rows[i];
-        ui::View* view = children[i].get();
-        EXPECT_EQ(view->frame(), row.frame) << "view " << i + 1;
-        std::string picture;
-        switch (row.kind) {
-            case Panel: EXPECT_NE(dynamic_cast<InputView*>(view), nullptr) << i + 1; break;
-            case Backdrop: {
-                auto* label = dynamic_cast<ui::Label*>(view);
-                ASSERT_NE(label, nullptr);
-                EXPECT_EQ(label->text(), "");
-                EXPECT_EQ(label->backgroundColor(), kGrey);
-                break;
-            }
-            case Picture: {
-                auto* image = dynamic_cast<ui::ImageView*>(view);
-                ASSERT_NE(image, nullptr) << i + 1;
-                picture = image->imageName();
-                break;
-            }
-            case SmallKey:
-            case Operation: {
-                auto* key = dynamic_cast<ui::Button*>(view);
-                ASSERT_NE(key, nullptr) << i + 1;
-                auto background = key->backgroundImageForState(ui::ControlStateNormal);
-                picture = background ? background->name() : "";
-                if (row.kind == SmallKey) {
-                    EXPECT_EQ(typeid(*key), typeid(ui::Button)) << i + 1;
-                    EXPECT_TRUE(key->showsTouchWhenHighlighted()) << i + 1;
-                    EXPECT_EQ(key->targetCount(), 1u) << i + 1;
-                } else {
-                    EXPECT_NE(dynamic_cast<operationButton*>(key), nullptr) << i + 1;
-                    EXPECT_EQ(key->titleForState(ui::ControlStateNormal), row.title) << i + 1;
-                }
-                break;
-            }
-            case Conversion: EXPECT_NE(dynamic_cast<binaryScrn*>(view), nullptr); break;
-            case Display: EXPECT_NE(dynamic_cast<displayScrn*>(view), nullptr); break;
+
+    std::vector<ui::Button*> keys;
+    for (const auto* parent : {root.get(), controller->inputView()->decInputView().get()})
+        for (auto& view : parent->subviews())
+            if (auto* key = dynamic_cast<ui::Button*>(view.get())) keys.push_back(key);
+    ASSERT_EQ(keys.size(), 6u + 8u + 11u);
+    const Rect screen = window->bounds();
+    for (ui::Button* key : keys) {
+        const Rect frame = key->frameInWindow();
+        SCOPED_TRACE(key->currentTitle() + " at " + std::to_string(frame.x()) + "," + std::to_string(frame.y()));
+        EXPECT_TRUE(frame.x() >= screen.x() && frame.y() >= screen.y() && frame.maxX() <= screen.maxX() &&
+                    frame.maxY() <= screen.maxY());
+        auto picture = key->backgroundImageForState(ui::ControlStateNormal);
+        ASSERT_NE(picture, nullptr);
+        EXPECT_NE(std::find(pictures::kAll.begin(), pictures::kAll.end(), picture->name()), pictures::kAll.end());
+        const ui::View* hit = window->hitTest(frame.center());
+        while (hit && hit != key) hit = hit->superview();
+        EXPECT_EQ(hit, key) << "a touch at the key's centre goes elsewhere";
+        for (ui::Button* other : keys) {
+            const Rect o = other->frameInWindow();
+            const bool apart = frame.maxX() <= o.x() || o.maxX() <= frame.x() || frame.maxY() <= o.y() ||
+                               o.maxY() <= frame.y();
+            EXPECT_TRUE(other == key || apart) << "overlaps the key at " << o.x() << "," << o.y();
         }
-        EXPECT_EQ(picture, row.picture) << "view " << i + 1;
+        if (key->superview() == root.get() && !dynamic_cast<operationButton*>(key)) {
+            EXPECT_TRUE(key->showsTouchWhenHighlighted());
+            EXPECT_EQ(key->targetCount(), 1u);
+        }
     }
-    EXPECT_EQ(children[0], controller->inputView());
-    EXPECT_EQ(children[5], controller->mRButton());
-    EXPECT_EQ(children[18], controller->base2Screen());
-    EXPECT_EQ(children[19], controller->displayLabel());
+
+    auto overlap = [](const ui::View& a, const ui::View& b) {
+        const Rect r = a.frame(), o = b.frame();
+        return r.x() < o.maxX() && o.x() < r.maxX() && r.y() < o.maxY() && o.y() < r.maxY();
+    };
+    const auto& children = root->subviews();
+    auto place = [&](const ui::View* view) {
+        return std::find_if(children.begin(), children.end(), [&](auto& child) { return child.get() == view; }) -
+               children.begin();
+    };
+    for (const ui::View* display : {static_cast<ui::View*>(controller->displayLabel().get()),
+                                    static_cast<ui::View*>(controller->base2Screen().get())}) {
+        ASSERT_LT(place(display), static_cast<long>(children.size()));
+        for (auto& other : children)
+            if (other.get() != display && overlap(*other, *display)) {
+                EXPECT_LT(place(other.get()), place(display)) << "a view covers a display";
+            }
+    }
+    const ui::View& panel = *controller->inputView();
+    ASSERT_LT(place(&panel), static_cast<long>(children.size()));
+    for (auto& other : children)
+        if (other.get() != &panel && other->frame().y() < panel.frame().y()) {
+            EXPECT_GT(place(other.get()), place(&panel)) << "the panel slides over a view above it";
+        }
+
+    EXPECT_EQ(controller->mRButton()->superview(), root.get());
     EXPECT_EQ(controller->displayLabel()->base2Screen(), controller->base2Screen());
     EXPECT_EQ(controller->inputView()->displayLabel(), controller->displayLabel());
     EXPECT_EQ(controller->inputView()->binaryScreen(), controller->base2Screen());
@@ -282,15 +266,6 @@ TEST_F(MainViewControllerTest, DelegateRequestsReachPanelAndDisplay) {
     delegate->setBase(9);
     controller->updateInputBase();
     EXPECT_EQ(controller->inputView()->basePicker()->getValue(), "9");
-}
-
-// Checks that the screen turns only to the upright portrait orientation.
-TEST_F(MainViewControllerTest, PortraitOnly) {
-    using ui::InterfaceOrientation;
-    EXPECT_TRUE(controller->shouldAutorotateToInterfaceOrientation(InterfaceOrientation::Portrait));
-    for (auto other : {InterfaceOrientation::PortraitUpsideDown, InterfaceOrientation::LandscapeLeft,
-                       InterfaceOrientation::LandscapeRight})
-        EXPECT_FALSE(controller->shouldAutorotateToInterfaceOrientation(other));
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <fstream>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
+#include "core/PictureNames.h"
 #include "ui/Image.h"
 #include "ui/Resources.h"
 
@@ -18,28 +21,11 @@ constexpr std::uint8_t kOnePixelPng[] = {
 
 }  // namespace
 
-const std::vector<std::string>& ScopedTestPictures::pictureNames() {
-    static const std::vector<std::string> names{
-        // Conversion display
-        "baseDisplayLabel.png", "oobError.png", "minusImage.png", "zeroImage.png", "oneImage.png", "twoImage.png",
-        "threeImage.png", "fourImage.png", "fiveImage.png", "sixImage.png", "sevenImage.png", "eightImage.png",
-        "nineImage.png", "tenImage.png", "elevenImage.png", "twelveImage.png", "thirteenImage.png",
-        "fourteenImage.png", "fifteenImage.png", "sixteenImage.png", "seventeenImage.png", "eighteenImage.png",
-        "nineteenImage.png", "twentyImage.png", "twentyoneImage.png", "twentytwoImage.png", "twentythreeImage.png",
-        // Main display and screen
-        "decDisplayLabel.png", "displayBackground.png", "infoButton.png", "pMButton.png", "mPlusButton.png",
-        "mMinusButton.png", "mRecoveryButton.png", "mRecoveryButtonHighlighted.png", "baseInputButton.png",
-        // Keys and picker
-        "button1.png", "zeroButton.png", "OPButtonBack.png", "CEButtonBack.png", "DELButtonBack.png",
-        "equalsButton_short.png", "pickerBackground.png"};
-    return names;
-}
-
 ScopedTestPictures::ScopedTestPictures() : previous_(ui::Resources::directory()) {
-    for (const auto& name : pictureNames()) {
+    for (std::string_view name : pictures::kAll) {
         std::ofstream out(folder_.path() / name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(kOnePixelPng), sizeof kOnePixelPng);
-        if (!out) throw std::runtime_error("cannot write test picture " + name);
+        if (!out) throw std::runtime_error("cannot write test picture " + std::string(name));
     }
     ui::Resources::setDirectory(folder_.path());
     ui::Image::clearCache();
