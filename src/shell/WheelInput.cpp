@@ -26,7 +26,7 @@ public:
     std::optional<bool> moved;
 
     void visit(ui::PickerView& picker) override {
-        moved = PickerStepper::stepRows(picker, -notchesY_, WheelInput::kWheelTouch);
+        moved = PickerStepper::stepRows(picker, -notchesY_, kWheelTouch);
     }
     void visit(ui::ScrollView& area) override {
         // The calculator's input panel, the one scroll area with a control
