@@ -21,8 +21,8 @@ std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
 
 std::string CommandLine::usage() {
     return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\" [--print display|conversion]] [--config DIR]\n"
-           "              [--scale N] [--fullscreen] [--base N] [--signed on|off] [--verbose]\n"
-           "              [--help] [--version]\n"
+           "              [--scale N] [--fullscreen] [--base N] [--signed on|off] [--word 8|16|32|64|off]\n"
+           "              [--verbose] [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
            "  --script FILE        headless: run the commands in FILE (\"-\" reads standard input)\n"
@@ -35,6 +35,7 @@ std::string CommandLine::usage() {
            "  --verbose            the diagnostic log on standard error too (also MERVIK_VERBOSE=1)\n"
            "  --base N             this run's conversion base, 2 to 24 (the stored default is kept)\n"
            "  --signed on|off      this run's signed mode (the stored setting is kept)\n"
+           "  --word W             this run's word size: 8, 16, 32, 64 or off (the stored one is kept)\n"
            "  --print WHAT         with --keys: print only the display or the conversion text\n"
            "                       (WHAT is display or conversion) instead of the state\n"
            "  --help               this text\n"
@@ -83,9 +84,10 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     auto* scaleOption = app.add_option("--scale", scale)->type_name("N");
     app.add_flag("--fullscreen", fullScreen_);
     app.add_flag("--verbose", verbose_);
-    std::string base, useSigned, print;
+    std::string base, useSigned, word, print;
     auto* baseOption = app.add_option("--base", base)->type_name("N");
     auto* signedOption = app.add_option("--signed", useSigned)->type_name("on|off");
+    auto* wordOption = app.add_option("--word", word)->type_name("8|16|32|64|off");
     auto* printOption = app.add_option("--print", print)->type_name("WHAT");
     scriptOption->excludes(keysOption);
 
@@ -143,6 +145,14 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
             return 2;
         }
         useSigned_ = useSigned == "on";
+    }
+    if (wordOption->count()) {
+        wordSize_ = WordSize::fromOption(word);
+        if (!wordSize_) {
+            err << "error: --word must be 8, 16, 32, 64 or off, not \"" << printable(word)
+                << "\" (mervik --help shows the usage)\n";
+            return 2;
+        }
     }
     if (printOption->count()) {
         if (print != "display" && print != "conversion") {
