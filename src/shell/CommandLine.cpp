@@ -46,6 +46,9 @@ std::string CommandLine::usage() {
            "\n"
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
            "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH, paste TEXT.\n"
+           "Besides the keys' names, press takes the side panel's AND OR XOR NAND NOR XNOR NOT << >>\n"
+           "ROL ROR and word8 word16 word32 word64 wordoff (the word size), and bit0 ... bit127 (flip\n"
+           "that bit of the number shown); the state then holds word, bits and wordValue.\n"
            "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
            "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n"
            "\n" +
