@@ -21,7 +21,8 @@ constexpr float kRowHeight = 22;
 // The note under the lines, then the programmer's keys: a row of word sizes
 // behind their caption, and the operators four to a row.
 constexpr float kNoteTop = kLineTop + kLineHeight * BasesPanelView::kLines;
-constexpr float kKeysTop = kNoteTop + 14;
+constexpr float kNoteHeight = 22;  // two lines
+constexpr float kKeysTop = kNoteTop + kNoteHeight + 2;
 constexpr float kKeyHeight = 20;
 constexpr float kKeyGap = 2;
 constexpr float kWordCaptionWidth = 30;
@@ -72,9 +73,8 @@ BasesPanelView::BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer,
             window_->addSubview(view);
     }
 
-    wordNote_ = label({kMargin, kNoteTop, kWidth - 2 * kMargin, 13}, 9, kSelected);
-    wordNote_->setAdjustsFontSizeToFitWidth(true);
-    wordNote_->setMinimumFontSize(6);
+    wordNote_ = label({kMargin, kNoteTop, kWidth - 2 * kMargin, kNoteHeight}, 8, kSelected);
+    wordNote_->setNumberOfLines(2);
     window_->addSubview(wordNote_);
     const float kResultsTop = addProgrammerKeys(kKeysTop) + 20;
 
