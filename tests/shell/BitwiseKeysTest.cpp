@@ -46,67 +46,74 @@ json stateAfter(const std::string& mode, int base, const std::string& keys) {
 
 struct Case {
     std::string mode;  // "off", "8s", "16u" ...
-    std::string keys;
+    int base;
+    std::string keys;  // control names; "paste:TEXT" pastes
     std::string display;
     std::string notice = "";
     json opFlag = nullptr;  // after a refusal: the operator still pending
 };
 
-// Checks the operators in the register machine, mode by mode: results,
-// refusals (the notice, what stays pending) and the chain of a pending operation.
-TEST(BitwiseKeysTest, OperatorsInEveryMode) {
-    const std::vector<Case> cases{
-        {"off", "1 2 AND 1 0 =", "8"},
-        {"off", "1 2 OR 3 =", "15"},
-        {"off", "1 2 XOR 1 0 =", "6"},
-        {"off", "1 2 NAND 1 0 =", "-9"},
-        {"off", "1 2 NOR 3 =", "-16"},
-        {"off", "1 2 XNOR 1 0 =", "-7"},
-        {"off", "5 NOT", "-6"},
-        {"off", "2 5 5 AND 1 sign =", "255"},
-        {"off", "1 2 AND 1 0 + 1 =", "9"},
-        {"off", "1 << 1 0 0 =", "1267650600228229401496703205376"},
-        {"off", "1 6 >> 2 sign =", "64"},
-        // A refused = keeps the pending operator, so its operand can be corrected.
-        {"off", "1 << 1 2 7 =", "127", "Result needs more than 38 digits", "<<"},
-        {"off", "1 ROL", "1", "Rotate needs a word size"},
-        {"offs", "2 . 5 AND", "2.5", "AND needs whole numbers"},
-        {"8s", "2 . 5 AND", "2.5", "AND needs whole numbers"},
-        {"8s", "6 AND 2 . 5 =", "2.5", "AND needs whole numbers", "AND"},
-        // Completing a pending arithmetic operation, then refused: its result stays, nothing pending.
-        {"off", "7 \u00F7 2 AND", "3.5", "AND needs whole numbers"},
-        {"8u", "7 \u00F7 2 AND 1 =", "1"},
-        // NOT acts where the change of sign does.
-        {"off", "5 + NOT =", "4"},
-        {"8s", "5 NOT", "-6"},
-        {"8u", "5 NOT", "250"},
-        {"8s", "1 sign >> 1 =", "-1"},
-        {"8u", "1 sign >> 1 =", "127"},
-        {"8s", "1 << 7 =", "-128"},
-        {"8u", "1 2 9 ROL 1 =", "3"},
-        {"8u", "1 2 9 ROR 1 =", "192"},
-        {"16s", "1 << 1 5 =", "-32768"},
-        {"16u", "1 sign >> 4 =", "4095"},
-        {"32s", "1 << 3 1 =", "-2147483648"},
-        {"32u", "1 ROR 1 =", "2147483648"},
-        {"64s", "1 sign >> 6 3 =", "-1"},
-        {"64u", "1 sign >> 1 =", "9223372036854775807"},
-        {"64u", "0 NOT", "18446744073709551615"},
-        // The arithmetic keys never wrap; OR 0 cuts to the word on purpose.
-        {"8s", "2 0 0 + 1 0 0 =", "300"},
-        {"8u", "3 0 0 OR 0 =", "44"},
-        // Changing the word size changes no register.
-        {"off", "5 NOT word8 word16", "-6"},
-    };
+// Runs each case on a calculator of its own and checks the display, the
+// notice and, after a refusal, what stays pending.
+void expectCases(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode + ": " + c.keys);
-        const json state = stateAfter(c.mode, 2, c.keys);
+        SCOPED_TRACE(c.mode + " base " + std::to_string(c.base) + ": " + c.keys);
+        const json state = stateAfter(c.mode, c.base, c.keys);
         EXPECT_EQ(state["display"], c.display);
         EXPECT_EQ(state["notice"], c.notice);
         if (!c.notice.empty()) {
             EXPECT_EQ(state["flags"]["opFlag"], c.opFlag);
         }
     }
+}
+
+// Checks the operators in the register machine, mode by mode: results,
+// refusals (the notice, what stays pending) and the chain of a pending operation.
+TEST(BitwiseKeysTest, OperatorsInEveryMode) {
+    const std::vector<Case> cases{
+        {"off", 2, "1 2 AND 1 0 =", "8"},
+        {"off", 2, "1 2 OR 3 =", "15"},
+        {"off", 2, "1 2 XOR 1 0 =", "6"},
+        {"off", 2, "1 2 NAND 1 0 =", "-9"},
+        {"off", 2, "1 2 NOR 3 =", "-16"},
+        {"off", 2, "1 2 XNOR 1 0 =", "-7"},
+        {"off", 2, "5 NOT", "-6"},
+        {"off", 2, "2 5 5 AND 1 sign =", "255"},
+        {"off", 2, "1 2 AND 1 0 + 1 =", "9"},
+        {"off", 2, "1 << 1 0 0 =", "1267650600228229401496703205376"},
+        {"off", 2, "1 6 >> 2 sign =", "64"},
+        // A refused = keeps the pending operator, so its operand can be corrected.
+        {"off", 2, "1 << 1 2 7 =", "127", "Result needs more than 38 digits", "<<"},
+        {"off", 2, "1 ROL", "1", "Rotate needs a word size"},
+        {"offs", 2, "2 . 5 AND", "2.5", "AND needs whole numbers"},
+        {"8s", 2, "2 . 5 AND", "2.5", "AND needs whole numbers"},
+        {"8s", 2, "6 AND 2 . 5 =", "2.5", "AND needs whole numbers", "AND"},
+        // Completing a pending arithmetic operation, then refused: its result stays, nothing pending.
+        {"off", 2, "7 \u00F7 2 AND", "3.5", "AND needs whole numbers"},
+        {"8u", 2, "7 \u00F7 2 AND 1 =", "1"},
+        // NOT acts where the change of sign does.
+        {"off", 2, "5 + NOT =", "4"},
+        {"8s", 2, "5 NOT", "-6"},
+        {"8u", 2, "5 NOT", "250"},
+        {"8s", 2, "1 sign >> 1 =", "-1"},
+        {"8u", 2, "1 sign >> 1 =", "127"},
+        {"8s", 2, "1 << 7 =", "-128"},
+        {"8u", 2, "1 2 9 ROL 1 =", "3"},
+        {"8u", 2, "1 2 9 ROR 1 =", "192"},
+        {"16s", 2, "1 << 1 5 =", "-32768"},
+        {"16u", 2, "1 sign >> 4 =", "4095"},
+        {"32s", 2, "1 << 3 1 =", "-2147483648"},
+        {"32u", 2, "1 ROR 1 =", "2147483648"},
+        {"64s", 2, "1 sign >> 6 3 =", "-1"},
+        {"64u", 2, "1 sign >> 1 =", "9223372036854775807"},
+        {"64u", 2, "0 NOT", "18446744073709551615"},
+        // The arithmetic keys never wrap; OR 0 cuts to the word on purpose.
+        {"8s", 2, "2 0 0 + 1 0 0 =", "300"},
+        {"8u", 2, "3 0 0 OR 0 =", "44"},
+        // Changing the word size changes no register.
+        {"off", 2, "5 NOT word8 word16", "-6"},
+    };
+    expectCases(cases);
 }
 
 // Checks what shows of a value with a word size: the conversion, the panel's
@@ -168,14 +175,7 @@ TEST(BitwiseKeysTest, PanelNoteAndKeys) {
 // bit patterns (the digit or paste that needs more bits refused), DEL on the
 // base keypad, decimal entry as before, and the bits flipped one by one.
 TEST(BitwiseKeysTest, EntryPasteAndBits) {
-    struct EntryCase {
-        std::string mode;
-        int base;
-        std::string keys;  // "paste:TEXT" pastes
-        std::string display;
-        std::string notice = "";
-    };
-    const std::vector<EntryCase> cases{
+    expectCases({
         {"8s", 16, "keypad F F F", "-1"},
         {"8s", 16, "keypad F F DEL", "15"},
         {"8u", 16, "keypad F F DEL", "15"},
@@ -194,13 +194,7 @@ TEST(BitwiseKeysTest, EntryPasteAndBits) {
         {"off", 2, "5 bit127", "5"},
         {"8s", 2, "5 bit8", "5"},
         {"8s", 2, "2 . 5 bit0", "2.5", "Bits need a whole number"},
-    };
-    for (const EntryCase& c : cases) {
-        SCOPED_TRACE(c.mode + " base " + std::to_string(c.base) + ": " + c.keys);
-        const json state = stateAfter(c.mode, c.base, c.keys);
-        EXPECT_EQ(state["display"], c.display);
-        EXPECT_EQ(state["notice"], c.notice);
-    }
+    });
     EXPECT_EQ(stateAfter("32u", 2, "paste:0xDEADBEEF AND paste:0xFFFF =")["bits"],
               "00000000000000001011111011101111");
 }

@@ -100,13 +100,9 @@ void binaryScrn::drawValue(const Decimal& v) {
     // Digit size from the estimated number of digits; for 0 the estimate is
     // minus infinity and for not-a-number it fails every comparison, so both
     // get full-size digits.
-    const int w = digitWidth(estimatedDigits(v, base));
-    if (w < kMinDigitWidth) {
-        showError();
-        base2LabelView_->setHidden(true);
-        return;
-    }
-    const int h = static_cast<int>(w * kDigitAspect);
+    const auto size = digitSize(estimatedDigits(v, base));
+    if (!size) return;
+    const auto [w, h] = *size;
 
     reset();
     // The base is read once: nothing can change it during a redraw.
@@ -131,18 +127,24 @@ void binaryScrn::drawValue(const Decimal& v) {
 
 void binaryScrn::drawWord(const std::string& digits, int base) {
     // Sized as the number these digits write would be without a word size.
-    const int w = digitWidth(estimatedDigits(conversion::toDecimal(digits, base), base));
-    if (w < kMinDigitWidth) {
-        showError();
-        base2LabelView_->setHidden(true);
-        return;
-    }
-    const int h = static_cast<int>(w * kDigitAspect);
+    const auto size = digitSize(estimatedDigits(conversion::toDecimal(digits, base), base));
+    if (!size) return;
+    const auto [w, h] = *size;
     reset();
     const int len = static_cast<int>(digits.size());
     for (int i = 0; i < len; ++i)
         addDigit(convertDigitToInt(static_cast<unsigned char>(digits[i])), len - 1 - i, w, h);
     base2LabelView_->setHidden(digits.find_first_not_of('0') != std::string::npos);
+}
+
+std::optional<std::pair<int, int>> binaryScrn::digitSize(double n) {
+    const int w = digitWidth(n);
+    if (w < kMinDigitWidth) {
+        showError();
+        base2LabelView_->setHidden(true);
+        return std::nullopt;
+    }
+    return std::pair{w, static_cast<int>(w * kDigitAspect)};
 }
 
 void binaryScrn::reset() {

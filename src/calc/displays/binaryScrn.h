@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/WordSize.h"
 #include "ui/ImageView.h"
@@ -64,6 +65,9 @@ public:
 private:
     // The row for a word's DIGITS in BASE.
     void drawWord(const std::string& digits, int base);
+    // The width and height of each of N (estimated) digits; nothing, the
+    // error picture showing, when they would be too narrow to read.
+    std::optional<std::pair<int, int>> digitSize(double n);
 
     std::shared_ptr<ui::ImageView> base2LabelView_;
     ValueListener valueListener_;
