@@ -18,8 +18,8 @@ std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
 
 std::string CommandLine::usage() {
     return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\" [--print display|conversion]] [--config DIR]\n"
-           "              [--scale N] [--fullscreen] [--base N] [--signed on|off] [--verbose]\n"
-           "              [--help] [--version]\n"
+           "              [--scale N] [--fullscreen] [--base N] [--signed on|off] [--word 8|16|32|64|off]\n"
+           "              [--verbose] [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
            "  --script FILE        headless: run the commands in FILE (\"-\" reads standard input)\n"
@@ -32,6 +32,7 @@ std::string CommandLine::usage() {
            "  --verbose            the diagnostic log on standard error too (also MERVIK_VERBOSE=1)\n"
            "  --base N             this run's conversion base, 2 to 24 (the stored default is kept)\n"
            "  --signed on|off      this run's signed mode (the stored setting is kept)\n"
+           "  --word W             this run's word size: 8, 16, 32, 64 or off (the stored one is kept)\n"
            "  --print WHAT         with --keys: print only the display or the conversion text\n"
            "                       (WHAT is display or conversion) instead of the state\n"
            "  --help               this text\n"
@@ -42,6 +43,9 @@ std::string CommandLine::usage() {
            "\n"
            "Script commands, one a line: press NAME, tap X Y, down X Y, move X Y, up X Y,\n"
            "drag X1 Y1 X2 Y2 [STEPS], pick ROW, wait MS, state, screenshot PATH, paste TEXT.\n"
+           "Besides the keys' names, press takes the side panel's AND OR XOR NAND NOR XNOR NOT << >>\n"
+           "ROL ROR and word8 word16 word32 word64 wordoff (the word size), and bit0 ... bit127 (flip\n"
+           "that bit of the number shown); the state then holds word, bits and wordValue.\n"
            "Exit status: 0 done; 2 malformed command line or script line; 1 any other failure.\n"
            "The manual page (man mervik) tells more: every command, the state lines, the keyboard.\n"
            "\n" +
@@ -80,9 +84,10 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     auto* scaleOption = app.add_option("--scale", scale)->type_name("N");
     app.add_flag("--fullscreen", fullScreen_);
     app.add_flag("--verbose", verbose_);
-    std::string base, useSigned, print;
+    std::string base, useSigned, word, print;
     auto* baseOption = app.add_option("--base", base)->type_name("N");
     auto* signedOption = app.add_option("--signed", useSigned)->type_name("on|off");
+    auto* wordOption = app.add_option("--word", word)->type_name("8|16|32|64|off");
     auto* printOption = app.add_option("--print", print)->type_name("WHAT");
     scriptOption->excludes(keysOption);
 
@@ -140,6 +145,14 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
             return 2;
         }
         useSigned_ = useSigned == "on";
+    }
+    if (wordOption->count()) {
+        wordSize_ = WordSize::fromOption(word);
+        if (!wordSize_) {
+            err << "error: --word must be 8, 16, 32, 64 or off, not \"" << printable(word)
+                << "\" (mervik --help shows the usage)\n";
+            return 2;
+        }
     }
     if (printOption->count()) {
         if (print != "display" && print != "conversion") {

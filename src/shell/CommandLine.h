@@ -9,6 +9,7 @@
 //   --fullscreen                 the window full screen, the calculator scaled to fit
 //   --verbose                    the diagnostic log's lines on standard error too
 //   --base N, --signed on|off    this run's base (2 to 24) and signed mode, stored nowhere
+//   --word 8|16|32|64|off        this run's word size, stored nowhere
 //   --print display|conversion   with --keys: print that text instead of the state
 //
 // A malformed command line gets a one-line message and exit status 2.
@@ -18,6 +19,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/WordSize.h"
 
 namespace shell {
 
@@ -48,6 +51,8 @@ public:
     // This run's base and signed mode, if given.
     const std::optional<int>& base() const { return base_; }
     const std::optional<bool>& useSigned() const { return useSigned_; }
+    // This run's word size, if given.
+    const std::optional<WordSize>& wordSize() const { return wordSize_; }
     // What --keys prints at the end instead of the state.
     enum class Print { State, Display, Conversion };
     Print print() const { return print_; }
@@ -73,6 +78,7 @@ private:
     bool verbose_ = false;
     std::optional<int> base_;
     std::optional<bool> useSigned_;
+    std::optional<WordSize> wordSize_;
     Print print_ = Print::State;
 };
 

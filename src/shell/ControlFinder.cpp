@@ -5,9 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include "app/BasesPanelView.h"
 #include "app/vantorAppDelegate.h"
-#include "input/InputView.h"
+#include "core/Operator.h"
+#include "keys/myButton.h"
 #include "keys/operationButton.h"
+#include "keys/pointButton.h"
+#include "input/InputView.h"
 #include "screens/MainViewController.h"
 #include "screens/SettingsViewController.h"
 #include "shell/Printable.h"
@@ -109,8 +113,39 @@ ControlFinder::Found ControlFinder::find(std::string_view rawName) const {
     } else {
         view = findOnSettings(*entry);
     }
-    if (!view || !isOnScreen(*view) || view->window() != delegate_.window().get()) return {nullptr, notShowing};
+    if (!view || !isReachable(*view)) return {nullptr, notShowing};
     return {view, {}};
+}
+
+bool ControlFinder::isReachable(ui::View& view) const {
+    if (view.window() == delegate_.window().get()) return isOnScreen(view);
+    const BasesPanelView* panel = delegate_.basesPanel();
+    if (!panel || view.window() != panel->window().get()) return false;
+    for (const ui::View* v = &view; v && !v->isWindow(); v = v->superview())
+        if (v->isHidden()) return false;
+    return true;
+}
+
+bool ControlFinder::actWithoutView(std::string_view name) const {
+    const ControlEntry* entry = controlNamed(name);
+    if (!entry || entry->place != ControlEntry::Place::Bit || currentScreen() != Screen::Calculator) return false;
+    delegate_.flipBit(entry->bit);
+    return true;
+}
+
+std::string ControlFinder::wordSizeControl(int step) const {
+    WordSize size = delegate_.getWordSize();
+    for (; step > 0; --step) size = size.next();
+    for (; step < 0; ++step) size = size.previous();
+    return "word" + size.optionText();
+}
+
+ui::View* ControlFinder::findOnPanel(const ControlEntry& entry) const {
+    const BasesPanelView* panel = delegate_.basesPanel();
+    if (!panel) return nullptr;
+    if (entry.place == ControlEntry::Place::WordSize) return panel->wordSizeKey(WordSize::fromStored(entry.wordBits));
+    if (entry.place == ControlEntry::Place::OperationKey) return panel->operatorKey(entry.operation);
+    return nullptr;
 }
 
 ui::View* ControlFinder::findOnCalculator(const ControlEntry& entry) const {
@@ -119,7 +154,10 @@ ui::View* ControlFinder::findOnCalculator(const ControlEntry& entry) const {
     if (!screen || !screen->isViewLoaded()) return nullptr;
     switch (entry.place) {
         case Place::SmallKey: return screen->smallKey(entry.smallKey).get();
-        case Place::OperationKey: return screen->operationKey(entry.operation);
+        case Place::OperationKey:
+            if (isPanelOperator(entry.operation)) return findOnPanel(entry);
+            return screen->operationKey(entry.operation);
+        case Place::WordSize: return findOnPanel(entry);
         case Place::Keypad:
         case Place::DecimalKeypad:
         case Place::BaseKeypad: break;
@@ -186,6 +224,13 @@ ui::Point ControlFinder::press(ui::View& control, int touchId, Release release) 
     const ui::Point centre = centreInWindow(control);
     ui::Window* window = control.window();
     if (!window) return centre;
+    // A window hidden (the side panel while the window does not draw it)
+    // takes no touches: the click's action, at once.
+    if (window->isHidden()) {
+        if (auto* button = dynamic_cast<ui::Control*>(&control); button && button->isEnabled())
+            button->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+        return centre;
+    }
     window->sendTouch(touchId, ui::TouchPhase::Began, centre);
     if (release == Release::AtOnce) window->sendTouch(touchId, ui::TouchPhase::Ended, centre);
     return centre;

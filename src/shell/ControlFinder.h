@@ -6,6 +6,9 @@
 // A control counts as on the screen when it lies in the window's view tree
 // and neither it nor any view above it is hidden. Whether a touch reaches it
 // (it may be disabled, or covered by an alert) is the touch's business.
+// The side panel's keys (bitwise operators, NOT, word sizes) are found while
+// the calculator screen shows, whether or not the window draws the panel;
+// a press on a panel the window hides acts as a click on it would.
 
 #include <optional>
 #include <string>
@@ -50,6 +53,13 @@ public:
     Screen currentScreen() const;
     // The control called NAME on the screen now showing.
     Found find(std::string_view name) const;
+    // A control with no view of its own (a bit of the shown number, "bit7"):
+    // acts on it while the calculator screen shows and returns true; false
+    // for any other name, or for a bit while another screen shows.
+    bool actWithoutView(std::string_view name) const;
+    // The name of the word-size key STEP places along the F6 cycle from the
+    // word size in effect ("word16").
+    std::string wordSizeControl(int step) const;
     // The settings screen's base picker and signed switch (the one of each
     // kind on that screen), or null before the screen is first built.
     ui::PickerView* settingsPicker() const;
@@ -74,6 +84,10 @@ public:
 private:
     ui::View* findOnCalculator(const ControlEntry& entry) const;
     ui::View* findOnSettings(const ControlEntry& entry) const;
+    ui::View* findOnPanel(const ControlEntry& entry) const;
+    // Whether VIEW may be pressed: on the screen in the calculator's window,
+    // or shown within the side panel's, drawn or not.
+    bool isReachable(ui::View& view) const;
 
     vantorAppDelegate& delegate_;
 };

@@ -60,7 +60,37 @@ constexpr ControlEntry kOtherControls[] = {
     {"signed", "", "Signed", Place::SignedSwitch},
     // An open alert.
     {"OK", "", "OK", Place::AlertButton},
+    // The side panel's word sizes.
+    {"word8", "", "Word size 8 bits", Place::WordSize, SmallKey{}, Operator{}, 8},
+    {"word16", "", "Word size 16 bits", Place::WordSize, SmallKey{}, Operator{}, 16},
+    {"word32", "", "Word size 32 bits", Place::WordSize, SmallKey{}, Operator{}, 32},
+    {"word64", "", "Word size 64 bits", Place::WordSize, SmallKey{}, Operator{}, 64},
+    {"wordoff", "", "Word size off", Place::WordSize, SmallKey{}, Operator{}, 0},
 };
+
+// The bits' names, "bit0" ... "bit127", and spoken names, "Bit 0" ...
+// "Bit 127", each in a slot of its own in one static text.
+constexpr std::size_t kBitSlot = 8;
+constexpr auto bitText(std::string_view prefix) {
+    std::array<char, kBitControls * kBitSlot> text{};
+    for (int i = 0; i < kBitControls; ++i) {
+        char* out = text.data() + static_cast<std::size_t>(i) * kBitSlot;
+        for (char c : prefix) *out++ = c;
+        if (i >= 100) *out++ = static_cast<char>('0' + i / 100);
+        if (i >= 10) *out++ = static_cast<char>('0' + i / 10 % 10);
+        *out = static_cast<char>('0' + i % 10);
+    }
+    return text;
+}
+constexpr auto kBitNames = bitText("bit");
+constexpr auto kBitSpokenNames = bitText("Bit ");
+
+constexpr std::string_view slot(const std::array<char, kBitControls * kBitSlot>& text, int i) {
+    const char* start = text.data() + static_cast<std::size_t>(i) * kBitSlot;
+    std::size_t length = 0;
+    while (length < kBitSlot && start[length] != '\0') ++length;
+    return {start, length};
+}
 
 // An operation key, named by its title, or in plain characters by its script name.
 constexpr ControlEntry operationEntry(const OperatorRow& row) {
@@ -69,10 +99,13 @@ constexpr ControlEntry operationEntry(const OperatorRow& row) {
 }
 
 constexpr auto kControls = [] {
-    std::array<ControlEntry, std::size(kKeypads) + std::size(kOperatorTable) + std::size(kOtherControls)> all{};
+    std::array<ControlEntry, std::size(kKeypads) + std::size(kOperatorTable) + std::size(kOtherControls) + kBitControls>
+        all{};
     auto next = std::copy(std::begin(kKeypads), std::end(kKeypads), all.begin());
     next = std::transform(std::begin(kOperatorTable), std::end(kOperatorTable), next, operationEntry);
-    std::copy(std::begin(kOtherControls), std::end(kOtherControls), next);
+    next = std::copy(std::begin(kOtherControls), std::end(kOtherControls), next);
+    for (int i = 0; i < kBitControls; ++i)
+        *next++ = {slot(kBitNames, i), "", slot(kBitSpokenNames, i), Place::Bit, SmallKey{}, Operator{}, 0, i};
     return all;
 }();
 

@@ -21,7 +21,10 @@ struct ControlEntry {
         BaseKeypad,     // a digit or letter of the base keypad
         Keypad,         // a digit of whichever keypad shows
         SmallKey,       // one of the calculator screen's small keys (smallKey)
-        OperationKey,   // an operation key of the calculator screen (operation)
+        OperationKey,   // an operation key (operation): of the calculator screen, or of
+                        // the side panel for a bitwise operator and NOT
+        WordSize,       // a word-size key of the side panel (wordBits, 0 for off)
+        Bit,            // a bit of the shown number (bit), flipped
         SettingsBar,    // a bar button of the settings screen, by title
         SignedSwitch,   // the settings screen's switch
         AlertButton,    // the open alert's button
@@ -33,7 +36,12 @@ struct ControlEntry {
     Place place;
     SmallKey smallKey{};    // for Place::SmallKey
     Operator operation{};   // for Place::OperationKey
+    int wordBits = 0;       // for Place::WordSize
+    int bit = 0;            // for Place::Bit
 };
+
+// The bits a script may name: bit0 ... bit127.
+inline constexpr int kBitControls = 128;
 
 // The whole table.
 std::span<const ControlEntry> controlTable();

@@ -29,6 +29,10 @@ constexpr KeyBinding kBindings[] = {
     {Screen::Calculator, "Ctrl+,", Action::Press, "settings", ""},
     {Screen::Calculator, "[", Action::BasePickerDown, "", "base down"},
     {Screen::Calculator, "]", Action::BasePickerUp, "", "base up"},
+    {Screen::Calculator, "F6", Action::WordSizeNext, "", "next word size"},
+    {Screen::Calculator, "Shift+F6", Action::WordSizePrevious, "", "previous word size"},
+    {Screen::Calculator, "Ctrl+Shift+X", Action::Press, operationKey(Operator::Xor), ""},
+    {Screen::Calculator, "Ctrl+Shift+N", Action::Press, operationKey(Operator::Not), ""},
     {Screen::Settings, "Up", Action::SettingsPickerUp, "", "picker up"},
     {Screen::Settings, "Down", Action::SettingsPickerDown, "", "picker down"},
     {Screen::Settings, "Space", Action::Press, "signed", ""},
@@ -84,7 +88,8 @@ std::string keyboardHelp() {
     std::vector<std::string> typed = {"0-9 and A-N (the keypad's digits)"};
     std::string characters = ".";
     for (const OperatorRow& row : kOperatorTable)
-        if (row.typed != '\0') characters += row.typed;
+        for (char c : {row.typed, row.typedAlso})
+            if (c != '\0') characters += c;
     for (char c : characters) {
         if (auto name = keyNameForCharacter(c)) {
             const ControlEntry* entry = controlNamed(*name);

@@ -23,10 +23,12 @@ struct KeyBinding {
         SettingsPickerDown,  // ... one row down
         BasePickerDown,      // the input panel's picker one base down, applied
         BasePickerUp,        // ... one base up
+        WordSizeNext,        // presses the word-size key after the one in effect (off, 8, 16, 32, 64, off ...)
+        WordSizePrevious,    // ... the one before it
     };
 
     Screen screen;
-    std::string_view key;      // "Ctrl+," or "Enter"; see keyChordName in KeyboardInput.h
+    std::string_view key;      // "Ctrl+," or "Enter" or "Shift+F6"; see keyChordName in KeyboardInput.h
     Action action;
     std::string_view control;  // for Press: the control's name
     std::string_view what;     // what a picker key does, for the help text (a press says its control's spoken name)

@@ -1,5 +1,6 @@
 #include "shell/KeyboardInput.h"
 
+#include <SDL_keyboard.h>
 #include <SDL_keycode.h>
 
 #include "shell/ControlFinder.h"
@@ -38,6 +39,7 @@ std::string keyChordName(int32_t keycode, bool ctrl, bool shift) {
         case SDLK_UP: name = "Up"; break;
         case SDLK_DOWN: name = "Down"; break;
         case SDLK_F2: name = "F2"; break;
+        case SDLK_F6: name = "F6"; break;
         case SDLK_F9: name = "F9"; break;
         case SDLK_INSERT: name = "Insert"; break;
         default:
@@ -53,14 +55,16 @@ std::string keyChordName(int32_t keycode, bool ctrl, bool shift) {
     return ctrl ? "Ctrl+" + name : name;
 }
 
-bool KeyboardInput::keyDown(int32_t keycode, bool ctrl) {
+bool KeyboardInput::keyDown(int32_t keycode, bool ctrl, std::optional<bool> shift) {
+    const bool shiftHeld = shift.value_or((SDL_GetModState() & KMOD_SHIFT) != 0);
     const std::string key = keyChordName(keycode, ctrl);
     if (key.empty()) return false;
     using Screen = KeyBinding::Screen;
     const Screen screen = ui::AlertView::visibleAlert()                             ? Screen::Alert
                           : controls_.currentScreen() == ControlFinder::Screen::Settings ? Screen::Settings
                                                                                          : Screen::Calculator;
-    const KeyBinding* binding = keyBindingFor(screen, key);
+    const KeyBinding* binding = shiftHeld ? keyBindingFor(screen, keyChordName(keycode, ctrl, true)) : nullptr;
+    if (!binding) binding = keyBindingFor(screen, key);
     if (!binding) return false;
     using Action = KeyBinding::Action;
     switch (binding->action) {
@@ -78,6 +82,8 @@ bool KeyboardInput::keyDown(int32_t keycode, bool ctrl) {
             InputView* panel = controls_.inputPanel();
             return panel && PickerStepper::stepBases(*panel, binding->action == Action::BasePickerUp ? 1 : -1);
         }
+        case Action::WordSizeNext: return press(controls_.wordSizeControl(+1));
+        case Action::WordSizePrevious: return press(controls_.wordSizeControl(-1));
     }
     return false;
 }

@@ -35,8 +35,10 @@ public:
 
     // Keys
     // Acts on the key KEYCODE (an SDL key code) going down with Ctrl held or
-    // not, as the binding table says. Returns whether a binding acted.
-    bool keyDown(int32_t keycode, bool ctrl);
+    // not, as the binding table says. Returns whether a binding acted. With
+    // Shift held (SHIFT, or when not given, SDL's keyboard state), a key
+    // the table has no Shift binding for acts as without it.
+    bool keyDown(int32_t keycode, bool ctrl, std::optional<bool> shift = std::nullopt);
     // Presses the control called NAME on the screen now showing, if it is
     // there. Returns whether it was.
     bool press(std::string_view name);
@@ -58,7 +60,7 @@ private:
 
 // The name the key tables give KEYCODE with Ctrl and Shift held or not
 // ("Ctrl+P", "F9", "[", "Enter", "Ctrl+Shift+C"); empty for a key they
-// cannot name. The binding table's keys are named without Shift.
+// cannot name.
 std::string keyChordName(int32_t keycode, bool ctrl, bool shift = false);
 
 }  // namespace shell

@@ -4,7 +4,9 @@
 
 #include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
+#include "core/BitGrid.h"
 #include "core/SettingsKeys.h"
+#include "core/WordDisplay.h"
 #include "displays/binaryScrn.h"
 #include "core/calcDecimal.h"
 #include "core/Operator.h"
@@ -162,9 +164,10 @@ json StateWriter::state() {
 
     // What the persisted settings hold.
     const ui::UserDefaults& stored = app_.userDefaults();
-    using settingKeys::kSelectedBaseKey, settingKeys::kUseSignedKey;
+    using settingKeys::kSelectedBaseKey, settingKeys::kUseSignedKey, settingKeys::kWordSizeKey;
     out["stored"] = {{kSelectedBaseKey, optionalOf(stored.optionalIntegerForKey(kSelectedBaseKey))},
-                     {kUseSignedKey, optionalOf(stored.optionalBoolForKey(kUseSignedKey))}};
+                     {kUseSignedKey, optionalOf(stored.optionalBoolForKey(kUseSignedKey))},
+                     {kWordSizeKey, optionalOf(stored.optionalIntegerForKey(kWordSizeKey))}};
 
     // Numbers as text: what Ctrl+Shift+C copies, a refused paste's notice,
     // the side panel's lines ([base, text]) and its results list, newest first.
@@ -179,6 +182,15 @@ json StateWriter::state() {
     }
     out["bases"] = std::move(bases);
     out["tape"] = std::move(tape);
+
+    // The programmer's word: its size (0 for off), the bits of the number
+    // shown as the grid shows them, and the number the word holds.
+    const WordMode mode = delegate_.getWordMode();
+    const Decimal shown = display ? display->shownRegister().getValue() : Decimal();
+    const auto word = bitwise::shownWord(shown, mode);
+    out["word"] = mode.size.bits();
+    out["bits"] = bitwise::bitString(shown, mode);
+    out["wordValue"] = !mode.size.isOff() && word ? word->value.toString() : "";
     return out;
 }
 

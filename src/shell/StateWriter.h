@@ -4,7 +4,7 @@
 // screen, display, caption, conversion, baseLabel, base, signed, keypad,
 // enabled, inputPicker, offset, mr, enlarged, registers, flags,
 // settingsPicker, switch, alert, opened, log, stored, conversionText, notice,
-// bases, tape.
+// bases, tape, word, bits, wordValue.
 
 #include <nlohmann/json.hpp>
 

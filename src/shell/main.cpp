@@ -34,7 +34,7 @@ namespace {
 int runInWindow(const shell::CommandLine& commandLine) {
     ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
     app.setTextMeasure(std::make_shared<render::PangoTextMeasure>());
-    auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned()});
+    auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned(), commandLine.wordSize()});
     shell::ControlFinder finder(*delegate);
     shell::StateWriter stateWriter(app, *delegate);
 
@@ -44,7 +44,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.controls = &finder;
     // Copy and paste through the desktop's clipboard (UTF-8 text).
     std::optional<shell::TransferKeys> transferKeys;
-    std::unique_ptr<BasesPanelView> panel;
+    BasesPanelView* panel = delegate->basesPanel();
     if (NumberTransfer* transfer = delegate->numberTransfer()) {
         shell::TransferKeys::Clipboard clipboard;
         clipboard.read = []() -> std::optional<std::string> {
@@ -61,9 +61,11 @@ int runInWindow(const shell::CommandLine& commandLine) {
         transferKeys.emplace(*transfer, std::move(clipboard));
         options.transferKeys = &*transferKeys;
         // The side panel, beside the calculator when the window is wide enough.
-        panel = std::make_unique<BasesPanelView>(*delegate, *transfer, write);
-        transferKeys->setPanel(panel.get());
-        options.panel = panel->window().get();
+        if (panel) {
+            panel->setCopy(write);
+            transferKeys->setPanel(panel);
+            options.panel = panel->window().get();
+        }
     }
     // For screen readers; it starts only when an accessibility bus can be there.
     shell::access::AtSpiBridge accessibility(*delegate);
@@ -90,7 +92,7 @@ int main(int argc, char** argv) {
     // Headless: standard output carries the state lines only; warnings (and,
     // verbose, the diagnostic log) go to standard error.
     shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1.0), std::cout, std::cerr,
-                                 {commandLine.base(), commandLine.useSigned()});
+                                 {commandLine.base(), commandLine.useSigned(), commandLine.wordSize()});
     if (commandLine.script()) return driver.runScript(*commandLine.script());
     using Print = shell::CommandLine::Print;
     const shell::KeysOutput output = commandLine.print() == Print::Display      ? shell::KeysOutput::Display

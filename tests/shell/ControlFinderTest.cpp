@@ -74,10 +74,10 @@ TEST(ControlFinderTest, EveryNameFindsItsControlWhereItLives) {
         }
     };
 
-    expectFoundIn("the decimal keypad", {Place::Keypad, Place::DecimalKeypad, Place::OperationKey, Place::SmallKey});
+    expectFoundIn("the decimal keypad", {Place::Keypad, Place::DecimalKeypad, Place::OperationKey, Place::SmallKey, Place::WordSize});
     delegate.viewController()->inputView()->switchInputs();
     settle();
-    expectFoundIn("the base keypad", {Place::Keypad, Place::BaseKeypad, Place::OperationKey, Place::SmallKey});
+    expectFoundIn("the base keypad", {Place::Keypad, Place::BaseKeypad, Place::OperationKey, Place::SmallKey, Place::WordSize});
     delegate.flipToSettings();
     settle();
     expectFoundIn("the settings screen", {Place::SettingsBar, Place::SignedSwitch});

@@ -44,7 +44,7 @@ TEST_F(EndToEndTest, FirstRunStoresTheDefaultBase) {
     EXPECT_EQ(state["signed"], false);
     EXPECT_EQ(state["keypad"], "decimal");
     EXPECT_EQ(state["display"], "0");
-    EXPECT_EQ(state["stored"], json::parse(R"({"selectedBase": 2, "useSigned": null})"));
+    EXPECT_EQ(state["stored"], json::parse(R"({"selectedBase": 2, "useSigned": null, "wordSize": null})"));
     EXPECT_EQ(json::parse(settingsFile())["selectedBase"], 2);
     EXPECT_EQ(warnings(state), 0u);
 }
@@ -90,7 +90,7 @@ TEST_F(EndToEndTest, StateHasEveryMember) {
                                                "signed", "keypad", "enabled", "inputPicker", "offset", "mr",
                                                "enlarged", "registers", "flags", "settingsPicker", "switch",
                                                "alert", "opened", "log", "stored", "conversionText", "notice",
-                                               "bases", "tape"}));
+                                               "bases", "tape", "word", "bits", "wordValue"}));
     EXPECT_EQ(state["screen"], "calculator");
     EXPECT_EQ(state["enlarged"], json::array({"+"}));
     EXPECT_EQ(state["flags"]["opFlag"], "+");
@@ -128,7 +128,7 @@ TEST_F(EndToEndTest, SaveIsUsedByTheNextRun) {
     ASSERT_EQ(states.size(), 2u);
     EXPECT_EQ(states[0]["screen"], "settings");
     EXPECT_EQ(states[0]["alert"], json::parse(R"({"title": "Setting base", "message": "Default base set: 16\nUse signed: 1"})"));
-    EXPECT_EQ(states[0]["stored"], json::parse(R"({"selectedBase": 16, "useSigned": true})"));
+    EXPECT_EQ(states[0]["stored"], json::parse(R"({"selectedBase": 16, "useSigned": true, "wordSize": null})"));
     EXPECT_TRUE(states[1]["alert"].is_null());
 
     json next = keys("").lastState();

@@ -57,6 +57,7 @@ struct Rig {
 struct Key {
     SDL_Keycode code;
     bool ctrl = false;
+    bool shift = false;
 };
 
 // Checks every binding of the table on its screen: each acts as a click on its control would.
@@ -81,6 +82,10 @@ TEST(KeyboardInputTest, EveryBindingActs) {
         {"Ctrl+R", "press 5\npress M+\npress CE\n", {{SDLK_r, true}}, "", "/display", "5"},
         {"Ctrl+L", "press 5\npress M+\npress CE\n", {{SDLK_l, true}}, "press MR\n", "/display", "0"},
         {"Ctrl+,", "", {{SDLK_COMMA, true}}, "wait 1000\n", "/screen", "settings"},
+        {"F6", "", {{SDLK_F6}, {SDLK_F6}}, "", "/word", 16},
+        {"Shift+F6", "", {{SDLK_F6, false, true}}, "", "/word", 64},
+        {"Ctrl+Shift+X", "press 1\npress 2\n", {{SDLK_x, true, true}}, "press 1\npress 0\npress =\n", "/display", "6"},
+        {"Ctrl+Shift+N", "press 5\n", {{SDLK_n, true, true}}, "", "/display", "-6"},
         {"]", "", {{SDLK_RIGHTBRACKET}, {SDLK_RIGHTBRACKET}}, "", "/base", 4},
         {"[", "", {{SDLK_RIGHTBRACKET}, {SDLK_RIGHTBRACKET}, {SDLK_LEFTBRACKET}}, "", "/base", 3},
         {"[", "", {{SDLK_LEFTBRACKET}}, "", "/base", 2},  // no base below 2
@@ -103,10 +108,10 @@ TEST(KeyboardInputTest, EveryBindingActs) {
         SCOPED_TRACE(std::string(c.binding) + " then " + c.member);
         Rig rig;
         ASSERT_NO_FATAL_FAILURE(rig.run(c.before));
-        for (Key key : c.keys) rig.keyboard.keyDown(key.code, key.ctrl);
+        for (Key key : c.keys) rig.keyboard.keyDown(key.code, key.ctrl, key.shift);
         ASSERT_NO_FATAL_FAILURE(rig.run(c.after));
         EXPECT_EQ(rig.state()[json::json_pointer(c.member)], c.expected);
-        tried.insert(shell::keyChordName(c.keys.back().code, c.keys.back().ctrl));
+        tried.insert(shell::keyChordName(c.keys.back().code, c.keys.back().ctrl, c.keys.back().shift));
     }
     // Every key of the table was tried above.
     for (const shell::KeyBinding& binding : shell::keyBindings()) EXPECT_TRUE(tried.count(std::string(binding.key))) << binding.key;

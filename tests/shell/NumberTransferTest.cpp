@@ -209,7 +209,7 @@ TEST(CommandLineOptionsTest, BaseSignedAndPrint) {
     EXPECT_EQ(state["base"], 16);
     EXPECT_EQ(state["signed"], true);
     EXPECT_EQ(state["conversionText"], "100");
-    EXPECT_EQ(state["stored"], json::parse(R"({"selectedBase": null, "useSigned": null})"));
+    EXPECT_EQ(state["stored"], json::parse(R"({"selectedBase": null, "useSigned": null, "wordSize": null})"));
     EXPECT_EQ(folder.read("settings.json"), "");
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

@@ -84,6 +84,8 @@ const PressNames& pressNames() {
                     [[fallthrough]];
                 case Place::Keypad:
                 case Place::OperationKey:
+                case Place::WordSize:
+                case Place::Bit:
                     n.decimal.push_back(name);
                     n.base.push_back(name);
                     break;

@@ -13,7 +13,9 @@ TEST(WindowInputTest, CharactersPressTheirKeys) {
     };
     for (const Case& c : {Case{'7', "7"}, Case{'0', "0"}, Case{'.', "."}, Case{',', "."}, Case{'+', "+"},
                           Case{'-', "\u2212"}, Case{'*', "\u00d7"}, Case{'/', "\u00f7"}, Case{'%', "mod"},
-                          Case{'=', "="}, Case{'a', "A"}, Case{'N', "N"}, Case{'n', "N"}, Case{'o', std::nullopt},
+                          Case{'=', "="}, Case{'&', "AND"}, Case{'|', "OR"},
+                          Case{'^', "XOR"}, Case{'~', "NOT"}, Case{'!', "NOT"}, Case{'<', "<<"}, Case{'>', ">>"},
+                          Case{'a', "A"}, Case{'N', "N"}, Case{'n', "N"}, Case{'o', std::nullopt},
                           Case{'Z', std::nullopt}, Case{' ', std::nullopt}, Case{'\r', std::nullopt}}) {
         EXPECT_EQ(shell::keyNameForCharacter(c.typed), c.key) << "typed '" << c.typed << "'";
     }

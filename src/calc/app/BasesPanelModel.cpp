@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/WordDisplay.h"
 #include "displays/binaryScrn.h"
 
 void BasesPanelModel::setValue(const Decimal& value) {
@@ -11,16 +12,24 @@ void BasesPanelModel::setValue(const Decimal& value) {
     ++generation_;
 }
 
-std::vector<BasesPanelModel::Line> BasesPanelModel::lines(int base, bool useSigned) const {
+std::vector<BasesPanelModel::Line> BasesPanelModel::lines(int base, WordMode mode) const {
     std::vector<Line> out;
     auto add = [&](int b) {
-        Line line{b, {}, binaryScrn::conversionText(value_, b, useSigned)};
+        Line line{b, {}, binaryScrn::conversionText(value_, b, mode.isSigned, mode.size)};
         line.text = b == 2 ? groupedByFour(line.copyText) : line.copyText;
         out.push_back(std::move(line));
     };
     for (int b : {2, 8, 10, 16}) add(b);
     if (base != 2 && base != 8 && base != 10 && base != 16) add(base);
     return out;
+}
+
+std::string BasesPanelModel::wordNote(WordMode mode) const {
+    if (mode.size.isOff()) return {};
+    const auto word = bitwise::shownWord(value_, mode);
+    if (!word || !word->differs) return {};
+    return "Outside " + std::to_string(mode.size.bits()) + "-bit " + (mode.isSigned ? "signed" : "unsigned") +
+           ": the word holds " + word->value.toString();
 }
 
 void BasesPanelModel::addResult(std::string shown) {

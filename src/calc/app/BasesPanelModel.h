@@ -6,7 +6,9 @@
 // newest first, at most 50. Ctrl+Up/Down move a selection through the list.
 //
 // The conversion row feeds the value (every redraw) and the main display the
-// results; the lines follow the base and signed mode asked for when read.
+// results; the lines follow the base, signed mode and word size asked for
+// when read. With a word size they show the word that holds the value's
+// integer part, and a note says when that word differs from the value.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "core/Decimal.h"
+#include "core/WordSize.h"
 
 class BasesPanelModel {
 public:
@@ -30,9 +33,12 @@ public:
     // The value
     void setValue(const Decimal& value);
     const Decimal& value() const { return value_; }
-    // The lines for the value, in the row's manner for BASE's signed mode
-    // USE_SIGNED: binary, octal, decimal, hexadecimal, then BASE if other.
-    std::vector<Line> lines(int base, bool useSigned) const;
+    // The lines for the value, in the row's manner for MODE (its word size
+    // and signed mode): binary, octal, decimal, hexadecimal, then BASE if other.
+    std::vector<Line> lines(int base, WordMode mode) const;
+    // With a word size, when the word shown does not hold the value itself:
+    // "Outside 16-bit signed: the word holds -22144"; else "".
+    std::string wordNote(WordMode mode) const;
 
     // The results list
     void addResult(std::string shown);

@@ -2,20 +2,27 @@
 // The side panel beside the calculator: a window of its own, 192 points
 // wide and as high as the calculator, that shows NumberTransfer's panel model. Five lines (binary,
 // octal, decimal, hexadecimal and, when it is none of those, the selected
-// base), each with a copy button; under them the results list, scrolling,
-// newest first, where a touch on a result enters it as a paste.
+// base), each with a copy button, and under them a note when the word shown
+// does not hold the value; the programmer's keys: the word size (off, 8, 16,
+// 32, 64; the one in effect selected) and the bitwise operators with NOT,
+// which act as the calculator's operation keys do; under them the results
+// list, scrolling, newest first, where a touch on a result enters it as a
+// paste.
 //
-// refresh() brings the views up to date with the model, the base and the
-// signed mode; it changes (and so redraws) nothing when none of them changed.
+// refresh() brings the views up to date with the model, the base, the signed
+// mode and the word size; it changes (and so redraws) nothing when none of
+// them changed.
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/BasesPanelModel.h"
+#include "core/WordSize.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/ScreenSize.h"
@@ -24,6 +31,7 @@
 
 class NumberTransfer;
 class vantorAppDelegate;
+enum class Operator;  // core/Operator.h
 
 class BasesPanelView {
 public:
@@ -31,13 +39,18 @@ public:
     static constexpr float kHeight = ui::kScreenSize.height;
     static constexpr std::size_t kLines = 5;
 
-    // COPY puts a line's text on the clipboard.
-    BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer, std::function<void(const std::string&)> copy);
+    // COPY puts a line's text on the clipboard (none: the copy buttons do nothing).
+    BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer, std::function<void(const std::string&)> copy = {});
     BasesPanelView(const BasesPanelView&) = delete;
     BasesPanelView& operator=(const BasesPanelView&) = delete;
 
     const std::shared_ptr<ui::Window>& window() const { return window_; }
+    void setCopy(std::function<void(const std::string&)> copy) { copy_ = std::move(copy); }
     void refresh();
+
+    // The key of a bitwise operator or NOT, and of a word size; null for any other.
+    ui::Button* operatorKey(Operator op) const;
+    ui::Button* wordSizeKey(WordSize size) const;
 
     // What the views show (for tests): each line's caption and text, and the results.
     std::vector<std::string> lineTexts() const;
@@ -50,12 +63,17 @@ private:
     };
 
     void copyLine(std::size_t index);
+    // The programmer's keys, from TOP down; returns where they end.
+    float addProgrammerKeys(float top);
 
     vantorAppDelegate& app_;
     NumberTransfer& transfer_;
     std::function<void(const std::string&)> copy_;
     std::shared_ptr<ui::Window> window_;
     std::array<LineViews, kLines> lines_;
+    std::shared_ptr<ui::Label> wordNote_;
+    std::vector<std::pair<WordSize, std::shared_ptr<ui::Button>>> wordSizeKeys_;
+    std::vector<std::pair<Operator, std::shared_ptr<ui::Button>>> operatorKeys_;
     std::shared_ptr<ui::ScrollView> results_;
     std::vector<std::shared_ptr<ui::Button>> resultRows_;
     std::vector<BasesPanelModel::Line> shown_;
@@ -63,4 +81,5 @@ private:
     std::uint64_t generation_ = ~std::uint64_t{0};
     int base_ = 0;
     bool useSigned_ = false;
+    WordSize wordSize_;
 };

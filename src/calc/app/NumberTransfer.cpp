@@ -2,6 +2,7 @@
 
 #include "app/vantorAppDelegate.h"
 #include "conversion/PastedNumber.h"
+#include "core/WordEntry.h"
 #include "core/calcDecimal.h"
 #include "displays/binaryScrn.h"
 #include "displays/displayScrn.h"
@@ -59,8 +60,21 @@ bool NumberTransfer::paste(std::string_view text) {
         showNotice(conversion::refusalNotice(reading.refusal));
         return false;
     }
-    clearNotice();
     const conversion::PastedNumber& number = *reading.number;
+    const WordMode mode = app_.getWordMode();
+    if (number.inBase && !mode.size.isOff()) {
+        const WordResult word = bitwise::readPattern(number.magnitude, number.negative, mode);
+        if (word.status == WordStatus::TooManyBits) {
+            showNotice(refusalNotice(word.status, {}, mode.size));
+            return false;
+        }
+        if (word.ok()) {
+            clearNotice();
+            display->enterWhole(word.value);
+            return true;
+        }
+    }
+    clearNotice();
     display->enterNumber(number.magnitude, number.typed, number.negative);
     return true;
 }
@@ -81,12 +95,14 @@ std::string NumberTransfer::displayText() const {
 }
 
 std::string NumberTransfer::conversionText() const {
-    return binaryScrn::conversionText(panel_.value(), app_.getBase(), app_.getUseSigned());
+    return binaryScrn::conversionText(panel_.value(), app_.getBase(), app_.getUseSigned(), app_.getWordSize());
 }
 
 std::vector<BasesPanelModel::Line> NumberTransfer::panelLines() const {
-    return panel_.lines(app_.getBase(), app_.getUseSigned());
+    return panel_.lines(app_.getBase(), app_.getWordMode());
 }
+
+std::string NumberTransfer::panelWordNote() const { return panel_.wordNote(app_.getWordMode()); }
 
 // ---- Notice
 

@@ -35,12 +35,15 @@ public:
 
     // Paste: enters TEXT as one number; false after a refusal, which changes
     // nothing but the notice. Nothing is entered while the settings screen shows.
+    // With a word size, a number written in a base (0x.., 0o.., 0b.., or the
+    // base keypad's digits) is a bit pattern of that size (core/WordEntry.h).
     bool paste(std::string_view text);
     // Enters the results list's entry INDEX (0 the newest) as a paste.
     bool enterResult(std::size_t index);
 
     // Copy texts: the main display's text as shown, and the conversion as
-    // text (binaryScrn::conversionText) for the selected base and mode.
+    // text (binaryScrn::conversionText) for the selected base, signed mode
+    // and word size.
     std::string displayText() const;
     std::string conversionText() const;
 
@@ -48,16 +51,17 @@ public:
     BasesPanelModel& panel() { return panel_; }
     const BasesPanelModel& panel() const { return panel_; }
     std::vector<BasesPanelModel::Line> panelLines() const;
+    // What the panel says when the word shown does not hold the value, or "".
+    std::string panelWordNote() const;
 
     // The notice: its text ("" when none), when it was shown, and its end.
     const std::string& notice() const { return notice_; }
     std::optional<double> noticeShownAt() const { return noticeShownAt_; }
+    void showNotice(std::string text);
     void clearNotice();
     const std::shared_ptr<ui::Label>& noticeLabel() const { return noticeLabel_; }
 
 private:
-    void showNotice(std::string text);
-
     vantorAppDelegate& app_;
     BasesPanelModel panel_;
     std::string notice_;

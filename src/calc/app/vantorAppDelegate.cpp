@@ -2,8 +2,11 @@
 
 #include <exception>
 
+#include "app/BasesPanelView.h"
 #include "app/NumberTransfer.h"
 #include "conversion/BaseConversion.h"
+#include "displays/binaryScrn.h"
+#include "displays/displayScrn.h"
 #include "core/SettingsKeys.h"
 #include "screens/MainViewController.h"
 #include "screens/SettingsViewController.h"
@@ -15,6 +18,7 @@ namespace {
 
 using settingKeys::kSelectedBaseKey;
 using settingKeys::kUseSignedKey;
+using settingKeys::kWordSizeKey;
 // The base used when none (or none usable) is stored.
 constexpr int kDefaultBase = 2;
 
@@ -26,6 +30,7 @@ constexpr double kFlipDuration = 0.75;
 vantorAppDelegate::vantorAppDelegate() = default;
 
 vantorAppDelegate::~vantorAppDelegate() {
+    basesPanel_.reset();
     numberTransfer_.reset();
     // The screens go before the window that shows them.
     viewController_.reset();
@@ -50,6 +55,7 @@ void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
     window_->addSubview(viewController_->view());
     window_->makeKeyAndVisible();
     numberTransfer_ = std::make_unique<NumberTransfer>(*this);
+    basesPanel_ = std::make_unique<BasesPanelView>(*this, *numberTransfer_);
 }
 
 void vantorAppDelegate::loadSettings() {
@@ -57,13 +63,13 @@ void vantorAppDelegate::loadSettings() {
     // A base outside 2..24 (absent reads as 0) counts as unset: use the
     // default and store it, so that the next start finds a usable value.
     const int stored = defaults.integerForKey(kSelectedBaseKey);
-    const bool overridden = overrides_.base || overrides_.useSigned;
+    const bool overridden = overrides_.base || overrides_.useSigned || overrides_.wordSize;
     if (conversion::isValidBase(stored)) {
         base_ = stored;
     } else if (defaults.readRefused() || overridden) {
         // A file that was not read at all (a FIFO, a huge file) is left as it
         // is: only Save, which the user asks for, replaces it. Nor does a run
-        // whose base or signed mode the command line chose write anything.
+        // whose base, signed mode or word size the command line chose write anything.
         base_ = kDefaultBase;
     } else {
         base_ = kDefaultBase;
@@ -78,8 +84,30 @@ void vantorAppDelegate::loadSettings() {
     useSigned_ = defaults.boolForKey(kUseSignedKey);
     if (overrides_.base && conversion::isValidBase(*overrides_.base)) base_ = *overrides_.base;
     if (overrides_.useSigned) useSigned_ = *overrides_.useSigned;
+    wordSize_ = overrides_.wordSize.value_or(WordSize::fromStored(defaults.integerForKey(kWordSizeKey)));
     // The decimal keypad shows first, whatever the last run ended with.
     isInDecMode_ = true;
+}
+
+// ---- The word size
+
+void vantorAppDelegate::setWordSize(WordSize size) {
+    if (size == wordSize_) return;
+    wordSize_ = size;
+    storeWordSize();
+    // The row redraws the value it shows at the new size; no register
+    // changes, and the display's text stays as typed.
+    if (!viewController_ || !viewController_->displayLabel() || !viewController_->base2Screen()) return;
+    viewController_->base2Screen()->toBinary(viewController_->displayLabel()->shownRegister());
+}
+
+void vantorAppDelegate::storeWordSize() const {
+    try {
+        ui::UserDefaults::standard().setInteger(wordSize_.bits(), kWordSizeKey);
+    } catch (const std::exception& error) {
+        // The run goes on with the size in memory.
+        ui::warn("warning: cannot store the word size: %s", error.what());
+    }
 }
 
 // ---- Requests for the calculator screen
@@ -94,6 +122,14 @@ void vantorAppDelegate::updateInputBase() {
 
 void vantorAppDelegate::setDisplayValue(const Decimal& value) {
     if (viewController_) viewController_->setDisplayValue(value);
+}
+
+void vantorAppDelegate::showNotice(const std::string& text) {
+    if (numberTransfer_ && !text.empty()) numberTransfer_->showNotice(text);
+}
+
+void vantorAppDelegate::flipBit(int index) {
+    if (viewController_ && viewController_->displayLabel()) viewController_->displayLabel()->flipBit(index);
 }
 
 // ---- Base conversion

@@ -11,10 +11,12 @@
 #include <string_view>
 
 #include "core/Decimal.h"
+#include "core/WordSize.h"
 #include "screens/ScreenDelegate.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
 
+class BasesPanelView;
 class MainViewController;
 class NumberTransfer;
 class SettingsViewController;
@@ -42,15 +44,20 @@ public:
     // This run's base and signed mode instead of the stored ones (the
     // command line's --base and --signed). Set before start-up; start-up then
     // writes nothing back, and only the settings screen's Save stores them.
+    // Likewise this run's word size (--word), which nothing stores.
     struct StartOverrides {
         std::optional<int> base;
         std::optional<bool> useSigned;
+        std::optional<WordSize> wordSize;
     };
     void setStartOverrides(StartOverrides overrides) { overrides_ = overrides; }
 
     // Paste, copy texts, the notice and the side panel's model; null before
     // start-up built the calculator screen.
     NumberTransfer* numberTransfer() const { return numberTransfer_.get(); }
+    // The side panel beside the calculator, built with NumberTransfer; its
+    // controls work whether or not the window draws it.
+    BasesPanelView* basesPanel() const { return basesPanel_.get(); }
 
     // Shared state
     int getBase() const override { return base_; }
@@ -59,11 +66,19 @@ public:
     void setUseSigned(bool useSigned) override { useSigned_ = useSigned; }
     bool getIsInDecMode() const override { return isInDecMode_; }
     void flipIsInDecMode() override { isInDecMode_ = !isInDecMode_; }
+    // The word size: every change stores it at once ("wordSize", 0 for off),
+    // the only setting written without Save.
+    WordSize getWordSize() const { return wordSize_; }
+    void setWordSize(WordSize size);
+    WordMode getWordMode() const override { return {wordSize_, useSigned_}; }
 
     // Forwarded to the calculator screen; nothing happens while there is none.
     void resetButtons() override;
     void updateInputBase() override;
     void setDisplayValue(const Decimal& value);
+    void showNotice(const std::string& text) override;
+    // Flips bit INDEX of the number shown (displayScrn::flipBit).
+    void flipBit(int index);
 
     // Base conversion (pure; see conversion/BaseConversion.h)
     std::string toBase(const Decimal& value, int base) const override;
@@ -81,13 +96,17 @@ public:
 private:
     // Start-up steps 1-5: the shared state from the persisted settings.
     void loadSettings();
+    // Stores the word size, that one setting alone.
+    void storeWordSize() const;
 
     std::shared_ptr<ui::Window> window_;
     std::shared_ptr<MainViewController> viewController_;
     std::shared_ptr<SettingsViewController> settingsController_;
     std::unique_ptr<NumberTransfer> numberTransfer_;
+    std::unique_ptr<BasesPanelView> basesPanel_;
     StartOverrides overrides_;
     int base_ = 2;
     bool useSigned_ = false;
     bool isInDecMode_ = true;
+    WordSize wordSize_;
 };

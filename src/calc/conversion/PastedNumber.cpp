@@ -77,7 +77,7 @@ PasteReading integerIn(const std::string& digits, int base) {
         reading.refusal = PasteRefusal::TooManyDigits;
         return reading;
     }
-    reading.number = PastedNumber{value, false, value.toString()};
+    reading.number = PastedNumber{value, false, value.toString(), true};
     return reading;
 }
 

@@ -38,6 +38,9 @@ struct PastedNumber {
     // The digits and point as they would be typed for it ("1.50", "100000"
     // for 1e5): what the display shows while the number is being typed.
     std::string typed;
+    // Written in a base: with a prefix (rule 1) or in the base keypad's
+    // digits (rule 2). With a word size such a number is a bit pattern.
+    bool inBase = false;
 };
 
 struct PasteReading {

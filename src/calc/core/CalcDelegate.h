@@ -1,14 +1,16 @@
 #pragma once
 // What the displays and keys ask of the application: the shared conversion
-// base, the signed mode and keypad mode, the base conversions, and putting the
-// operator keys back to rest. The application delegate implements it; a
-// display or key used on its own (no running application, or an application
-// with another delegate) finds none and skips those requests.
+// base, the signed mode and keypad mode, the word size, the base conversions,
+// the notice, and putting the operator keys back to rest. The application
+// delegate implements it; a display or key used on its own (no running
+// application, or an application with another delegate) finds none and skips
+// those requests.
 
 #include <string>
 #include <string_view>
 
 #include "core/Decimal.h"
+#include "core/WordSize.h"
 
 class CalcDelegate {
 public:
@@ -28,6 +30,12 @@ public:
 
     // Operator keys back to their resting size.
     virtual void resetButtons() = 0;
+
+    // The programmer's word: its size (off, 8 ... 64 bits) and the signed mode.
+    virtual WordMode getWordMode() const = 0;
+    // Shows TEXT as the short notice over the calculator (a refused key or
+    // paste); an empty TEXT shows nothing.
+    virtual void showNotice(const std::string& text) = 0;
 };
 
 // The shared application's delegate as a CalcDelegate, or nullptr when there

@@ -11,6 +11,7 @@
 #include "core/CalcDelegate.h"
 #include "core/Decimal.h"
 #include "core/PictureNames.h"
+#include "core/WordDisplay.h"
 #include "core/calcDecimal.h"
 #include "ui/Image.h"
 
@@ -48,6 +49,23 @@ const std::array<std::string, 24>& digitPictures() {
     return names;
 }
 
+// Digit height over width.
+constexpr double kDigitAspect = 1.5;
+
+// The number of digits VALUE has in BASE, estimated: minus infinity for 0,
+// NaN for NaN. The estimate only sizes the digits; the nearest double is
+// enough for that, while the digits themselves are converted exactly.
+double estimatedDigits(const Decimal& value, int base) {
+    return std::log2(std::fabs(value.toDouble())) / std::log2(base);
+}
+
+// The width of each of N (estimated) digits: full size up to
+// kFullSizeDigits (0 and NaN too), then shrinking to fit the row.
+int digitWidth(double n) {
+    if (!(n > kFullSizeDigits)) return kFullDigitWidth;
+    return static_cast<int>(static_cast<double>(binaryScrn::kRowRight) / n);
+}
+
 // The frame of the place COUNTER from the right for W x H digits. Computed in
 // integers (wide enough that no counter overflows), then handed over as points.
 ui::Rect placeFrame(long long counter, int w, int h) {
@@ -73,23 +91,18 @@ void binaryScrn::drawValue(const Decimal& v) {
     if (!delegate) return;
     if (valueListener_) valueListener_(v);
     const int base = delegate->getBase();
+    const WordSize word = delegate->getWordMode().size;
+    if (!word.isOff() && !v.isNaN()) {
+        drawWord(bitwise::wordDigits(v, word, base), base);
+        return;
+    }
 
     // Digit size from the estimated number of digits; for 0 the estimate is
     // minus infinity and for not-a-number it fails every comparison, so both
     // get full-size digits.
-    // The estimate only sizes the digits; the nearest double is enough for
-    // that, while the digits themselves are converted exactly.
-    const double n = std::log2(std::fabs(v.toDouble())) / std::log2(base);
-    int w = kFullDigitWidth;
-    if (n > kFullSizeDigits) {
-        w = static_cast<int>(static_cast<double>(kRowRight) / n);
-        if (w < kMinDigitWidth) {
-            showError();
-            base2LabelView_->setHidden(true);
-            return;
-        }
-    }
-    const int h = static_cast<int>(w * 1.5);
+    const auto size = digitSize(estimatedDigits(v, base));
+    if (!size) return;
+    const auto [w, h] = *size;
 
     reset();
     // The base is read once: nothing can change it during a redraw.
@@ -112,6 +125,28 @@ void binaryScrn::drawValue(const Decimal& v) {
     base2LabelView_->setHidden(!v.isZero());
 }
 
+void binaryScrn::drawWord(const std::string& digits, int base) {
+    // Sized as the number these digits write would be without a word size.
+    const auto size = digitSize(estimatedDigits(conversion::toDecimal(digits, base), base));
+    if (!size) return;
+    const auto [w, h] = *size;
+    reset();
+    const int len = static_cast<int>(digits.size());
+    for (int i = 0; i < len; ++i)
+        addDigit(convertDigitToInt(static_cast<unsigned char>(digits[i])), len - 1 - i, w, h);
+    base2LabelView_->setHidden(digits.find_first_not_of('0') != std::string::npos);
+}
+
+std::optional<std::pair<int, int>> binaryScrn::digitSize(double n) {
+    const int w = digitWidth(n);
+    if (w < kMinDigitWidth) {
+        showError();
+        base2LabelView_->setHidden(true);
+        return std::nullopt;
+    }
+    return std::pair{w, static_cast<int>(w * kDigitAspect)};
+}
+
 void binaryScrn::reset() {
     // A copy: removing a child changes the list. Last first, so each removal
     // takes from the end of the list.
@@ -126,7 +161,8 @@ void binaryScrn::showError() {
     addSubview(ui::ImageView::make(kErrorFrame, ui::Image::named(errorPicture())));
 }
 
-std::string binaryScrn::conversionText(const Decimal& value, int base, bool useSigned) {
+std::string binaryScrn::conversionText(const Decimal& value, int base, bool useSigned, WordSize word) {
+    if (!word.isOff() && !value.isNaN()) return bitwise::wordDigits(value, word, base);
     std::string digits = conversion::toBase(value, base);
     if (!value.isNegative()) return digits;
     if (!useSigned) return "-" + digits;

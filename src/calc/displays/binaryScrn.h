@@ -5,12 +5,18 @@
 // Negative values get a minus picture, or in signed mode complemented digits
 // behind a sign digit 1. For exactly zero a base label picture shows at the
 // left end.
+//
+// With a word size the row shows the word that holds the value's integer part
+// (core/WordDisplay.h): a negative word in signed mode as its two's
+// complement digits, with no sign digit and no minus.
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "core/WordSize.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 
@@ -35,8 +41,9 @@ public:
     void showError();
     // The row's digits for VALUE in BASE as text, in full whatever the row's
     // width: upper-case letters; a negative value in signed mode as the sign
-    // digit 1 and the complement digits, otherwise behind a "-".
-    static std::string conversionText(const Decimal& value, int base, bool useSigned);
+    // digit 1 and the complement digits, otherwise behind a "-". With the
+    // word size WORD, the word's digits (bitwise::wordDigits).
+    static std::string conversionText(const Decimal& value, int base, bool useSigned, WordSize word = {});
     // Digit value of one character of converted text: "A".."N" give 10..23,
     // "0".."9" their value, anything else 0.
     static int convertDigitToInt(char16_t c);
@@ -56,6 +63,12 @@ public:
     std::optional<std::string> shownText() const;
 
 private:
+    // The row for a word's DIGITS in BASE.
+    void drawWord(const std::string& digits, int base);
+    // The width and height of each of N (estimated) digits; nothing, the
+    // error picture showing, when they would be too narrow to read.
+    std::optional<std::pair<int, int>> digitSize(double n);
+
     std::shared_ptr<ui::ImageView> base2LabelView_;
     ValueListener valueListener_;
 };

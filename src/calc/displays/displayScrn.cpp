@@ -4,7 +4,9 @@
 #include "displays/binaryScrn.h"
 #include "core/calcDecimal.h"
 #include "core/CalcDelegate.h"
+#include "core/BitGrid.h"
 #include "core/Operator.h"
+#include "core/WordResult.h"
 #include "ui/Image.h"
 #include "ui/Log.h"
 
@@ -25,6 +27,17 @@ bool applyOperator(calcDecimal& result, Operator op, const Decimal& operand) {
     if (!arithmetic) return false;
     (result.*arithmetic)(operand);
     return true;
+}
+
+// The word size and signed mode now; off without a delegate.
+WordMode wordMode() {
+    const CalcDelegate* delegate = calcDelegate();
+    return delegate ? delegate->getWordMode() : WordMode{};
+}
+
+// Shows the notice for a press refused with STATUS; TITLE names the key.
+void refuse(WordStatus status, std::string_view title) {
+    if (CalcDelegate* delegate = calcDelegate()) delegate->showNotice(refusalNotice(status, title, wordMode().size));
 }
 
 // Whether the number TEXT (as typed or as a register writes it) can take no
@@ -148,11 +161,57 @@ void displayScrn::setFunc(Operator op) {
     contFlag_ = NoRepeat;
 }
 
-void displayScrn::calc() {
+bool displayScrn::pressOperator(Operator op) {
+    const auto bitwiseOp = operatorRow(op).bitwise;
+    if (memFlag_ == TypingSecondNumber) {
+        if (!calc()) return false;
+        // The result of the operation just completed is the first operand.
+        if (bitwiseOp) {
+            if (const WordStatus status = bitwise::admits(*bitwiseOp, m1_->getValue(), wordMode());
+                status != WordStatus::Ok) {
+                // It stays shown as after =, with nothing pending.
+                opFlag_.reset();
+                eqFlag_ = ResultShown;
+                display();
+                refuse(status, operatorRow(op).title);
+                return false;
+            }
+        }
+    } else if (bitwiseOp) {
+        // The first operand: the number typed with nothing pending, else the
+        // result (or first operand) standing in m1.
+        const Decimal& first = memFlag_ == TypingNumber ? value_->getValue() : m1_->getValue();
+        if (const WordStatus status = bitwise::admits(*bitwiseOp, first, wordMode()); status != WordStatus::Ok) {
+            refuse(status, operatorRow(op).title);
+            return false;
+        }
+    }
+    setFunc(op);
+    return true;
+}
+
+bool displayScrn::calc() {
     // After = and a clear, the last second operand is used again.
+    const calcDecimal& operand = contFlag_ == RepeatsLast ? *temp_ : *value_;
+    // A bitwise operator may refuse: work it out before any register changes.
+    std::optional<Decimal> bitwiseResult;
+    if (opFlag_) {
+        if (const auto bitwiseOp = operatorRow(*opFlag_).bitwise) {
+            const WordResult result = bitwise::apply(*bitwiseOp, m1_->getValue(), operand.getValue(), wordMode());
+            if (!result.ok()) {
+                refuse(result.status, operatorRow(*opFlag_).title);
+                return false;
+            }
+            bitwiseResult = result.value;
+        }
+    }
     if (contFlag_ == RepeatsLast) assign(*value_, *temp_);
-    // Without a pending operator the typed number itself is the result.
-    if (!opFlag_ || !applyOperator(*m1_, *opFlag_, value_->getValue())) assign(*m1_, *value_);
+    if (bitwiseResult) {
+        m1_->setValue(*bitwiseResult);
+    } else if (!opFlag_ || !applyOperator(*m1_, *opFlag_, value_->getValue())) {
+        // Without a pending operator the typed number itself is the result.
+        assign(*m1_, *value_);
+    }
     assign(*temp_, *value_);
     contFlag_ = RepeatsLast;
     memFlag_ = ResultComputed;
@@ -161,6 +220,7 @@ void displayScrn::calc() {
     assign(*value_, *m1_);
     display();
     value_->setValue(Decimal());
+    return true;
 }
 
 void displayScrn::delDecimal() {
@@ -237,6 +297,31 @@ void displayScrn::changeSign() {
     // The register keeps all its digits, so the full result may show.
     shownRegister().mult(Decimal(-1));
     display();
+}
+
+void displayScrn::complement() {
+    calcDecimal& target = shownRegister();
+    const WordResult result = bitwise::complement(target.getValue(), wordMode());
+    if (!result.ok()) {
+        refuse(result.status, operatorRow(Operator::Not).title);
+        return;
+    }
+    target.setValue(result.value);
+    display();
+}
+
+void displayScrn::flipBit(int index) {
+    const WordResult result = bitwise::flipBit(shownRegister().getValue(), index, wordMode());
+    if (!result.ok()) {
+        refuse(result.status, {});
+        return;
+    }
+    enterWhole(result.value);
+}
+
+void displayScrn::enterWhole(const Decimal& x) {
+    const Decimal magnitude = x.isNegative() ? x.negated() : x;
+    enterNumber(magnitude, magnitude.toString(), x.isNegative());
 }
 
 // ---- Memory

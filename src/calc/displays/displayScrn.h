@@ -13,6 +13,12 @@
 // computed; OperatorPressed, an operator key was just pressed; TypingNumber, a
 // number is being typed with nothing pending on it; TypingSecondNumber, a
 // number is being typed after an operator key.
+//
+// The bitwise operators (core/BitwiseOps.h) are pending operators like +, at
+// the word size the application delegate gives; one that cannot apply (an
+// operand with a fraction, a rotate without a word size, a result of more
+// than 38 digits) refuses its key: the registers, flags and pending operator
+// stay as they were and the delegate shows the notice.
 
 #include <functional>
 #include <memory>
@@ -46,11 +52,25 @@ public:
     // result): begins a new number "0." instead of extending the old one.
     void startNumberWithDot();
     void setFunc(Operator op);
-    void calc();
+    // A binary operator key: completes a pending operation when a second
+    // number has been typed, then OP becomes the pending operator. False when
+    // refused: nothing changed, except that a pending operation it completed
+    // stays computed and shown, with nothing pending.
+    bool pressOperator(Operator op);
+    // Applies the pending operator (or takes the typed number); false when a
+    // pending bitwise operator refuses, which changes nothing.
+    bool calc();
     void reset();
     void delDecimal();
     void setDisplay(const Decimal& x);
     void changeSign();
+    // NOT: the shown register (the one the change of sign acts on) becomes its
+    // bitwise complement at the word size; refused for a number with a fraction.
+    void complement();
+    // The shown number with bit INDEX flipped (core/BitGrid.h), entered as a
+    // new number is; refused for a number with a fraction, nothing for a bit
+    // beyond those the grid shows.
+    void flipBit(int index);
     void saveMemory();
     void clearMemory();
     void fetchMemory();
@@ -60,6 +80,8 @@ public:
     // a new entry does, leaving the registers and flags as typing TYPED
     // (digits and point) would, then the change-of-sign key when NEGATIVE.
     void enterNumber(const Decimal& magnitude, std::string_view typed, bool negative);
+    // The whole number X entered as a new number, as a paste of it would be.
+    void enterWhole(const Decimal& x);
 
     // Results: the listener hears the display text after each = that
     // completed an operation (the = key calls announceResult then).

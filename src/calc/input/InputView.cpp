@@ -9,6 +9,7 @@
 #include "keys/myButton.h"
 #include "keys/pointButton.h"
 #include "core/CalcDelegate.h"
+#include "core/WordEntry.h"
 #include "input/HorizontalPickerView.h"
 #include "ui/Button.h"
 #include "ui/Image.h"
@@ -186,6 +187,15 @@ void InputView::touchDown(ui::Control* sender) {
     // floor(|x|) * base + digit. Only digits of the base are enabled.
     std::string digit = key->currentTitle();
     int base = delegate->getBase();
+    // With a word size the digits are a bit pattern of that size; a digit
+    // that would need more bits does nothing.
+    if (const WordMode mode = delegate->getWordMode(); !mode.size.isOff() && !digit.empty()) {
+        const WordResult word = bitwise::enterDigit(displayLabel_->getValue().getValue(),
+                                                    binaryScrn::convertDigitToInt(static_cast<unsigned char>(digit[0])),
+                                                    base, mode);
+        if (word.ok()) displayLabel_->setDisplay(word.value);
+        return;
+    }
     const std::string text = delegate->toBase(displayLabel_->getValue().getValue(), base);
     const Decimal y = delegate->toDecimal(text + digit, base);
     // A register holds integers of up to 38 digits: a key that would need a

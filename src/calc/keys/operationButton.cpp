@@ -6,6 +6,8 @@
 #include "core/calcDecimal.h"
 #include "core/CalcDelegate.h"
 #include "core/Operator.h"
+#include "core/WordDisplay.h"
+#include "core/WordEntry.h"
 #include "displays/displayScrn.h"
 
 namespace {
@@ -32,55 +34,75 @@ std::shared_ptr<operationButton> operationButton::initWithFrame(ui::Rect frame, 
 // ---- The key's action
 
 void operationButton::touchDown(ui::Control*) {
+    if (!displayScreen_) {
+        if (CalcDelegate* delegate = calcDelegate()) delegate->resetButtons();
+        return;
+    }
+    if (perform(operation_, *displayScreen_)) animateButton();
+}
+
+bool operationButton::perform(Operator operation, displayScrn& display) {
     CalcDelegate* delegate = calcDelegate();
     // Any operation key first returns every operator key to rest.
     if (delegate) delegate->resetButtons();
-    if (!displayScreen_) return;
-    displayScrn& display = *displayScreen_;
 
-    switch (operation_) {
+    switch (operation) {
         case Operator::Equals: {
             // A repeated = does nothing.
-            if (display.getEqFlag() == displayScrn::ResultShown) return;
+            if (display.getEqFlag() == displayScrn::ResultShown) return false;
             // With an operator pending, the = completes an operation: its result
             // is announced (the results list keeps it).
             const bool completes = display.getOpFlag().has_value();
-            display.calc();
+            // A refused bitwise operation leaves everything as it was, the
+            // pending operator too, so that its operand can be corrected.
+            if (!display.calc()) return false;
             display.setEqFlag();
             if (completes) display.announceResult();
             if (delegate) delegate->resetButtons();
-            return;
+            return false;
         }
         case Operator::Clear:
             display.reset();
-            return;
-        case Operator::Delete: {
+            return false;
+        case Operator::Delete:
             if (!delegate || delegate->getIsInDecMode()) {
                 display.delDecimal();
-                return;
-            }
-            // On the base keypad DEL drops the last digit of the entry
-            // register's integer part as written in the selected base (no
-            // sign, no fraction); a single digit left gives zero.
-            const Decimal& x = display.getValue().getValue();
-            const std::string digits = delegate->toBase(x, delegate->getBase());
-            if (digits.size() <= 1) {
-                display.setDisplay(Decimal());
             } else {
-                std::string_view shorter(digits.data(), digits.size() - 1);
-                display.setDisplay(delegate->toDecimal(shorter, delegate->getBase()));
+                deleteBaseDigit(*delegate, display);
             }
-            return;
-        }
+            return false;
         default:  // an operator
             break;
     }
-    if (!isBinary(operation_)) return;
-    // An operator key marks itself, evaluates the pending operation when a
-    // second number has been typed, and becomes the pending operator.
-    animateButton();
-    if (display.getFlag() == displayScrn::TypingSecondNumber) display.calc();
-    display.setFunc(operation_);
+    if (operatorRow(operation).unary) {
+        display.complement();
+        return false;
+    }
+    // An operator key evaluates the pending operation when a second number
+    // has been typed and becomes the pending operator.
+    return isBinary(operation) && display.pressOperator(operation);
+}
+
+void operationButton::deleteBaseDigit(CalcDelegate& delegate, displayScrn& display) {
+    // On the base keypad DEL drops the last digit of the entry register's
+    // integer part as written in the selected base (no sign, no fraction); a
+    // single digit left gives zero. With a word size it drops the last digit
+    // of the word as the row writes it (-1 at 8 bits in base 16: FF gives F,
+    // 15), and the digits left are read as a pattern again.
+    const Decimal& x = display.getValue().getValue();
+    const int base = delegate.getBase();
+    const WordMode mode = delegate.getWordMode();
+    const std::string digits = mode.size.isOff() ? delegate.toBase(x, base) : bitwise::wordDigits(x, mode.size, base);
+    if (digits.size() <= 1) {
+        display.setDisplay(Decimal());
+        return;
+    }
+    const Decimal shorter = delegate.toDecimal(std::string_view(digits.data(), digits.size() - 1), base);
+    if (mode.size.isOff()) {
+        display.setDisplay(shorter);
+    } else if (const WordResult word = bitwise::readPattern(shorter, false, mode); word.ok()) {
+        display.setDisplay(word.value);
+    }
 }
 
 // ---- Grow and shrink

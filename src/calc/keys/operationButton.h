@@ -1,6 +1,7 @@
 #pragma once
 // An operation key: an operator (+, −, ×, ÷, mod), =, CE or DEL, one row of
-// the operator table (core/Operator.h), whose title it shows. A pressed
+// the operator table (core/Operator.h), whose title it shows. The side
+// panel's bitwise keys act through perform() as these keys do. A pressed
 // operator key grows by a tenth and stays enlarged until the next operation
 // key or a clear returns every operator key to rest.
 
@@ -8,6 +9,7 @@
 
 #include "ui/Button.h"
 
+class CalcDelegate;
 class displayScrn;
 enum class Operator;  // core/Operator.h
 
@@ -26,12 +28,18 @@ public:
 
     // The key's action, run on touch-up inside.
     void touchDown(ui::Control* sender);
+    // What a press of OPERATION's key does to DISPLAY, wherever the key lies
+    // (the side panel's keys press the same); true when an operator became
+    // pending, which its key marks by growing.
+    static bool perform(Operator operation, displayScrn& display);
 
     // Grow to kEnlargedScale, or back to rest, animated over half a second.
     void animateButton();
     void reset();
 
 private:
+    // DEL on the base keypad.
+    static void deleteBaseDigit(CalcDelegate& delegate, displayScrn& display);
     // Animates the key's transform to a uniform SCALE about its centre.
     void scaleTo(float scale);
 

@@ -17,8 +17,10 @@ TEST(OperatorTest, NamesAndKeysAreUnique) {
         EXPECT_TRUE(titles.insert(row.title).second) << row.title;
         EXPECT_TRUE(scriptNames.insert(row.scriptName).second) << row.scriptName;
         EXPECT_TRUE(spokenNames.insert(row.spokenName).second) << row.spokenName;
-        if (row.typed != '\0') {
-            EXPECT_TRUE(typed.insert(row.typed).second) << row.typed;
+        for (char c : {row.typed, row.typedAlso}) {
+            if (c != '\0') {
+                EXPECT_TRUE(typed.insert(c).second) << c;
+            }
         }
     }
     // A plain name never stands for another key's title.
