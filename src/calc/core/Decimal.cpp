@@ -63,15 +63,10 @@ int leadingZeros(u128 x) {
 // setting |remainder|. Requires high < divisor, so the quotient fits 64 bits.
 inline u64 divide128by64(u64 high, u64 low, u64 divisor, u64& remainder) {
     assert(high < divisor);
-#if defined(__x86_64__)
-    u64 quotient;
-    asm("divq %[divisor]" : "=a"(quotient), "=d"(remainder) : [divisor] "rm"(divisor), "a"(low), "d"(high));
-    return quotient;
-#else
     const u128 dividend = join(high, low);
-    remainder = static_cast<u64>(dividend % divisor);
-    return static_cast<u64>(dividend / divisor);
-#endif
+    const u64 quotient = static_cast<u64>(dividend / divisor);
+    remainder = low - quotient * divisor;
+    return quotient;
 }
 
 // An unsigned 256-bit integer, least significant 64-bit limb first. Holds
@@ -321,13 +316,8 @@ static_assert(std::all_of(kPow10Reciprocal.begin() + 1, kPow10Reciprocal.end(),
 
 // Divides |x| by 10 and rounds to nearest, halves away from zero.
 // Requires x < 2 * 10^38, so the result stays below 10^38.
-//
-// With M = ceil(2^131 / 10) = (2^131 + 2) / 10, x * M / 2^131 exceeds x / 10
-// by x / (5 * 2^131), less than a tenth for any x below 2^130, so its floor
-// is the exact quotient.
-[[gnu::always_inline]] inline u128 roundOffOneDigit(u128 x) {
-    constexpr u128 kTenth = powerOfTwoQuotient(131, 10) + 1;
-    const u128 q = multiplyHigh(x, kTenth) >> 3;
+inline u128 roundOffOneDigit(u128 x) {
+    const u128 q = x / 10;
     return q + (x - q * 10 >= 5);
 }
 
