@@ -239,10 +239,12 @@ constexpr u128 powerOfTwoQuotient(int exponent, u128 divisor) {
     return quotient;
 }
 
-// For dividing by 10^p without a division instruction: with L the bit length
-// of 10^p, |reciprocal| = floor(2^(L + 127) / 10^p), which lies in
-// [2^127, 2^128), and L - 1 = 64 * |limb| + |bit|. No L - 1 is a multiple of
-// 64 (10^p never has 65 bits), so 0 < bit < 64.
+// Rounding a 256-bit product back to 38 digits divides it by 10^p. A
+// multiplication by a reciprocal from this table does that in about half the
+// time of the long division in divideWide, which keeps multiply quick.
+// With L the bit length of 10^p, |reciprocal| = floor(2^(L + 127) / 10^p),
+// which lies in [2^127, 2^128), and L - 1 = 64 * |limb| + |bit|. No L - 1 is
+// a multiple of 64 (10^p never has 65 bits), so 0 < bit < 64.
 struct Pow10Reciprocal {
     u128 reciprocal = 0;
     std::uint8_t limb = 0;
@@ -262,8 +264,8 @@ constexpr std::array<Pow10Reciprocal, kMaxDigits + 1> kPow10Reciprocal = [] {
 static_assert(std::all_of(kPow10Reciprocal.begin() + 1, kPow10Reciprocal.end(),
                           [](const Pow10Reciprocal& entry) { return entry.bit != 0; }));
 
-// Divides |x| by 10^p and returns the quotient, setting |remainder|.
-// Requires 1 <= p <= 38 and a quotient below 2^127.
+// Divides the 256-bit |x| by 10^p and returns the quotient, setting
+// |remainder|. Requires 1 <= p <= 38 and a quotient below 2^127.
 //
 // With T = x >> (L - 1) and R the reciprocal above, q = T * R / 2^128 is at
 // most 2 below the true quotient (both T and R are at most one below the
@@ -289,6 +291,15 @@ static_assert(std::all_of(kPow10Reciprocal.begin() + 1, kPow10Reciprocal.end(),
         ++q;
     }
     remainder = r;
+    return q;
+}
+
+// Divides |x| by 10^p and returns the quotient, setting |remainder|.
+// Requires 0 <= p <= 38.
+inline u128 divideByPow10(u128 x, int p, u128& remainder) {
+    assert(p >= 0 && p <= kMaxDigits);
+    const u128 q = x / kPow10[p];
+    remainder = x - q * kPow10[p];
     return q;
 }
 
@@ -455,7 +466,7 @@ char* writeDigits(u128 x, char* out) {
     if (high64(x) == 0) return std::to_chars(out, out + 20, low64(x)).ptr;
     assert(x < kCoefficientLimit);
     u128 remainder;
-    const u64 high = static_cast<u64>(divideByPow10(toWide(x), 19, remainder));
+    const u64 high = static_cast<u64>(divideByPow10(x, 19, remainder));
     u64 low = static_cast<u64>(remainder);
     out = std::to_chars(out, out + 20, high).ptr;
     for (int i = 18; i >= 0; --i) {
@@ -496,7 +507,7 @@ DecimalResult Decimal::make(bool negative, Coefficient coefficient, long long ex
         const long long shortfall = minExponent - exponent;
         if (shortfall >= kMaxDigits) return {nan(), DecimalStatus::Underflow};
         u128 remainder;
-        coefficient = divideByPow10(toWide(coefficient), static_cast<int>(shortfall), remainder);
+        coefficient = divideByPow10(coefficient, static_cast<int>(shortfall), remainder);
         if (remainder != 0) return {nan(), DecimalStatus::Underflow};
         exponent = minExponent;
     }
@@ -681,7 +692,7 @@ DecimalResult Decimal::addAligned(const Decimal& other, bool otherNegative) cons
         const u128 unit = kPow10[cut];
         const u128 aFull = a * kPow10[room];
         u128 bLow;
-        const u128 bHigh = divideByPow10(toWide(b), cut, bLow);
+        const u128 bHigh = divideByPow10(b, cut, bLow);
         if (!opposite) {
             const u128 high = aFull + bHigh;
             // A carry into a 39th digit: that digit alone decides, as bLow is
@@ -720,7 +731,7 @@ DecimalResult Decimal::addAligned(const Decimal& other, bool otherNegative) cons
         const int aShift = 40 - aDigits;
         const int cut = shift - aShift;  // > 36
         u128 bLow = b;
-        const u128 bHigh = cut <= kMaxDigits ? divideByPow10(toWide(b), cut, bLow) : 0;
+        const u128 bHigh = cut <= kMaxDigits ? divideByPow10(b, cut, bLow) : 0;
         const bool sticky = bLow != 0;
         const Wide aligned = aShift <= kMaxDigits ? multiplyWide(a, kPow10[aShift])
                                                   : multiplyWide(a * 10, kPow10[aShift - 1]);
@@ -779,7 +790,7 @@ DecimalResult Decimal::divide(const Decimal& other) const {
         // Exact quotient: drop the zeros the scaling added (1 / 4 is 25E-2, not 2500...E-38).
         for (int step = 32; step >= 1; step /= 2) {
             u128 rest;
-            const u128 shorter = divideByPow10(toWide(q), step, rest);
+            const u128 shorter = divideByPow10(q, step, rest);
             if (rest == 0) {
                 q = shorter;
                 exponent += step;
@@ -823,7 +834,7 @@ Decimal Decimal::roundedToPlaces(int places) const {
     // Every digit lies below half a unit of the last place kept.
     if (drop > kMaxDigits) return Decimal();
     u128 rest;
-    u128 q = divideByPow10(toWide(coefficient_), drop, rest);
+    u128 q = divideByPow10(coefficient_, drop, rest);
     if (rest >= kPow10[drop] - rest) ++q;  // rest >= half a unit
     if (q == 0) return Decimal();
     // q has at most 38 - drop + 1 digits, so it stays a valid coefficient.
