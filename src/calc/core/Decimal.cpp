@@ -332,6 +332,50 @@ inline u128 roundOffOneDigit(u128 x) {
     return q + (x - q * 10 >= 5);
 }
 
+// The sum a * 10^shift + b, or the difference a * 10^shift - b when
+// |opposite|, rounded to 38 digits, for an |a| of |aDigits| digits that
+// reaches beyond 38 digits at b's exponent (aDigits + shift > 38), so that
+// the result is positive. Returns the coefficient and sets |exponent| to the
+// result's exponent counted from b's.
+u128 roundedWideSum(u128 a, int aDigits, int shift, u128 b, bool opposite, int& exponent) {
+    assert(aDigits + shift > kMaxDigits);
+    Wide sum;
+    int digits;
+    if (aDigits + shift <= 2 * kMaxDigits) {
+        // Exact: a * 10^shift ± b stays below 10^76. A sum has as many digits
+        // as a * 10^shift or one more; a difference may have far fewer.
+        const Wide aligned = shift <= kMaxDigits ? multiplyWide(a, kPow10[shift])
+                                                 : multiplyWide(a * kPow10[shift - kMaxDigits], kCoefficientLimit);
+        exponent = 0;
+        if (opposite) {
+            sum = subtractWide(aligned, toWide(b));
+            digits = digitCount(sum);
+        } else {
+            sum = addWide(aligned, toWide(b));
+            digits = aDigits + shift + !lessThan(sum, kPow10Wide[aDigits + shift]);
+        }
+    } else {
+        // b lies entirely below a's 38 digits. Give a 40 digits, cut b at that
+        // unit and keep only whether something was cut ("sticky"): rounding
+        // halves away from zero at least one digit above the cut then sees the
+        // same digits as with the exact b.
+        const int aShift = 40 - aDigits;
+        const int cut = shift - aShift;  // > 36
+        u128 bLow = b;
+        const u128 bHigh = cut <= kMaxDigits ? divideByPow10(b, cut, bLow) : 0;
+        const bool sticky = bLow != 0;
+        const Wide aligned = aShift <= kMaxDigits ? multiplyWide(a, kPow10[aShift])
+                                                  : multiplyWide(a * 10, kPow10[aShift - 1]);
+        sum = opposite ? subtractWide(aligned, toWide(bHigh + sticky)) : addWide(aligned, toWide(bHigh));
+        exponent = cut;
+        digits = digitCount(sum);
+    }
+    int dropped;
+    const u128 coefficient = roundToCoefficient(sum, digits, dropped);
+    exponent += dropped;
+    return coefficient;
+}
+
 // A number read from a text: at most 38 significant digits and an exponent.
 struct Scanned {
     bool negative = false;
@@ -633,24 +677,6 @@ DecimalResult Decimal::add(const Decimal& other) const { return addSigned(other,
 DecimalResult Decimal::subtract(const Decimal& other) const { return addSigned(other, !other.negative_); }
 
 DecimalResult Decimal::addSigned(const Decimal& other, bool otherNegative) const {
-    // Equal exponents need no alignment: exact, or one carry digit to round off.
-    // (Zero is +0E0 and joins this path whenever the other exponent is 0.)
-    if (exponent_ == other.exponent_ && !(nan_ | other.nan_)) {
-        const u128 a = coefficient_, b = other.coefficient_;
-        if (negative_ == otherNegative) {
-            const u128 sum = a + b;
-            if (sum < kCoefficientLimit) return {Decimal(negative_, sum, exponent_), DecimalStatus::Ok};
-            if (exponent_ == maxExponent) return {nan(), DecimalStatus::Overflow};
-            return {Decimal(negative_, roundOffOneDigit(sum), exponent_ + 1), DecimalStatus::Ok};
-        }
-        if (a > b) return {Decimal(negative_, a - b, exponent_), DecimalStatus::Ok};
-        if (a < b) return {Decimal(otherNegative, b - a, exponent_), DecimalStatus::Ok};
-        return {Decimal(), DecimalStatus::Ok};
-    }
-    return addAligned(other, otherNegative);
-}
-
-DecimalResult Decimal::addAligned(const Decimal& other, bool otherNegative) const {
     if (nan_ || other.nan_) return {nan(), DecimalStatus::Ok};
     if (other.coefficient_ == 0) return {*this, DecimalStatus::Ok};
     if (coefficient_ == 0) return {Decimal(otherNegative, other.coefficient_, other.exponent_), DecimalStatus::Ok};
@@ -707,41 +733,9 @@ DecimalResult Decimal::addAligned(const Decimal& other, bool otherNegative) cons
         // The difference lost a digit; the exact path below supplies it.
     }
 
-    // Work with exact 256-bit integers.
-    Wide sum;
-    int exponent, digits;
-    if (aDigits + shift <= 2 * kMaxDigits) {
-        // Exact: a * 10^shift ± b stays below 10^76. A sum has as many digits
-        // as a * 10^shift or one more; a difference may have far fewer.
-        const Wide aligned = shift <= kMaxDigits ? multiplyWide(a, kPow10[shift])
-                                                 : multiplyWide(a * kPow10[shift - kMaxDigits], kCoefficientLimit);
-        exponent = bExponent;
-        if (opposite) {
-            sum = subtractWide(aligned, toWide(b));
-            digits = digitCount(sum);
-        } else {
-            sum = addWide(aligned, toWide(b));
-            digits = aDigits + shift + !lessThan(sum, kPow10Wide[aDigits + shift]);
-        }
-    } else {
-        // b lies entirely below a's 38 digits. Give a 40 digits, cut b at that
-        // unit and keep only whether something was cut ("sticky"): rounding
-        // halves away from zero at least one digit above the cut then sees the
-        // same digits as with the exact b.
-        const int aShift = 40 - aDigits;
-        const int cut = shift - aShift;  // > 36
-        u128 bLow = b;
-        const u128 bHigh = cut <= kMaxDigits ? divideByPow10(b, cut, bLow) : 0;
-        const bool sticky = bLow != 0;
-        const Wide aligned = aShift <= kMaxDigits ? multiplyWide(a, kPow10[aShift])
-                                                  : multiplyWide(a * 10, kPow10[aShift - 1]);
-        sum = opposite ? subtractWide(aligned, toWide(bHigh + sticky)) : addWide(aligned, toWide(bHigh));
-        exponent = bExponent + cut;
-        digits = digitCount(sum);
-    }
-    int dropped;
-    const u128 coefficient = roundToCoefficient(sum, digits, dropped);
-    return make(aNegative, coefficient, static_cast<long long>(exponent) + dropped);
+    int exponent;
+    const u128 coefficient = roundedWideSum(a, aDigits, shift, b, opposite, exponent);
+    return make(aNegative, coefficient, static_cast<long long>(bExponent) + exponent);
 }
 
 DecimalResult Decimal::multiply(const Decimal& other) const {
