@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -385,43 +384,8 @@ struct Scanned {
 
 constexpr bool isDigit(char c) { return static_cast<unsigned char>(c) - unsigned{'0'} <= 9; }
 
-// Eight characters at |text| as one word, the first character in the low byte.
-inline u64 loadEight(const char* text) {
-    u64 word;
-    std::memcpy(&word, text, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    return word;
-}
-
-// How many of the eight characters in |word| (see loadEight) are digits
-// before the first one that is not.
-//
-// Per byte, c - '0' has its top bit set when c < '0', and (c - '0') + 0x76
-// has it set when c > '9'. Borrows and carries between bytes only travel
-// upwards, from a non-digit byte, so the lowest flagged byte is exact.
-inline int leadingDigitCount(u64 word) {
-    const u64 shifted = word - 0x3030303030303030;
-    const u64 nonDigits = (shifted | (shifted + 0x7676767676767676)) & 0x8080808080808080;
-    return nonDigits == 0 ? 8 : __builtin_ctzll(nonDigits) / 8;
-}
-
-// The value of the eight digits in |word| (see loadEight): pairs, then
-// quadruples, then the whole, each step by one multiplication.
-inline u64 eightDigitValue(u64 word) {
-    word -= 0x3030303030303030;
-    word = word * 10 + (word >> 8);  // each even byte: two digits, 0..99
-    const u64 pairs13 = (word & 0x000000FF000000FF) * (100 + (1000000ull << 32));
-    const u64 pairs24 = ((word >> 16) & 0x000000FF000000FF) * (1 + (10000ull << 32));
-    return (pairs13 + pairs24) >> 32;
-}
-
 // The index of the first character at or after |i| that is not a digit.
 std::size_t skipDigits(const char* text, std::size_t i, std::size_t size) {
-    while (i + 8 <= size) {
-        const int run = leadingDigitCount(loadEight(text + i));
-        i += static_cast<std::size_t>(run);
-        if (run < 8) return i;
-    }
     while (i < size && isDigit(text[i])) ++i;
     return i;
 }
@@ -430,9 +394,7 @@ std::size_t skipDigits(const char* text, std::size_t i, std::size_t size) {
 u64 readDigits(const char* text, int count) {
     assert(count <= 19);
     u64 value = 0;
-    int i = 0;
-    for (; i + 8 <= count; i += 8) value = value * 100'000'000 + eightDigitValue(loadEight(text + i));
-    for (; i < count; ++i) value = value * 10 + static_cast<u64>(text[i] - '0');
+    for (int i = 0; i < count; ++i) value = value * 10 + static_cast<u64>(text[i] - '0');
     return value;
 }
 
