@@ -609,17 +609,7 @@ std::string Decimal::toString() const {
 double Decimal::toDouble() const {
     if (nan_) return std::numeric_limits<double>::quiet_NaN();
     if (coefficient_ == 0) return 0.0;
-    // Both the coefficient and the power of ten are exact doubles here, so one
-    // correctly rounded multiplication or division gives the nearest double.
-    static constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (coefficient_ <= (u128{1} << 53) && exponent_ >= -22 && exponent_ <= 22) {
-        const double c = static_cast<double>(static_cast<u64>(coefficient_));
-        const double magnitude = exponent_ >= 0 ? c * kExactPow10[exponent_] : c / kExactPow10[-exponent_];
-        return negative_ ? -magnitude : magnitude;
-    }
-    // Otherwise let the library round the digits: "[-]digitsE±exponent".
+    // The library rounds the digits correctly: "[-]digitsE±exponent".
     char buffer[kMaxDigits + 8];
     char* out = buffer;
     if (negative_) *out++ = '-';
