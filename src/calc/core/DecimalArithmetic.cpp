@@ -95,6 +95,10 @@ DecimalResult Decimal::add(const Decimal& other) const { return addSigned(other,
 
 DecimalResult Decimal::subtract(const Decimal& other) const { return addSigned(other, !other.negative_); }
 
+// Three cases, by where b's digits fall against the 38 digits a's coefficient
+// can hold at b's exponent: all inside (exact in 128 bits), partly below
+// (split b at that grid: one division, the common case for sums at different
+// scales), or the rest (exact 256-bit arithmetic in roundedWideSum).
 DecimalResult Decimal::addSigned(const Decimal& other, bool otherNegative) const {
     if (nan_ || other.nan_) return {nan(), DecimalStatus::Ok};
     if (other.coefficient_ == 0) return {*this, DecimalStatus::Ok};
@@ -149,7 +153,7 @@ DecimalResult Decimal::addSigned(const Decimal& other, bool otherNegative) const
         const u128 high = aFull - bHigh - (bLow != 0);
         const u128 low = bLow == 0 ? 0 : unit - bLow;
         if (high >= kPow10[kMaxDigits - 1]) return make(aNegative, high, bExponent + cut, low >= unit - low);
-        // The difference lost a digit; the exact path below supplies it.
+        // The difference lost a digit; roundedWideSum supplies it.
     }
 
     int exponent;
