@@ -110,7 +110,6 @@ private:
     static DecimalResult make(bool negative, Coefficient coefficient, long long exponent, bool roundUp = false);
     // this + other with other's sign given separately (flipped for subtract).
     DecimalResult addSigned(const Decimal& other, bool otherNegative) const;
-    DecimalResult addAligned(const Decimal& other, bool otherNegative) const;
     // Writes the plain text into |out| (room for maxTextLength) and returns its end.
     char* writeText(char* out) const;
 
