@@ -32,7 +32,8 @@ namespace {
 // a terminal (a test driving the window), the state goes there as one JSON
 // line once the window has closed.
 int runInWindow(const shell::CommandLine& commandLine) {
-    ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
+    ui::Application app(std::make_shared<ui::RealClock>(),
+                        ui::UserDefaults::inFolderOrNowhere(commandLine.configFolder()));
     app.setTextMeasure(std::make_shared<render::PangoTextMeasure>());
     auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned()});
     shell::ControlFinder finder(*delegate);
