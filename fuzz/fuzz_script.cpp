@@ -62,6 +62,7 @@ const std::vector<std::string> kNames{
     "J",      "K",       "L",  "M",    "N",    "CE",         "DEL",       "+",      "\u2212", "\u00D7",
     "\u00F7", "mod",     "=",  "-",    "*",    "/",          "settings",  "keypad", "sign",   "MR",
     "M-",     "M\u2212", "M+", "Back", "Save", "Change Log", "E-mail me", "signed", "OK",
+    "result1", "result2", "result50",
 };
 
 [[noreturn]] void fail(const std::string& what, const std::vector<std::string>& lines) {

@@ -318,6 +318,7 @@ void ScriptRunner::touch(ui::TouchPhase phase, ui::Point point) {
 }
 
 std::optional<ScriptFailure> ScriptRunner::press(const std::string& name) {
+    if (finder_.enterResult(name)) return std::nullopt;
     const ControlFinder::Found found = finder_.find(name);
     if (!found.view) return ScriptFailure{2, found.error};
     ControlFinder::press(*found.view, kTouchId, ControlFinder::Release::AtOnce);

@@ -36,7 +36,9 @@ public:
     // Paste: enters TEXT as one number; false after a refusal, which changes
     // nothing but the notice. Nothing is entered while the settings screen shows.
     bool paste(std::string_view text);
-    // Enters the results list's entry INDEX (0 the newest) as a paste.
+    // Enters the results list's entry INDEX (0 the newest) as a paste of its
+    // exact decimal value, whichever keypad shows; false when there is no
+    // such entry or the paste is refused.
     bool enterResult(std::size_t index);
 
     // Copy texts: the main display's text as shown, and the conversion as
@@ -56,6 +58,8 @@ public:
     const std::shared_ptr<ui::Label>& noticeLabel() const { return noticeLabel_; }
 
 private:
+    // Enters TEXT read as a number in KEYPAD_BASE (nothing: decimal rules).
+    bool enter(std::string_view text, std::optional<int> keypadBase);
     void showNotice(std::string text);
 
     vantorAppDelegate& app_;
