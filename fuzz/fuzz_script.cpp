@@ -33,7 +33,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <ostream>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -196,7 +196,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             << "}\n";
     }
 
-    std::ostream nowhere(nullptr);
+    // The state lines are not looked at, but must be taken: a stream that
+    // takes nothing stops a script at its first state line.
+    std::ostringstream nowhere;
     shell::HeadlessDriver driver(folder, 1, nowhere, nowhere);
     auto& clock = dynamic_cast<ui::VirtualClock&>(driver.application().clock());
     shell::ScriptRunner runner(driver.application(), clock, driver.delegate(), nowhere, nowhere);

@@ -10,6 +10,7 @@
 
 #include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
+#include "shell/CheckedOutput.h"
 #include "shell/Printable.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
@@ -242,12 +243,18 @@ int ScriptRunner::runKeys(const std::vector<std::string>& names, KeysOutput outp
         std::string text;
         if (transfer) text = output == KeysOutput::Display ? transfer->displayText() : transfer->conversionText();
         out_ << text << '\n';
-        out_.flush();
+        if (auto problem = CheckedOutput::failureOf(out_)) {
+            report({}, {1, *problem});
+            return 1;
+        }
         return 0;
     }
     ScriptCommand state;
     state.kind = Kind::State;
-    execute(state);
+    if (auto failure = execute(state)) {
+        report({}, *failure);
+        return failure->status;
+    }
     return 0;
 }
 
@@ -295,7 +302,7 @@ std::optional<ScriptFailure> ScriptRunner::execute(const ScriptCommand& command)
         case Kind::State:
             out_ << stateWriter_.state().dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                  << '\n';
-            out_.flush();
+            if (auto problem = CheckedOutput::failureOf(out_)) failure = ScriptFailure{1, *problem};
             break;
         case Kind::Screenshot:
             failure = screenshot(command.text);
@@ -366,7 +373,7 @@ std::optional<ScriptFailure> ScriptRunner::screenshot(const std::string& path) {
 }
 
 void ScriptRunner::report(const std::string& where, const ScriptFailure& failure) {
-    err_ << "error: " << where << ": " << failure.message << '\n';
+    err_ << "error: " << (where.empty() ? "" : where + ": ") << failure.message << '\n';
     err_.flush();
 }
 

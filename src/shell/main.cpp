@@ -18,6 +18,7 @@
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/StandardStreams.h"
 #include "shell/StateWriter.h"
 #include "shell/TransferKeys.h"
 #include "shell/WindowShell.h"
@@ -79,9 +80,8 @@ int runInWindow(const shell::CommandLine& commandLine) {
     return shell::runWindow(app, *delegate->window(), options);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The program's run; main checks what it wrote.
+int run(int argc, char** argv) {
     shell::CommandLine commandLine;
     if (auto status = commandLine.parse(argc, argv, std::cout, std::cerr)) return *status;
     // Warnings and errors always reach standard error; the diagnostic lines only when asked for.
@@ -99,4 +99,11 @@ int main(int argc, char** argv) {
                                      : commandLine.print() == Print::Conversion ? shell::KeysOutput::Conversion
                                                                                 : shell::KeysOutput::State;
     return driver.runKeys(*commandLine.keys(), output);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    shell::StandardStreams streams;
+    return streams.finish(run(argc, argv));
 }
