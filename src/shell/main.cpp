@@ -15,6 +15,7 @@
 #include "displays/displayScrn.h"
 #include "render/PangoTextMeasure.h"
 #include "screens/MainViewController.h"
+#include "shell/ClipboardText.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
@@ -49,13 +50,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     std::unique_ptr<BasesPanelView> panel;
     if (NumberTransfer* transfer = delegate->numberTransfer()) {
         shell::TransferKeys::Clipboard clipboard;
-        clipboard.read = []() -> std::optional<std::string> {
-            char* text = SDL_GetClipboardText();
-            if (!text) return std::nullopt;
-            std::string copy(text);
-            SDL_free(text);
-            return copy;
-        };
+        clipboard.read = shell::readClipboardText;
         clipboard.write = [](const std::string& text) {
             if (SDL_SetClipboardText(text.c_str()) != 0) ui::warn("cannot copy: %s", SDL_GetError());
         };
