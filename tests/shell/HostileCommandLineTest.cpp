@@ -15,18 +15,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 #include <cstring>
 #include <fstream>
 #include <random>
 
 #include "shell/support/DriverRun.h"
+#include "shell/support/Leftovers.h"
 #include "shell/support/MervikProcess.h"
 
 namespace {
@@ -392,38 +391,20 @@ TEST_F(HostileCommandLineTest, ScreenshotRemovesStaleTemporaries) {
     const fs::path shots = scratch.path() / "shots";
     fs::create_directory(shots);
     const fs::path victim = scratch.write("victim", "precious\n");
-    struct Case {
-        std::string name;
-        enum Kind { File, Link, Foreign } kind;
-        bool old;
-        bool removed;
+    std::vector<Leftover> leftovers{
+        {".screenshot-aB3dE9", Leftover::File, true, true},
+        {".screenshot-Zz0000", Leftover::File, false, false},
+        {".screenshot-abc", Leftover::File, true, false},
+        {".screenshot-aB3dE9.png", Leftover::File, true, false},
+        {"screenshot-aB3dE9", Leftover::File, true, false},
+        {".screenshot-LiNk00", Leftover::Link, true, false},
     };
-    std::vector<Case> cases{
-        {".screenshot-aB3dE9", Case::File, true, true},
-        {".screenshot-Zz0000", Case::File, false, false},
-        {".screenshot-abc", Case::File, true, false},
-        {".screenshot-aB3dE9.png", Case::File, true, false},
-        {"screenshot-aB3dE9", Case::File, true, false},
-        {".screenshot-LiNk00", Case::Link, true, false},
-    };
-    if (::geteuid() == 0) cases.push_back({".screenshot-OtHeR0", Case::Foreign, true, false});
-    const timespec twoMinutesAgo{::time(nullptr) - 120, 0};
-    for (const auto& c : cases) {
-        const fs::path path = shots / c.name;
-        if (c.kind == Case::Link) fs::create_symlink(victim, path);
-        else std::ofstream(path) << "half a picture";
-        if (c.kind == Case::Foreign) {
-            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
-        }
-        const timespec times[2] = {twoMinutesAgo, twoMinutesAgo};
-        if (c.old) {
-            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
-        }
-    }
+    if (::geteuid() == 0) leftovers.push_back({".screenshot-OtHeR0", Leftover::Foreign, true, false});
+    ASSERT_NO_FATAL_FAILURE(layLeftovers(shots, leftovers, victim));
     const DriverRun run = runMervikFor(kHangSeconds, script("-"), "screenshot " + (shots / "shot.png").string() + "\n");
     if (run.err.find("screenshots need the renderer") != std::string::npos) GTEST_SKIP() << "no renderer";
     ASSERT_EQ(run.status, 0) << run.err;
-    for (const auto& c : cases) EXPECT_EQ(!fs::exists(fs::symlink_status(shots / c.name)), c.removed) << c.name;
+    expectSwept(shots, leftovers);
     EXPECT_TRUE(fs::is_regular_file(shots / "shot.png"));
     EXPECT_EQ(scratch.read("victim"), "precious\n");
 }

@@ -26,6 +26,7 @@
 #include <thread>
 
 #include "shell/support/DriverRun.h"
+#include "shell/support/Leftovers.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/UserDefaults.h"
 
@@ -613,38 +614,19 @@ TEST_F(SettingsFaultsTest, SaveRefusesAnotherUsersFile) {
 // they are a minute old, and only those: a fresh one, another file's, one
 // that is not a regular file, and (as root) another user's stay.
 TEST_F(SettingsFaultsTest, SaveRemovesStaleTemporaries) {
-    const bool asRoot = ::geteuid() == 0;
     const fs::path victim = scratch.write("victim", "precious\n");
-    struct Case {
-        std::string name;
-        enum Kind { File, Link, Foreign } kind;
-        bool old;
-        bool removed;
+    std::vector<Leftover> leftovers{
+        {"settings.json.tmp-4242-0", Leftover::File, true, true},
+        {"settings.json.tmp-4242-7-00c0ffee", Leftover::File, true, true},
+        {"settings.json.tmp-4243-0", Leftover::File, false, false},
+        {"notes.json.tmp-4242-0", Leftover::File, true, false},
+        {"settings.json.tmp-4242-0.keep", Leftover::File, true, false},
+        {"settings.json.tmp-4244-0", Leftover::Link, true, false},
     };
-    std::vector<Case> cases{
-        {"settings.json.tmp-4242-0", Case::File, true, true},
-        {"settings.json.tmp-4242-7-00c0ffee", Case::File, true, true},
-        {"settings.json.tmp-4243-0", Case::File, false, false},
-        {"notes.json.tmp-4242-0", Case::File, true, false},
-        {"settings.json.tmp-4242-0.keep", Case::File, true, false},
-        {"settings.json.tmp-4244-0", Case::Link, true, false},
-    };
-    if (asRoot) cases.push_back({"settings.json.tmp-4245-0", Case::Foreign, true, false});
-    const timespec twoMinutesAgo{::time(nullptr) - 120, 0};
-    for (const auto& c : cases) {
-        const fs::path path = config() / c.name;
-        if (c.kind == Case::Link) fs::create_symlink(victim, path);
-        else writeFile(path, "{\"selectedBase\": 9}\n");
-        if (c.kind == Case::Foreign) {
-            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
-        }
-        const timespec times[2] = {twoMinutesAgo, twoMinutesAgo};
-        if (c.old) {
-            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
-        }
-    }
+    if (::geteuid() == 0) leftovers.push_back({"settings.json.tmp-4245-0", Leftover::Foreign, true, false});
+    ASSERT_NO_FATAL_FAILURE(layLeftovers(config(), leftovers, victim));
     expectSaveRun(runDriver(config(), kSaveScript), kSaved);
-    for (const auto& c : cases) EXPECT_EQ(!fs::exists(fs::symlink_status(config() / c.name)), c.removed) << c.name;
+    expectSwept(config(), leftovers);
     EXPECT_EQ(readFile(victim), "precious\n");
 }
 
