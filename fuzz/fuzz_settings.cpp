@@ -4,8 +4,9 @@
 // process's own; then the calculator starts as the program does (an
 // application with the store in that folder, and the launcher). Start-up must
 // complete with a base in 2..24, the signed mode as stored (or off), the
-// decimal keypad showing and the display reading "0"; and whatever start-up
-// left in the folder must read back with the same base.
+// decimal keypad showing and the display reading "0"; whatever start-up
+// left in the folder must read back with the same base; and a file the store
+// could not use must be left byte for byte as it was.
 
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -72,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ui::DiagnosticLog::shared().clear();
         auto defaults = ui::UserDefaults::inFolder(folder);
         const std::optional<bool> storedSigned = defaults->optionalBoolForKey("useSigned");
+        const bool unusable = defaults->loadFailed();
         ui::Application app(std::make_shared<ui::VirtualClock>(), defaults);
         auto delegate = launchMervik(app);
         app.runLoopPass();
@@ -85,6 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("start-up built no calculator screen");
         if (delegate->viewController()->displayLabel()->text() != "0")
             fail("the display reads \"" + delegate->viewController()->displayLabel()->text() + "\" at start");
+
+        if (unusable) {
+            std::ifstream in(file, std::ios::binary);
+            const std::string after{std::istreambuf_iterator<char>(in), {}};
+            if (after != std::string(reinterpret_cast<const char*>(data), size))
+                fail("start-up wrote over a settings file it could not use");
+        }
 
         // What start-up left behind gives the same start next time.
         auto again = ui::UserDefaults::inFolder(folder);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ui/Log.h"
+#include "ui/Printable.h"
 
 namespace render {
 
@@ -13,7 +14,7 @@ cairo_surface_t* ImageCache::surfaceFor(const ui::Image& image, int scale) {
     auto file = image.pathForScale(scale);
     SurfacePtr surface(cairo_image_surface_create_from_png(file.c_str()));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        ui::warn("cannot read picture %s: %s", file.c_str(),
+        ui::warn("cannot read picture %s: %s", ui::printablePath(file.string()).c_str(),
                  cairo_status_to_string(cairo_surface_status(surface.get())));
         surface.reset();
     }

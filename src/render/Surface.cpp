@@ -1,5 +1,6 @@
 #include "render/Surface.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,10 +10,25 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 #include "ui/Printable.h"
+#include "ui/StaleTemporaries.h"
 
 namespace render {
+
+namespace {
+
+// A screenshot's temporary: this prefix, then the six letters and digits mkstemp puts there.
+constexpr std::string_view kTemporaryPrefix = ".screenshot-";
+
+bool isScreenshotTemporary(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + 6 || !name.starts_with(kTemporaryPrefix)) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kTemporaryPrefix.size()), name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+}
+
+}  // namespace
 
 SurfacePtr makeSurface(ui::Size size, double scale) {
     scale = std::clamp(scale, 1.0, 4.0);
@@ -38,17 +54,25 @@ bool writePng(cairo_surface_t* surface, const std::string& path, std::string* er
     if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return fail("nothing was drawn");
     cairo_surface_flush(surface);
 
-    // Only a file is replaced: never a folder, a device or a FIFO.
+    // Only a file is replaced: never a folder, a device, a FIFO, or a
+    // symbolic link (the rename would replace the link itself, whatever it
+    // points to).
     struct stat existing {};
     const bool exists = ::lstat(path.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) return fail("not a regular file");
+    if (exists && S_ISLNK(existing.st_mode)) return fail("it is a symbolic link");
+    if (exists && !S_ISREG(existing.st_mode)) return fail("not a regular file");
     // The picture goes to a new temporary beside the file, renamed over it
     // once whole: a failure (a full disk) leaves no part-written file, and a
     // link laid in wait under the temporary's name cannot redirect it. The
     // temporary starts private; it gets the old file's permissions, or those
-    // of any new file.
+    // of any new file. Temporaries a killed writer left are removed first.
     const std::filesystem::path target(path);
-    std::string temp = ((target.has_parent_path() ? target.parent_path() : ".") / ".screenshot-XXXXXX").string();
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    if (const int listing = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); listing >= 0) {
+        ui::removeStaleTemporaries(listing, isScreenshotTemporary);
+        ::close(listing);
+    }
+    std::string temp = (folder / (std::string(kTemporaryPrefix) + "XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return fail(std::strerror(errno));
     mode_t mode = 0;

@@ -172,8 +172,8 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     return std::nullopt;
 }
 
-std::filesystem::path CommandLine::configFolder() const {
-    return config_ ? *config_ : ui::UserDefaults::defaultFolder();
+std::optional<std::filesystem::path> CommandLine::configFolder() const {
+    return config_ ? config_ : ui::UserDefaults::defaultFolder();
 }
 
 }  // namespace shell

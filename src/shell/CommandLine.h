@@ -57,8 +57,9 @@ public:
     enum class Print { State, Display, Conversion };
     Print print() const { return print_; }
 
-    // The settings folder to use: --config, else the user's configuration folder.
-    std::filesystem::path configFolder() const;
+    // The settings folder to use: --config, else the user's configuration
+    // folder; nothing when the user has no usable home folder.
+    std::optional<std::filesystem::path> configFolder() const;
 
     // A drawing scale written as one digit and at most three decimals
     // ("2", "1.25"), from 1 to 4; nothing for any other text.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/BasesPanelView.h"
+#include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
 #include "core/Operator.h"
 #include "keys/myButton.h"
@@ -195,6 +196,13 @@ ui::PickerView* ControlFinder::settingsPicker() const {
 InputView* ControlFinder::inputPanel() const {
     const auto& screen = delegate_.viewController();
     return screen && screen->isViewLoaded() ? screen->inputView().get() : nullptr;
+}
+
+bool ControlFinder::enterResult(std::string_view name) const {
+    const auto index = resultNamed(name);
+    if (!index) return false;
+    if (NumberTransfer* transfer = delegate_.numberTransfer()) transfer->enterResult(*index);
+    return true;
 }
 
 ui::Switch* ControlFinder::settingsSwitch() const {

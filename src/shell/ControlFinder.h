@@ -66,6 +66,10 @@ public:
     ui::Switch* settingsSwitch() const;
     // The calculator screen's input panel, or null before it is built.
     InputView* inputPanel() const;
+    // Whether NAME names a result of the side panel's list (resultNamed);
+    // if so, enters that result as a click on it does, drawn or not
+    // (nothing when the list holds none there).
+    bool enterResult(std::string_view name) const;
 
     // Touching
     enum class Release { AtOnce, Later };

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <iterator>
 
+#include "app/BasesPanelModel.h"
 #include "core/Operator.h"
 #include "screens/MainViewController.h"
 
@@ -118,6 +120,18 @@ const ControlEntry* controlNamed(std::string_view name) {
     for (const ControlEntry& entry : kControls)
         if (name == entry.name || name == entry.alternate) return &entry;
     return nullptr;
+}
+
+std::optional<std::size_t> resultNamed(std::string_view name) {
+    constexpr std::string_view kPrefix = "result";
+    if (!name.starts_with(kPrefix)) return std::nullopt;
+    const std::string_view number = name.substr(kPrefix.size());
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size() || number.front() == '0' || value < 1 ||
+        value > BasesPanelModel::kTapeLength)
+        return std::nullopt;
+    return value - 1;
 }
 
 }  // namespace shell

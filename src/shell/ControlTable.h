@@ -4,6 +4,8 @@
 // spelling it may be written in, a plain name to speak, and where the control
 // lives. The lookup of the control itself is ControlFinder's.
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -47,5 +49,10 @@ inline constexpr int kBitControls = 128;
 std::span<const ControlEntry> controlTable();
 // The entry whose name or other spelling is NAME, or null.
 const ControlEntry* controlNamed(std::string_view name);
+
+// The side panel's results list, newest first, beside the table: "result1"
+// to "result50" name its entries 0 to 49, whether or not the panel is drawn.
+// The entry NAME names, or nothing for any other name ("result01" too).
+std::optional<std::size_t> resultNamed(std::string_view name);
 
 }  // namespace shell

@@ -18,7 +18,7 @@
 
 namespace shell {
 
-HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out,
+HeadlessDriver::HeadlessDriver(const std::optional<std::filesystem::path>& configFolder, double scale, std::ostream& out,
                                std::ostream& err, vantorAppDelegate::StartOverrides overrides)
     : clock_(std::make_shared<ui::VirtualClock>()),
       standardInputOpen_(::fcntl(STDIN_FILENO, F_GETFD) != -1),
@@ -31,7 +31,7 @@ HeadlessDriver::HeadlessDriver(const std::filesystem::path& configFolder, double
     // The log's lines from here on belong to this run (the first `state`
     // shows start-up's, the settings file's warning among them).
     ui::DiagnosticLog::shared().clear();
-    app_ = std::make_unique<ui::Application>(clock_, ui::UserDefaults::inFolder(configFolder));
+    app_ = std::make_unique<ui::Application>(clock_, ui::UserDefaults::inFolderOrNowhere(configFolder));
     app_->setTextMeasure(std::make_shared<render::PangoTextMeasure>());
     delegate_ = launchMervik(*app_, overrides);
     // Whatever start-up queued runs before the first command.

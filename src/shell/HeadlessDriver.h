@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/vantorAppDelegate.h"
@@ -17,10 +18,10 @@ namespace shell {
 
 class HeadlessDriver {
 public:
-    // Starts the calculator with its settings in CONFIG_FOLDER, drawing
-    // screenshots at SCALE, with this run's base and signed mode from
-    // OVERRIDES. State lines go to OUT, messages to ERR.
-    HeadlessDriver(const std::filesystem::path& configFolder, double scale, std::ostream& out, std::ostream& err,
+    // Starts the calculator with its settings in CONFIG_FOLDER (none: kept
+    // nowhere), drawing screenshots at SCALE, with this run's base and signed
+    // mode from OVERRIDES. State lines go to OUT, messages to ERR.
+    HeadlessDriver(const std::optional<std::filesystem::path>& configFolder, double scale, std::ostream& out, std::ostream& err,
                    vantorAppDelegate::StartOverrides overrides = {});
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;

@@ -10,6 +10,7 @@
 
 #include "app/NumberTransfer.h"
 #include "app/vantorAppDelegate.h"
+#include "shell/CheckedOutput.h"
 #include "shell/Printable.h"
 #include "shell/TouchIds.h"
 #include "ui/Application.h"
@@ -243,12 +244,18 @@ int ScriptRunner::runKeys(const std::vector<std::string>& names, KeysOutput outp
         std::string text;
         if (transfer) text = output == KeysOutput::Display ? transfer->displayText() : transfer->conversionText();
         out_ << text << '\n';
-        out_.flush();
+        if (auto problem = CheckedOutput::failureOf(out_)) {
+            report({}, {1, *problem});
+            return 1;
+        }
         return 0;
     }
     ScriptCommand state;
     state.kind = Kind::State;
-    execute(state);
+    if (auto failure = execute(state)) {
+        report({}, *failure);
+        return failure->status;
+    }
     return 0;
 }
 
@@ -295,7 +302,7 @@ std::optional<ScriptFailure> ScriptRunner::execute(const ScriptCommand& command)
             break;
         case Kind::State:
             out_ << stateWriter_.line() << '\n';
-            out_.flush();
+            if (auto problem = CheckedOutput::failureOf(out_)) failure = ScriptFailure{1, *problem};
             break;
         case Kind::Screenshot:
             failure = screenshot(command.text);
@@ -318,7 +325,7 @@ void ScriptRunner::touch(ui::TouchPhase phase, ui::Point point) {
 }
 
 std::optional<ScriptFailure> ScriptRunner::press(const std::string& name) {
-    if (finder_.actWithoutView(name)) return std::nullopt;
+    if (finder_.enterResult(name) || finder_.actWithoutView(name)) return std::nullopt;
     const ControlFinder::Found found = finder_.find(name);
     if (!found.view) return ScriptFailure{2, found.error};
     ControlFinder::press(*found.view, kScriptTouch, ControlFinder::Release::AtOnce);
@@ -366,7 +373,7 @@ std::optional<ScriptFailure> ScriptRunner::screenshot(const std::string& path) {
 }
 
 void ScriptRunner::report(const std::string& where, const ScriptFailure& failure) {
-    err_ << "error: " << where << ": " << failure.message << '\n';
+    err_ << "error: " << (where.empty() ? "" : where + ": ") << failure.message << '\n';
     err_.flush();
 }
 

@@ -9,9 +9,10 @@
 // separated by blanks (spaces or tabs). A malformed line (a line longer than
 // 64 KiB, a screenshot file name with a control character), an unknown control
 // or a control not on the screen now showing stops the script with exit status
-// 2; a file that cannot be written, or a script that cannot be read, stops it
-// with 1. Either way the message
-// names the line and goes to the error stream, and nothing after it runs.
+// 2; a file that cannot be written, a state line that the output stream
+// does not take, or a script that cannot be read, stops it with 1. Either way
+// the message names the line and goes to the error stream, and nothing after
+// it runs.
 
 #include <cstddef>
 #include <functional>
@@ -88,7 +89,7 @@ public:
     // of IN's buffer (one that throws std::system_error) ends it with 1.
     int run(std::istream& in);
     // Presses each of NAMES in turn (errors name the key's place, from 1),
-    // then writes OUTPUT; returns the exit status.
+    // then writes OUTPUT; returns the exit status (1 when OUTPUT cannot be written).
     int runKeys(const std::vector<std::string>& names, KeysOutput output = KeysOutput::State);
     // Runs one command and then one pass of the loop.
     std::optional<ScriptFailure> execute(const ScriptCommand& command);

@@ -15,9 +15,11 @@
 #include "displays/displayScrn.h"
 #include "render/PangoTextMeasure.h"
 #include "screens/MainViewController.h"
+#include "shell/ClipboardText.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/StandardStreams.h"
 #include "shell/StateWriter.h"
 #include "shell/TransferKeys.h"
 #include "shell/WindowShell.h"
@@ -32,7 +34,8 @@ namespace {
 // a terminal (a test driving the window), the state goes there as one JSON
 // line once the window has closed.
 int runInWindow(const shell::CommandLine& commandLine) {
-    ui::Application app(std::make_shared<ui::RealClock>(), ui::UserDefaults::inFolder(commandLine.configFolder()));
+    ui::Application app(std::make_shared<ui::RealClock>(),
+                        ui::UserDefaults::inFolderOrNowhere(commandLine.configFolder()));
     app.setTextMeasure(std::make_shared<render::PangoTextMeasure>());
     auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned(), commandLine.wordSize()});
     shell::ControlFinder finder(*delegate);
@@ -47,13 +50,7 @@ int runInWindow(const shell::CommandLine& commandLine) {
     BasesPanelView* panel = delegate->basesPanel();
     if (NumberTransfer* transfer = delegate->numberTransfer()) {
         shell::TransferKeys::Clipboard clipboard;
-        clipboard.read = []() -> std::optional<std::string> {
-            char* text = SDL_GetClipboardText();
-            if (!text) return std::nullopt;
-            std::string copy(text);
-            SDL_free(text);
-            return copy;
-        };
+        clipboard.read = shell::readClipboardText;
         clipboard.write = [](const std::string& text) {
             if (SDL_SetClipboardText(text.c_str()) != 0) ui::warn("cannot copy: %s", SDL_GetError());
         };
@@ -79,9 +76,8 @@ int runInWindow(const shell::CommandLine& commandLine) {
     return shell::runWindow(app, *delegate->window(), options);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The program's run; main checks what it wrote.
+int run(int argc, char** argv) {
     shell::CommandLine commandLine;
     if (auto status = commandLine.parse(argc, argv, std::cout, std::cerr)) return *status;
     // Warnings and errors always reach standard error; the diagnostic lines only when asked for.
@@ -99,4 +95,11 @@ int main(int argc, char** argv) {
                                      : commandLine.print() == Print::Conversion ? shell::KeysOutput::Conversion
                                                                                 : shell::KeysOutput::State;
     return driver.runKeys(*commandLine.keys(), output);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    shell::StandardStreams streams;
+    return streams.finish(run(argc, argv));
 }

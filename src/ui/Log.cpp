@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <iostream>
 
 namespace ui {
 
@@ -11,7 +12,8 @@ DiagnosticLog& DiagnosticLog::shared() {
 }
 
 void DiagnosticLog::write(std::string line, LogLevel level) {
-    if (echo_ && (verbose_ || level == LogLevel::Warning)) std::fprintf(stderr, "%s\n", line.c_str());
+    // Through std::cerr, so that the program can check that the line was written.
+    if (echo_ && (verbose_ || level == LogLevel::Warning)) std::cerr << line << '\n' << std::flush;
     // The record is for reading back recent lines; keep it bounded so a long
     // session cannot grow it without end.
     constexpr size_t kMaxKept = 10000;

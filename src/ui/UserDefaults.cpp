@@ -1,23 +1,24 @@
 #include "ui/UserDefaults.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <random>
 
 #include "ui/Application.h"
 #include "ui/Log.h"
 #include "ui/Printable.h"
+#include "ui/StaleTemporaries.h"
 
 namespace ui {
 
@@ -70,39 +71,14 @@ size_t nestingDepth(const std::string& text, size_t limit) {
 
 // Whether NAME is one of our temporaries for the file FILE_NAME: FILE_NAME,
 // ".tmp-", then letters, digits and dashes.
-bool isTemporaryName(const std::string& name, const std::string& fileName) {
+bool isTemporaryName(std::string_view name, const std::string& fileName) {
     const std::string prefix = fileName + ".tmp-";
-    if (name.size() <= prefix.size() || name.size() > prefix.size() + 64 || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 64 || !name.starts_with(prefix)) return false;
     for (size_t i = prefix.size(); i < name.size(); ++i) {
         const char c = name[i];
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-')) return false;
     }
     return true;
-}
-
-// Removes the temporaries of FILE_NAME in the folder FOLDER that a writer
-// killed before its rename left: ours (same owner), regular files, and last
-// changed more than a minute ago, so that a save running now in another
-// program keeps its own.
-void removeStaleTemporaries(int folder, const std::string& fileName) {
-    const int listing = ::dup(folder);
-    if (listing < 0) return;
-    DIR* dir = ::fdopendir(listing);
-    if (!dir) {
-        ::close(listing);
-        return;
-    }
-    const std::time_t now = std::time(nullptr);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryName(entry->d_name, fileName)) continue;
-        struct stat st {};
-        if (::fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || now - st.st_mtime < UserDefaults::kStaleSeconds)
-            continue;
-        ::unlinkat(folder, entry->d_name, 0);
-    }
-    ::closedir(dir);
 }
 
 // A name for a new temporary beside FILE_NAME that nobody can guess ahead.
@@ -115,6 +91,74 @@ std::string temporaryName(const std::string& fileName) {
     return fileName + ".tmp-" + suffix;
 }
 
+
+// What reading the settings file found: no file, a usable JSON object, or a
+// file that cannot be used (and why, for the warning).
+struct Reading {
+    enum class Kind { Missing, Usable, Unreadable, Invalid };
+    Kind kind = Kind::Missing;
+    nlohmann::json values;  // Usable: the object
+    std::string why;        // Unreadable: the reason
+};
+
+Reading unreadable(std::string why) {
+    Reading reading;
+    reading.kind = Reading::Kind::Unreadable;
+    reading.why = std::move(why);
+    return reading;
+}
+
+// Reads the file NAME in the folder FOLDER (AT_FDCWD: NAME is a path), with
+// the open flags FLAGS added: only a regular file within the limits that
+// holds a JSON object is usable.
+Reading readSettings(int folder, const char* name, int flags) {
+    // O_NONBLOCK: opening a FIFO must not wait for a writer.
+    FileDescriptor file(::openat(folder, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | flags));
+    if (file.fd < 0) {
+        // No file yet, or none can be there (a name too long for the system).
+        if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return {};
+        return unreadable(errnoText());
+    }
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0) return unreadable(errnoText());
+    if (!S_ISREG(st.st_mode)) return unreadable("not a regular file");
+    const std::string tooLarge = "larger than " + std::to_string(UserDefaults::kMaxFileBytes / 1024) + " KiB";
+    if (st.st_size > static_cast<off_t>(UserDefaults::kMaxFileBytes)) return unreadable(tooLarge);
+    // Read one byte past the limit, in case the file grew since fstat.
+    std::string text(UserDefaults::kMaxFileBytes + 1, '\0');
+    size_t length = 0;
+    while (length < text.size()) {
+        const ssize_t n = ::read(file.fd, text.data() + length, text.size() - length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return unreadable(errnoText());
+        if (n == 0) break;
+        length += static_cast<size_t>(n);
+    }
+    if (length > UserDefaults::kMaxFileBytes) return unreadable(tooLarge);
+    text.resize(length);
+
+    Reading reading;
+    reading.kind = Reading::Kind::Invalid;
+    if (nestingDepth(text, UserDefaults::kMaxDepth) > UserDefaults::kMaxDepth) return reading;
+    auto parsed = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (parsed.is_discarded() || !parsed.is_object()) return reading;
+    reading.kind = Reading::Kind::Usable;
+    reading.values = std::move(parsed);
+    return reading;
+}
+
+// Keeps the unusable file NAME in FOLDER as NAME.bad (a second name for the
+// same file, so that nothing of it is read or lost), replacing an older copy.
+void keepUnusable(int folder, const std::string& name, const std::filesystem::path& shownPath) {
+    const std::string copy = name + UserDefaults::kUnusableSuffix;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (::unlinkat(folder, copy.c_str(), 0) != 0 && errno != ENOENT) break;
+        if (::linkat(folder, name.c_str(), folder, copy.c_str(), 0) == 0) return;
+        if (errno != EEXIST) break;
+    }
+    throw UserDefaultsError("cannot keep " + shown(shownPath) + " as " + shown(shownPath.string() + UserDefaults::kUnusableSuffix) +
+                            ": " + errnoText());
+}
 }  // namespace
 
 void UserDefaults::setWriteHook(WriteHook hook) { g_writeHook = hook; }
@@ -127,57 +171,50 @@ std::shared_ptr<UserDefaults> UserDefaults::inFolder(const std::filesystem::path
     return defaults;
 }
 
+std::shared_ptr<UserDefaults> UserDefaults::inFolderOrNowhere(const std::optional<std::filesystem::path>& folder) {
+    if (folder) return inFolder(*folder);
+    std::shared_ptr<UserDefaults> nowhere(new UserDefaults({}));
+    nowhere->unstorable_ = "settings cannot be stored: there is no home folder";
+    warn("warning: no home folder (HOME and XDG_CONFIG_HOME name no absolute path, nor does the user's entry); "
+         "settings cannot be stored");
+    return nowhere;
+}
+
 std::shared_ptr<UserDefaults> UserDefaults::inMemory() { return std::shared_ptr<UserDefaults>(new UserDefaults({})); }
 
-std::filesystem::path UserDefaults::defaultFolder() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return std::filesystem::path(xdg) / "mervik";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return std::filesystem::path(home) / ".config" / "mervik";
-    return std::filesystem::path(".config") / "mervik";
+std::optional<std::filesystem::path> UserDefaults::defaultFolder() {
+    // Relative names would depend on the folder the program was started in.
+    const auto absolute = [](const char* name) -> std::optional<std::filesystem::path> {
+        if (!name || name[0] != '/') return std::nullopt;
+        return std::filesystem::path(name);
+    };
+    if (const auto xdg = absolute(std::getenv("XDG_CONFIG_HOME"))) return *xdg / "mervik";
+    auto home = absolute(std::getenv("HOME"));
+    if (!home) {
+        if (const passwd* entry = ::getpwuid(::getuid())) home = absolute(entry->pw_dir);
+    }
+    if (!home) return std::nullopt;
+    return *home / ".config" / "mervik";
 }
 
 UserDefaults& UserDefaults::standard() { return Application::shared().userDefaults(); }
 
 void UserDefaults::load() {
-    auto unreadable = [this](const std::string& why) {
-        loadFailed_ = true;
-        readRefused_ = true;
-        warn("warning: cannot read the settings file %s (%s); using defaults", shown(path_).c_str(), why.c_str());
-    };
     // A link is followed (settings kept among dotfiles); whatever it names
-    // must be a regular file. O_NONBLOCK: opening a FIFO must not wait for a writer.
-    FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.fd < 0) {
-        // No file yet, or none can be there (a name too long for the system).
-        if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) return;
-        return unreadable(errnoText());
+    // must be a regular file.
+    Reading reading = readSettings(AT_FDCWD, path_.c_str(), 0);
+    switch (reading.kind) {
+        case Reading::Kind::Missing: return;
+        case Reading::Kind::Usable: values_ = std::move(reading.values); return;
+        case Reading::Kind::Unreadable:
+            warn("warning: cannot read the settings file %s (%s); using defaults", shown(path_).c_str(),
+                 reading.why.c_str());
+            break;
+        case Reading::Kind::Invalid:
+            warn("warning: the settings file %s is not valid; using defaults", shown(path_).c_str());
+            break;
     }
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0) return unreadable(errnoText());
-    if (!S_ISREG(st.st_mode)) return unreadable("not a regular file");
-    if (st.st_size > static_cast<off_t>(kMaxFileBytes))
-        return unreadable("larger than " + std::to_string(kMaxFileBytes / 1024) + " KiB");
-    // Read one byte past the limit, in case the file grew since fstat.
-    std::string text(kMaxFileBytes + 1, '\0');
-    size_t length = 0;
-    while (length < text.size()) {
-        const ssize_t n = ::read(file.fd, text.data() + length, text.size() - length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return unreadable(errnoText());
-        if (n == 0) break;
-        length += static_cast<size_t>(n);
-    }
-    if (length > kMaxFileBytes) return unreadable("larger than " + std::to_string(kMaxFileBytes / 1024) + " KiB");
-    text.resize(length);
-
-    auto invalid = [this] {
-        loadFailed_ = true;
-        warn("warning: the settings file %s is not valid; using defaults", shown(path_).c_str());
-    };
-    if (nestingDepth(text, kMaxDepth) > kMaxDepth) return invalid();
-    auto parsed = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (parsed.is_discarded() || !parsed.is_object()) return invalid();
-    values_ = std::move(parsed);
+    loadFailed_ = true;
 }
 
 std::optional<int> UserDefaults::optionalIntegerForKey(const std::string& key) const {
@@ -205,20 +242,22 @@ int UserDefaults::integerForKey(const std::string& key) const { return optionalI
 
 bool UserDefaults::boolForKey(const std::string& key) const { return optionalBoolForKey(key).value_or(false); }
 
-void UserDefaults::setInteger(int value, const std::string& key) { set(key, value); }
+void UserDefaults::setInteger(int value, const std::string& key) { setValues({{key, value}}); }
 
-void UserDefaults::setBool(bool value, const std::string& key) { set(key, value); }
+void UserDefaults::setBool(bool value, const std::string& key) { setValues({{key, value}}); }
 
-void UserDefaults::set(const std::string& key, nlohmann::json value) {
-    nlohmann::json next = values_;
-    next[key] = std::move(value);
-    if (!path_.empty()) write(next);  // throws, leaving values_ as it was
-    values_ = std::move(next);
+void UserDefaults::setValues(const nlohmann::json& changes) {
+    assert(changes.is_object());
+    if (unstorable_) throw UserDefaultsError(*unstorable_);
+    if (path_.empty()) {
+        for (const auto& [key, value] : changes.items()) values_[key] = value;
+        return;
+    }
+    values_ = write(changes);  // throws, leaving values_ as it was
     loadFailed_ = false;
-    readRefused_ = false;
 }
 
-void UserDefaults::write(const nlohmann::json& values) const {
+nlohmann::json UserDefaults::write(const nlohmann::json& changes) const {
     // Where the file really is: settings.json itself or, when that is a
     // symbolic link, the file it names, resolved once. The link stays.
     std::filesystem::path target = path_;
@@ -229,7 +268,8 @@ void UserDefaults::write(const nlohmann::json& values) const {
         target = resolved;
         std::free(resolved);
         if (::lstat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
-            throw UserDefaultsError("the link " + shown(path_) + " does not name a regular file of this user's");
+            throw UserDefaultsError("the link " + shown(path_) + " does not name a regular file of this user's",
+                                    /*refused=*/true);
     } else {
         std::error_code ec;
         auto folder = path_.parent_path();
@@ -244,17 +284,20 @@ void UserDefaults::write(const nlohmann::json& values) const {
     // mean meanwhile.
     FileDescriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.fd < 0) throw UserDefaultsError("cannot open " + shown(folderPath) + ": " + errnoText());
-    removeStaleTemporaries(folder.fd, name);
+    removeStaleTemporaries(folder.fd, [&name](std::string_view entry) { return isTemporaryName(entry, name); });
 
-    // The new file keeps the old one's permissions (never wider than they
-    // were); a first file gets 0644 less the umask.
-    std::optional<mode_t> oldMode;
-    if (::fstatat(folder.fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-        oldMode = st.st_mode & 0777;
+    // The changes go over what the file holds now, so that members another
+    // program (or a newer version of this one) stored there survive.
+    const Reading current = readSettings(folder.fd, name.c_str(), O_NOFOLLOW);
+    nlohmann::json values = current.kind == Reading::Kind::Usable ? current.values : nlohmann::json::object();
+    for (const auto& [key, value] : changes.items()) values[key] = value;
+    struct stat old {};
+    const bool exists = ::fstatat(folder.fd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && S_ISDIR(old.st_mode)) throw UserDefaultsError(shown(target) + " is a folder");
 
     // A temporary that did not exist before: O_EXCL (which never follows a
     // link) under a name nobody can guess, so that a link laid in wait
-    // cannot redirect the write.
+    // cannot redirect the write. A first file gets 0644 less the umask.
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
@@ -280,8 +323,20 @@ void UserDefaults::write(const nlohmann::json& values) const {
         throw UserDefaultsError(what + " " + shown(tempPath) + ": " + errnoText());
     };
     step(WriteStep::TemporaryCreated);
-    if (oldMode && ::fchmod(fd, *oldMode) != 0) fail("cannot set the permissions of");
-    std::string text = values.dump(2) + "\n";
+    if (exists) {
+        // The new file keeps the old one's owner and permissions (never wider
+        // than they were). Giving a file away takes a right only the system's
+        // administrator has: without it another user's file is left alone.
+        struct stat mine {};
+        if (::fstat(fd, &mine) != 0) fail("cannot look at");
+        if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+            throw UserDefaultsError(shown(target) + " belongs to another " + (mine.st_uid != old.st_uid ? "user" : "group") +
+                                        " (" + std::to_string(old.st_uid) + ":" + std::to_string(old.st_gid) +
+                                        "); it is left as it is",
+                                    /*refused=*/true);
+        if (::fchmod(fd, old.st_mode & 0777) != 0) fail("cannot set the permissions of");
+    }
+    const std::string text = values.dump(2) + "\n";
     size_t done = 0;
     while (done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -294,11 +349,15 @@ void UserDefaults::write(const nlohmann::json& values) const {
     step(WriteStep::TemporaryFlushed);
     guard.fd = -1;
     if (::close(fd) != 0) fail("cannot close");
+    // A file that was there but could not be used is not lost.
+    if (exists && (current.kind == Reading::Kind::Unreadable || current.kind == Reading::Kind::Invalid))
+        keepUnusable(folder.fd, name, target);
     if (::renameat(folder.fd, temp.c_str(), folder.fd, name.c_str()) != 0)
         fail("cannot replace " + shown(target) + " with");
     guard.keep = true;
     ::fsync(folder.fd);  // the rename itself reaches the disk; a failure here loses nothing
     step(WriteStep::Renamed);
+    return values;
 }
 
 }  // namespace ui

@@ -279,13 +279,13 @@ TEST_F(EndToEndTest, SettingsFolderCannotBeMade) {
     EXPECT_EQ(warnings(states[1]), 0u);
 }
 
-// Checks that a malformed settings file is replaced only by start-up's default base, with one warning.
-TEST_F(EndToEndTest, MalformedSettingsFileGetsTheDefaultBase) {
+// Checks that start-up leaves a malformed settings file as it is, with one warning.
+TEST_F(EndToEndTest, MalformedSettingsFileIsLeftAsItIs) {
     settings.write("settings.json", "{ this is not json");
     auto run = script("state\npress settings\npick 5\npress Back\n");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(warnings(run.lastState()), 1u);
-    EXPECT_EQ(json::parse(settingsFile()), json::parse(R"({"selectedBase": 2})"));
+    EXPECT_EQ(settingsFile(), "{ this is not json");
 }
 
 // Checks that a settings file with a damaged value is left exactly as it was unless Save succeeds.

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -23,6 +25,7 @@
 #include <random>
 
 #include "shell/support/DriverRun.h"
+#include "shell/support/Leftovers.h"
 #include "shell/support/MervikProcess.h"
 
 namespace {
@@ -37,6 +40,20 @@ const std::string kNotUtf8 = "\xff\xfe\xc3(";
 constexpr size_t kMaxMessageLength = 1024;
 // Far beyond what any of these runs needs; only a hang reaches it.
 constexpr double kHangSeconds = 30;
+
+// Whether TEXT holds, in UTF-8, a C1 control (U+0080-U+009F) or a
+// bidirectional control (U+202A-U+202E, U+2066-U+2069).
+bool holdsSteeringCharacter(const std::string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+        if (byte(i) == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F) return true;
+        if (i + 2 < text.size() && byte(i) == 0xE2 &&
+            ((byte(i + 1) == 0x80 && byte(i + 2) >= 0xAA && byte(i + 2) <= 0xAE) ||
+             (byte(i + 1) == 0x81 && byte(i + 2) >= 0xA6 && byte(i + 2) <= 0xA9)))
+            return true;
+    }
+    return false;
+}
 
 std::string shown(const Args& args) {
     std::string text;
@@ -193,8 +210,9 @@ TEST_F(HostileCommandLineTest, MalformedScriptLines) {
 }
 
 // Checks that hostile script streams and screenshot names end with the
-// right status and one short line in which every control character shows
-// escaped, and that a screenshot name cut short by a NUL writes nothing.
+// right status and one short line in which every control character (C1 and
+// bidirectional controls too) shows escaped, and that a screenshot name cut
+// short by a NUL writes nothing.
 TEST_F(HostileCommandLineTest, HostileScriptStreams) {
     const fs::path dir = scratch.path();
     struct Case {
@@ -216,6 +234,9 @@ TEST_F(HostileCommandLineTest, HostileScriptStreams) {
         {"an endless line", std::nullopt, "/dev/zero", 2, "line 1: line longer than 65536 bytes"},
         {"a folder as standard input", std::nullopt, dir, 1, "cannot read the script: Is a directory"},
         {"standard input closed", std::nullopt, "", 1, "cannot read the script from standard input: it is closed"},
+        {"C1 controls around a terminal title", "\xc2\x9d" "0;title\xc2\x9c\n", {}, 2, "\\u009D0;title\\u009C"},
+        {"a C1 command start and a right-to-left override", "press \xc2\x9b" "2J\u202Egnp.exe\u2066\n", {}, 2,
+         "\\u009B2J\\u202Egnp.exe\\u2066"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -232,6 +253,7 @@ TEST_F(HostileCommandLineTest, HostileScriptStreams) {
         expectOneShortLine(run.err, "error: ");
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err.substr(0, 2000);
         for (const char control : {'\r', '\x1b', '\a', '\0'}) EXPECT_EQ(run.err.find(control), std::string::npos);
+        EXPECT_FALSE(holdsSteeringCharacter(run.err)) << run.err.substr(0, 2000);
     }
     EXPECT_FALSE(fs::exists(dir / "shot")) << "the name before the NUL was written";
 }
@@ -261,6 +283,179 @@ TEST_F(HostileCommandLineTest, ScreenshotOnAFullDisk) {
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
     EXPECT_EQ(run.extra, "filler ");
+}
+
+// Checks that output the program cannot write (a full disk, a closed
+// standard output or standard error) ends a run that would succeed with
+// status 1 and, while standard error works, one line saying why; a script
+// stops at the state line that could not be written.
+TEST_F(HostileCommandLineTest, OutputThatCannotBeWritten) {
+    using Output = MervikChild::Setup::Output;
+    const std::string config = (scratch.path() / "config").string();
+    struct Case {
+        const char* what;
+        Args args;
+        std::optional<std::string> input;
+        Output output, errors;
+        std::string message;  // the line on standard error, when it is collected
+    };
+    const std::string full = "error: cannot write to standard output: No space left on device\n";
+    const std::string closed = "error: cannot write to standard output: it is closed\n";
+    const std::vector<Case> cases{
+        {"the state to a full disk", {"--keys", "7", "--config", config}, {}, Output::Full, Output::Collected, full},
+        {"--print to a full disk", {"--keys", "7", "--print", "display", "--config", config}, {}, Output::Full,
+         Output::Collected, full},
+        {"a script's state to a full disk", {"--script", "-", "--config", config}, "press 7\nstate\npress 8\nstate\n",
+         Output::Full, Output::Collected,
+         "error: line 2: cannot write to standard output: No space left on device\n"},
+        {"the state to a closed output", {"--keys", "7", "--config", config}, {}, Output::Closed, Output::Collected,
+         closed},
+        {"--help to a full disk", {"--help"}, {}, Output::Full, Output::Collected, full},
+        {"--version to a full disk", {"--version"}, {}, Output::Full, Output::Collected, full},
+        {"--help to a closed output", {"--help"}, {}, Output::Closed, Output::Collected, closed},
+        {"a warning to a full disk", {"--keys", "7", "--config", "/tmp/" + kHuge}, {}, Output::Collected, Output::Full,
+         ""},
+        {"a warning to a closed standard error", {"--keys", "7", "--config", "/tmp/" + kHuge}, {}, Output::Collected,
+         Output::Closed, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MervikChild::Setup setup;
+        setup.input = c.input;
+        setup.output = c.output;
+        setup.errors = c.errors;
+        const DriverRun run = runMervikFor(kHangSeconds, c.args, setup);
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(run.status, 1) << run.err.substr(0, 2000);
+        if (c.errors == Output::Collected) {
+            EXPECT_EQ(run.err, c.message);
+        }
+    }
+}
+
+// Checks that the messages about pictures that cannot be read show the
+// resources folder's name escaped, however hostile it is.
+TEST_F(HostileCommandLineTest, PictureMessagesAreEscaped) {
+    const fs::path resources = scratch.path() / "res\x1b]0;owned\x07\x1b[2J\xc2\x9b" "31m\u202E";
+    fs::create_directory(resources);
+    // The display's background, there but no picture.
+    std::ofstream(resources / "displayBackground.png") << "not a picture";
+    MervikChild::Setup setup;
+    setup.input = "screenshot " + (scratch.path() / "shot.png").string() + "\n";
+    setup.environment = {{"MERVIK_RESOURCES", resources.string()}};
+    const DriverRun run = runMervikFor(kHangSeconds, script("-"), setup);
+    ASSERT_FALSE(run.timedOut);
+    if (run.err.find("screenshots need the renderer") != std::string::npos) GTEST_SKIP() << "no renderer";
+    EXPECT_NE(run.err.find("cannot read picture"), std::string::npos) << run.err.substr(0, 2000);
+    EXPECT_NE(run.err.find("res\\x1B]0;owned\\x07\\x1B[2J\\u009B31m\\u202E/"), std::string::npos)
+        << run.err.substr(0, 2000);
+    for (const char control : {'\x1b', '\a'}) EXPECT_EQ(run.err.find(control), std::string::npos);
+    EXPECT_FALSE(holdsSteeringCharacter(run.err));
+}
+
+// Checks that a screenshot whose name is a symbolic link is refused with
+// status 1 and one line naming the path, leaving the link and what it names
+// alone, as a folder is.
+TEST_F(HostileCommandLineTest, ScreenshotOverALinkIsRefused) {
+    const fs::path folder = scratch.path() / "folder";
+    fs::create_directory(folder);
+    const fs::path file = scratch.write("file.png", "precious\n");
+    struct Case {
+        const char* what;
+        fs::path target;
+    };
+    const std::vector<Case> cases{
+        {"a link to a folder", folder},
+        {"a link to a file", file},
+        {"a link to nothing", scratch.path() / "missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path link = scratch.path() / "shot\u202E.png";
+        fs::remove(link);
+        fs::create_symlink(c.target, link);
+        const DriverRun run = expectRefused(script("-"), 1, "screenshot " + link.string() + "\n");
+        EXPECT_NE(run.err.find("shot\\u202E.png: it is a symbolic link"), std::string::npos) << run.err;
+        EXPECT_TRUE(fs::is_symlink(link) && fs::read_symlink(link) == c.target) << "the link was replaced";
+    }
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(scratch.read("file.png"), "precious\n");
+    EXPECT_FALSE(fs::exists(scratch.path() / "missing"));
+}
+
+// Checks that a screenshot removes the temporaries a killed screenshot left
+// in its folder once they are a minute old, and only those: a fresh one,
+// one of another name or kind, and (as root) another user's stay.
+TEST_F(HostileCommandLineTest, ScreenshotRemovesStaleTemporaries) {
+    const fs::path shots = scratch.path() / "shots";
+    fs::create_directory(shots);
+    const fs::path victim = scratch.write("victim", "precious\n");
+    std::vector<Leftover> leftovers{
+        {".screenshot-aB3dE9", Leftover::File, true, true},
+        {".screenshot-Zz0000", Leftover::File, false, false},
+        {".screenshot-abc", Leftover::File, true, false},
+        {".screenshot-aB3dE9.png", Leftover::File, true, false},
+        {"screenshot-aB3dE9", Leftover::File, true, false},
+        {".screenshot-LiNk00", Leftover::Link, true, false},
+    };
+    if (::geteuid() == 0) leftovers.push_back({".screenshot-OtHeR0", Leftover::Foreign, true, false});
+    ASSERT_NO_FATAL_FAILURE(layLeftovers(shots, leftovers, victim));
+    const DriverRun run = runMervikFor(kHangSeconds, script("-"), "screenshot " + (shots / "shot.png").string() + "\n");
+    if (run.err.find("screenshots need the renderer") != std::string::npos) GTEST_SKIP() << "no renderer";
+    ASSERT_EQ(run.status, 0) << run.err;
+    expectSwept(shots, leftovers);
+    EXPECT_TRUE(fs::is_regular_file(shots / "shot.png"));
+    EXPECT_EQ(scratch.read("victim"), "precious\n");
+}
+
+// Checks where a plain start keeps its settings when the environment gives no
+// usable folder: a relative XDG_CONFIG_HOME is ignored for HOME; with no
+// absolute home anywhere (nor in the password database) the calculator runs
+// with its defaults, says once that settings cannot be stored, and writes
+// nothing, least of all into the folder it was started in.
+TEST_F(HostileCommandLineTest, NoUsableHomeFolder) {
+    const fs::path start = scratch.path() / "start";
+    fs::create_directories(start);
+    fs::permissions(scratch.path(), fs::perms::owner_all | fs::perms::others_exec);
+    fs::permissions(start, fs::perms::all);
+    const fs::path home = scratch.path() / "home";
+    // A user the password database does not know (when this test may become one).
+    constexpr unsigned kStranger = 54321;
+    const bool canBecomeStranger = ::geteuid() == 0 && ::getpwuid(kStranger) == nullptr;
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::optional<std::string>>> environment;
+        bool stranger;
+        fs::path settings;  // where the settings must be written, or nothing
+    };
+    const std::vector<Case> cases{
+        {"a relative XDG_CONFIG_HOME", {{"XDG_CONFIG_HOME", "rel"}, {"HOME", home.string()}}, false,
+         home / ".config" / "mervik" / "settings.json"},
+        {"no HOME", {{"XDG_CONFIG_HOME", std::nullopt}, {"HOME", std::nullopt}}, true, {}},
+        {"an empty HOME", {{"XDG_CONFIG_HOME", std::nullopt}, {"HOME", ""}}, true, {}},
+        {"a relative HOME and XDG_CONFIG_HOME", {{"XDG_CONFIG_HOME", "rel"}, {"HOME", "rel"}}, true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.stranger && !canBecomeStranger) continue;
+        MervikChild::Setup setup;
+        setup.environment = c.environment;
+        setup.workingFolder = start;
+        if (c.stranger) setup.user = kStranger;
+        const DriverRun run = runMervikFor(kHangSeconds, {"--keys", "7 + 5 ="}, setup);
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.lastState()["display"], "12");
+        EXPECT_TRUE(fs::is_empty(start)) << "wrote into the folder it was started in";
+        if (c.settings.empty()) {
+            EXPECT_NE(run.err.find("settings cannot be stored"), std::string::npos) << run.err;
+            EXPECT_EQ(run.errLines().size(), 1u) << run.err;
+        } else {
+            EXPECT_TRUE(fs::is_regular_file(c.settings));
+            EXPECT_EQ(run.err, "");
+        }
+    }
 }
 
 }  // namespace

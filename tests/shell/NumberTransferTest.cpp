@@ -194,6 +194,50 @@ TEST(PanelTest, ResultsListKeepsTheLastFifty) {
     EXPECT_EQ(state["bases"][0], json::parse(R"([2, "11 0101"])"));
 }
 
+// Checks that the controls result1 ... result50 enter a result as a click on
+// it does, its exact decimal value whichever keypad shows, and that a control
+// with no result behind it does nothing.
+TEST(PanelTest, PickedResultsEnterTheirExactValue) {
+    const std::string baseKeypad = "press keypad\nwait 1000\n";
+    struct Case {
+        const char* what;
+        int base;
+        std::string script;  // ends with the pick; CE clears the display first
+        std::string display;
+        std::string notice;
+    };
+    const std::vector<Case> cases{
+        {"base 16 keypad: 1 + 100 (hex)", 16, baseKeypad + "press 1\npress +\npress 1\npress 0\npress 0\npress =\n"
+                                          "press CE\npress result1\n", "257", ""},
+        {"decimal keypad", 16, "press 1\npress +\npress 2\npress 5\npress 6\npress =\npress CE\npress result1\n",
+         "257", ""},
+        {"base 2 keypad, a result with a 2", 2, baseKeypad + "press 1\npress +\npress 1\npress =\npress CE\n"
+                                                "press result1\n", "2", ""},
+        {"base 16 keypad, a fraction", 16, baseKeypad + "press 1\npress \u00F7\npress 3\npress =\npress CE\n"
+                                                        "press result1\n", "0.333333", ""},
+        {"the older of two", 10, "press 7\npress +\npress 5\npress =\npress +\npress 1\npress =\npress CE\n"
+                                 "press result2\n", "12", ""},
+        {"no result there", 10, "press 7\npress +\npress 5\npress =\npress 9\npress result2\npress result50\n",
+         "9", ""},
+        {"the settings screen showing", 10, "press 7\npress +\npress 5\npress =\npress settings\nwait 1000\n"
+                                            "press result1\n", "12", "Paste refused: the calculator is not showing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        folder.write("settings.json", "{\"selectedBase\": " + std::to_string(c.base) + "}");
+        const DriverRun run = runDriver(folder.path(), c.script + "state\n");
+        EXPECT_EQ(run.status, 0) << run.err;
+        if (run.status != 0) continue;
+        EXPECT_EQ(run.lastState()["display"], c.display);
+        EXPECT_EQ(run.lastState()["notice"], c.notice);
+    }
+    // Only result1 to result50 name results.
+    ScratchFolder folder;
+    for (const char* name : {"result0", "result51", "result01", "result", "result+1"})
+        EXPECT_EQ(runDriver(folder.path(), std::string("press ") + name + "\n").status, 2) << name;
+}
+
 // Checks --base, --signed and --print: the one-line conversion, this run's
 // state, nothing written to the settings, and bad values refused with status 2.
 TEST(CommandLineOptionsTest, BaseSignedAndPrint) {

@@ -106,6 +106,9 @@ TEST(PrintableTest, EscapesControlsAndInvalidBytes) {
     EXPECT_EQ(shell::printable("a\nb\tc"), "a\\x0Ab\\x09c");
     EXPECT_EQ(shell::printable("\xC0\x80"), "\\xC0\\x80");  // an overlong form is not text
     EXPECT_EQ(shell::printable(std::string(50, 'x'), 5), "xxxxx\u2026");
+    // The one-byte forms of ESC [ and ESC ], and what turns a name around.
+    EXPECT_EQ(shell::printable("\u009D0;t\u009C \u009B2J \u0085"), "\\u009D0;t\\u009C \\u009B2J \\u0085");
+    EXPECT_EQ(shell::printable("a\u202Eb\u202Ac\u2066d\u2069e"), "a\\u202Eb\\u202Ac\\u2066d\\u2069e");
 }
 
 // Checks that file names in messages are escaped, and long ones keep their start and their end.

@@ -2,8 +2,10 @@
 // disk, a damaged file, two programs saving at once and a kill in the middle
 // of a save; and hostile ones: links laid in the folder, a settings file that
 // is a FIFO, huge or nested without end, a settings file that is a link. In
-// every case the calculator runs on, the file stays one whole version, and
-// Save says "Failed!" exactly when its writes did not all happen.
+// every case the calculator runs on, the file stays one whole version (Save
+// stores both settings in one write), a file start-up could not use is left as
+// it is until Save keeps it as settings.json.bad, the file keeps its owner and
+// permissions, and Save says "Failed!" exactly when its write did not happen.
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,7 @@
 #include <thread>
 
 #include "shell/support/DriverRun.h"
+#include "shell/support/Leftovers.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/UserDefaults.h"
 
@@ -201,21 +204,21 @@ TEST_F(SettingsFaultsTest, FullDiskDuringTheFirstWrite) {
     }
 }
 
-// Checks that a full disk during Save's second write says "Failed!" and keeps the first write's whole version.
-TEST_F(SettingsFaultsTest, FullDiskDuringTheSecondWrite) {
-    for (Step step : {Step::TemporaryCreated, Step::TemporaryWritten, Step::TemporaryFlushed}) {
-        SCOPED_TRACE(static_cast<int>(step));
-        writeFile(settingsFile(), kOldSettings);
-        DriverRun run;
-        {
-            FaultScope fault(2, step, FaultPlan::Action::Throw);
-            run = runDriver(config(), kSaveScript);
-        }
-        expectSaveRun(run, kFailed);
-        EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, false));
-        EXPECT_EQ(run.states().at(0)["stored"], storedState(16, false));
-        EXPECT_TRUE(strayFiles(config()).empty());
+// Checks that Save stores both settings in one write, laid over what the
+// file holds then: members it does not know, written by a newer version,
+// survive.
+TEST_F(SettingsFaultsTest, SaveIsOneWrite) {
+    writeFile(settingsFile(), R"({"selectedBase": 5, "wordSize": 64, "later": {"a": [1, 2]}})");
+    DriverRun run;
+    {
+        // A write that never comes (a third) counts the writes.
+        FaultScope counting(3, Step::TemporaryCreated, FaultPlan::Action::Throw);
+        run = runDriver(config(), kSaveScript);
     }
+    expectSaveRun(run, kSaved);
+    EXPECT_EQ(g_plan.writesSeen, 1);
+    EXPECT_EQ(nlohmann::json::parse(readFile(settingsFile())),
+              nlohmann::json::parse(R"({"selectedBase": 16, "useSigned": true, "wordSize": 64, "later": {"a": [1, 2]}})"));
 }
 
 // Checks that Save on a real full tmpfs (a child's own mount) says "Failed!" and keeps the old file intact.
@@ -246,7 +249,8 @@ TEST_F(SettingsFaultsTest, FullTmpfs) {
     EXPECT_EQ(seen["stray"], json::array());
 }
 
-// Checks that garbage, or a file cut at any byte, starts with the stored base or 2 and at most one warning.
+// Checks that garbage, or a file cut at any byte, starts with the stored base or 2 and at most one warning, and
+// that start-up leaves a file that is not a JSON object as it is.
 TEST_F(SettingsFaultsTest, GarbageOrCutShortFile) {
     const std::string whole = "{\"selectedBase\": 16, \"useSigned\": true}\n";
     std::vector<std::string> contents;
@@ -256,7 +260,9 @@ TEST_F(SettingsFaultsTest, GarbageOrCutShortFile) {
                      "\"selectedBase\"", "{\"selectedBase\": \"16\"}", "{\"selectedBase\": 16.5}",
                      "{\"selectedBase\": 1e999}", "{\"selectedBase\": 99999999999999999999}", "{\"selectedBase\": -3}",
                      "{\"selectedBase\": 25}", "{\"selectedBase\": 24, \"selectedBase\": 3}",
-                     "\xef\xbb\xbf{\"selectedBase\": 7}", std::string(100000, '['), std::string(4096, '\xc3')});
+                     "\xef\xbb\xbf{\"selectedBase\": 7}", std::string(100000, '['), std::string(4096, '\xc3'),
+                     "{\"selectedBase\": 16, \"useSigned\": true,}", "{\"selectedBase\": 16} trailing",
+                     std::string("\xff\xfe{\0\"\0s\0\"\0:\0 \0""1\0""6\0}\0", 20)});
     for (const auto& text : contents) {
         SCOPED_TRACE(testing::PrintToString(text.substr(0, 60)));
         writeFile(settingsFile(), text);
@@ -271,6 +277,10 @@ TEST_F(SettingsFaultsTest, GarbageOrCutShortFile) {
         EXPECT_EQ(state["base"], usable ? stored["selectedBase"].get<int>() : 2);
         EXPECT_LE(warningCount(state), 1u) << state["log"];
         EXPECT_EQ(warningCount(state), stored.is_null() ? 1u : 0u) << state["log"];
+        // A file that is not a JSON object is left byte for byte as it is.
+        if (stored.is_null()) {
+            EXPECT_EQ(readFile(settingsFile()), text) << "start-up wrote over a file it could not use";
+        }
     }
 }
 
@@ -325,9 +335,10 @@ TEST_F(SettingsFaultsTest, TwoProgramsSavingAtOnce) {
     RecordProperty("file_reads_while_saving", reads);
 }
 
-// Checks that a kill at any step of a save leaves the old or new file, and its litter disturbs no later start.
+// Checks that a kill at any step of a save leaves the old or new settings, never half of them, and that its
+// litter disturbs no later start.
 TEST_F(SettingsFaultsTest, KillAtEveryStepOfASave) {
-    for (int write : {1, 2}) {
+    for (int write : {1}) {
         for (Step step : kSteps) {
             SCOPED_TRACE("write " + std::to_string(write) + ", step " + std::to_string(static_cast<int>(step)));
             fs::remove_all(config());
@@ -341,9 +352,9 @@ TEST_F(SettingsFaultsTest, KillAtEveryStepOfASave) {
                 });
             ASSERT_EQ(killed.signal, SIGKILL) << "status " << killed.status << ": " << killed.err;
 
-            // Old or new: the first write stores the base, the second the signed mode.
-            const json before = write == 1 ? settings(5, false) : settings(16, false);
-            const json after = write == 1 ? settings(16, false) : settings(16, true);
+            // Old or new, both settings at once.
+            const json before = settings(5, false);
+            const json after = settings(16, true);
             const json seen = settingsOf(readFile(settingsFile()));
             EXPECT_TRUE(seen == before || seen == after) << seen.dump();
 
@@ -411,15 +422,13 @@ TEST_F(SettingsFaultsTest, StartUpCreatesNothingALinkCouldRedirect) {
 
 // Checks that a settings file start-up cannot safely read starts the
 // calculator with defaults and one warning, promptly and in little memory;
-// that start-up leaves a file it did not read exactly as it was (and puts its
-// default base in place of one too deep to parse), and that Save then
-// replaces it.
+// that start-up leaves it exactly as it was, and that Save then replaces it,
+// keeping it as settings.json.bad.
 TEST_F(SettingsFaultsTest, FilesStartUpRefusesToRead) {
     struct Case {
         const char* what;
         std::function<void(const fs::path&)> make;
         json saveAlert;
-        bool parsed = false;  // read, but too deep to parse: start-up stores its default base
     };
     // A valid base, and arrays nested so that the whole nests DEPTH deep.
     auto nested = [](size_t depth) {
@@ -428,8 +437,8 @@ TEST_F(SettingsFaultsTest, FilesStartUpRefusesToRead) {
     const std::string padded = "{\"selectedBase\": 16, \"pad\": \"" + std::string(70 * 1024, ' ') + "\"}";
     const std::vector<Case> cases{
         {"nested 100000 deep (over 64 KiB)", [&](const fs::path& f) { writeFile(f, nested(100000)); }, kSaved},
-        {"nested 32000 deep, within 64 KiB", [&](const fs::path& f) { writeFile(f, nested(32000)); }, kSaved, true},
-        {"nested 65 deep", [&](const fs::path& f) { writeFile(f, nested(65)); }, kSaved, true},
+        {"nested 32000 deep, within 64 KiB", [&](const fs::path& f) { writeFile(f, nested(32000)); }, kSaved},
+        {"nested 65 deep", [&](const fs::path& f) { writeFile(f, nested(65)); }, kSaved},
         {"a FIFO", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, kSaved},
         {"a link to a FIFO",
          [&](const fs::path& f) {
@@ -463,20 +472,60 @@ TEST_F(SettingsFaultsTest, FilesStartUpRefusesToRead) {
         EXPECT_EQ(state["display"], "12");
         EXPECT_EQ(state["base"], 2);
         EXPECT_EQ(warningCount(state), 1u) << state["log"];
-        if (c.parsed) {
-            EXPECT_EQ(settingsOf(readFile(settingsFile())), json({{"selectedBase", 2}, {"useSigned", nullptr}}));
-        } else {
-            EXPECT_EQ(fingerprint(settingsFile()), before) << "start-up wrote over a file it did not read";
-        }
+        EXPECT_EQ(fingerprint(settingsFile()), before) << "start-up wrote over a file it could not use";
         EXPECT_LT(std::stol(run.extra) - baseKiB, 64 * 1024) << "peak memory in KiB";
 
         expectSaveRun(runGuarded(config(), kSaveScript), c.saveAlert);
+        // A save that happened kept the file it replaced: the same file under a second name.
+        if (c.saveAlert == kSaved) {
+            EXPECT_EQ(fingerprint(settingsFile().string() + ".bad"), before);
+        }
+    }
+}
+
+// Checks that start-up leaves a file that is no JSON object as it is, even a
+// read-only one, and that Save replaces it (its permissions kept), keeping it
+// as settings.json.bad in place of an older copy.
+TEST_F(SettingsFaultsTest, UnusableFileIsKeptUntilSave) {
+    struct Case {
+        const char* what;
+        std::string text;
+        mode_t mode;
+    };
+    const std::vector<Case> cases{
+        {"a trailing comma", "{\"selectedBase\": 16, \"useSigned\": true,}", 0644},
+        {"a JSON array", "[16, true]", 0644},
+        {"a number too large", "{\"selectedBase\": 1e999}", 0644},
+        {"empty", "", 0644},
+        {"read-only, with trailing garbage", "{\"selectedBase\": 16} and more", 0444},
+    };
+    const fs::path bad = settingsFile().string() + ".bad";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(settingsFile(), c.text);
+        ASSERT_EQ(::chmod(settingsFile().c_str(), c.mode), 0);
+        writeFile(bad, "an older copy");
+        const std::string before = fingerprint(settingsFile());
+
+        const DriverRun run = runDriver(config(), kSumScript);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(warningCount(run.lastState()), 1u) << run.lastState()["log"];
+        EXPECT_EQ(run.lastState()["base"], 2);
+        EXPECT_EQ(fingerprint(settingsFile()), before) << "start-up wrote over a file it could not use";
+
+        expectSaveRun(runDriver(config(), kSaveScript), kSaved);
+        EXPECT_EQ(settingsOf(readFile(settingsFile())), settings(16, true));
+        EXPECT_EQ(modeOf(settingsFile()), c.mode);
+        EXPECT_EQ(fingerprint(bad), before);
+        EXPECT_EQ(strayFiles(config()), std::set<std::string>{"settings.json.bad"});
+        fs::remove(bad);
+        fs::remove(settingsFile());
     }
 }
 
 // Checks what Save puts in the settings file's place: a file with the old
-// one's permissions; through a link, the user's own file it points to (the
-// link stays); never anything else a link points to.
+// one's owner and permissions; through a link, the user's own file it points
+// to (the link stays); never anything else a link points to.
 TEST_F(SettingsFaultsTest, SaveKeepsWhatTheUserSet) {
     const bool asRoot = ::geteuid() == 0;
     const fs::path real = scratch.path() / "dotfiles" / "mervik.json";
@@ -486,6 +535,7 @@ TEST_F(SettingsFaultsTest, SaveKeepsWhatTheUserSet) {
         json alert;
         fs::path written;  // where the saved settings must be, or nothing when Save must fail
         mode_t mode;       // the permissions the saved file must have
+        uid_t owner = ::geteuid();  // and its owner (its group is the owner's own here)
     };
     auto linkTo = [&](mode_t mode, uid_t owner) {
         return [&, mode, owner] {
@@ -503,7 +553,15 @@ TEST_F(SettingsFaultsTest, SaveKeepsWhatTheUserSet) {
         {"a link to the user's 0600 file", linkTo(0600, ::geteuid()), kSaved, real, 0600},
     };
     // Only root can hand a file to another user.
-    if (asRoot) cases.push_back({"a link to another user's file", linkTo(0666, 65534), kFailed, {}, 0});
+    if (asRoot) {
+        cases.push_back({"a link to another user's file", linkTo(0666, 65534), kFailed, {}, 0});
+        cases.push_back({"another user's 0640 file",
+                         [&] {
+                             ASSERT_EQ(::chown(settingsFile().c_str(), 65534, 65534), 0);
+                             ASSERT_EQ(::chmod(settingsFile().c_str(), 0640), 0);
+                         },
+                         kSaved, settingsFile(), 0640, 65534});
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(real.parent_path());
@@ -519,6 +577,10 @@ TEST_F(SettingsFaultsTest, SaveKeepsWhatTheUserSet) {
         } else {
             EXPECT_EQ(settingsOf(readFile(c.written)), settings(16, true));
             EXPECT_EQ(modeOf(c.written), c.mode);
+            struct stat st {};
+            ASSERT_EQ(::stat(c.written.c_str(), &st), 0);
+            EXPECT_EQ(st.st_uid, c.owner);
+            EXPECT_EQ(st.st_gid, c.owner == ::geteuid() ? ::getegid() : c.owner);
         }
         EXPECT_TRUE(strayFiles(config()).empty());
         if (linked) {
@@ -531,42 +593,46 @@ TEST_F(SettingsFaultsTest, SaveKeepsWhatTheUserSet) {
     }
 }
 
+// Checks that Save, run by a user who may not give files away, leaves
+// another user's settings file alone in the user's own folder: "Failed!", a
+// warning saying why, and nothing changed.
+TEST_F(SettingsFaultsTest, SaveRefusesAnotherUsersFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user's";
+    fs::permissions(scratch.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    ASSERT_EQ(::chown(config().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(settingsFile().c_str(), 0644), 0);
+    const std::string before = fingerprint(settingsFile());
+    const DriverRun run = runDriverInChild(config(), kSaveScript, []() -> std::optional<std::string> {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return std::string("cannot become nobody: ") + std::strerror(errno);
+        return std::nullopt;
+    });
+    if (run.status == kPrepareFailed) GTEST_SKIP() << run.err;
+    expectSaveRun(run, kFailed);
+    const json log = run.states().at(0)["log"];
+    ASSERT_EQ(warningCount(run.states()[0]), 1u) << log;
+    EXPECT_NE(log.dump().find("another user"), std::string::npos) << log;
+    EXPECT_EQ(fingerprint(settingsFile()), before);
+    EXPECT_TRUE(strayFiles(config()).empty());
+}
+
 // Checks that the next Save removes the temporaries a killed Save left once
 // they are a minute old, and only those: a fresh one, another file's, one
 // that is not a regular file, and (as root) another user's stay.
 TEST_F(SettingsFaultsTest, SaveRemovesStaleTemporaries) {
-    const bool asRoot = ::geteuid() == 0;
     const fs::path victim = scratch.write("victim", "precious\n");
-    struct Case {
-        std::string name;
-        enum Kind { File, Link, Foreign } kind;
-        bool old;
-        bool removed;
+    std::vector<Leftover> leftovers{
+        {"settings.json.tmp-4242-0", Leftover::File, true, true},
+        {"settings.json.tmp-4242-7-00c0ffee", Leftover::File, true, true},
+        {"settings.json.tmp-4243-0", Leftover::File, false, false},
+        {"notes.json.tmp-4242-0", Leftover::File, true, false},
+        {"settings.json.tmp-4242-0.keep", Leftover::File, true, false},
+        {"settings.json.tmp-4244-0", Leftover::Link, true, false},
     };
-    std::vector<Case> cases{
-        {"settings.json.tmp-4242-0", Case::File, true, true},
-        {"settings.json.tmp-4242-7-00c0ffee", Case::File, true, true},
-        {"settings.json.tmp-4243-0", Case::File, false, false},
-        {"notes.json.tmp-4242-0", Case::File, true, false},
-        {"settings.json.tmp-4242-0.keep", Case::File, true, false},
-        {"settings.json.tmp-4244-0", Case::Link, true, false},
-    };
-    if (asRoot) cases.push_back({"settings.json.tmp-4245-0", Case::Foreign, true, false});
-    const timespec twoMinutesAgo{::time(nullptr) - 120, 0};
-    for (const auto& c : cases) {
-        const fs::path path = config() / c.name;
-        if (c.kind == Case::Link) fs::create_symlink(victim, path);
-        else writeFile(path, "{\"selectedBase\": 9}\n");
-        if (c.kind == Case::Foreign) {
-            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
-        }
-        const timespec times[2] = {twoMinutesAgo, twoMinutesAgo};
-        if (c.old) {
-            ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
-        }
-    }
+    if (::geteuid() == 0) leftovers.push_back({"settings.json.tmp-4245-0", Leftover::Foreign, true, false});
+    ASSERT_NO_FATAL_FAILURE(layLeftovers(config(), leftovers, victim));
     expectSaveRun(runDriver(config(), kSaveScript), kSaved);
-    for (const auto& c : cases) EXPECT_EQ(!fs::exists(fs::symlink_status(config() / c.name)), c.removed) << c.name;
+    expectSwept(config(), leftovers);
     EXPECT_EQ(readFile(victim), "precious\n");
 }
 

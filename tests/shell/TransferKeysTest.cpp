@@ -112,6 +112,16 @@ TEST_F(TransferKeysTest, PickAResultFromTheList) {
     EXPECT_EQ(transfer->displayText(), "12");
 }
 
+// Checks that a result entered from the list while the base keypad shows
+// gives its exact value, not its digits read in the keypad's base.
+TEST_F(TransferKeysTest, ResultEnteredOnTheBaseKeypadKeepsItsValue) {
+    run("press keypad\nwait 1000\npress 1\npress +\npress 1\npress 0\npress 0\npress =\npress CE\n");
+    ASSERT_EQ(transfer->panel().tape(), (std::deque<std::string>{"257"}));
+    EXPECT_TRUE(ctrl(SDLK_DOWN));
+    EXPECT_TRUE(keys->keyDown(SDLK_RETURN, false, false));
+    EXPECT_EQ(transfer->displayText(), "257");
+}
+
 // Checks that the side panel's view follows a key press on every line, and
 // that a touch on a result enters it.
 TEST_F(TransferKeysTest, PanelViewFollowsTheCalculator) {

@@ -4,7 +4,8 @@
 # at the asked scale, titled "Mervik", with its own icon; a mouse click and
 # typed keys press the calculator's keys (the display changes on screen, and
 # the state the program prints on closing shows the sum); it sleeps while
-# idle and answers when used again; resized to 800 x 600 by the X server it
+# idle and answers when used again; Ctrl+V pastes the clipboard's text, and
+# refuses one with a NUL in it whole; resized to 800 x 600 by the X server it
 # draws the calculator scaled to fit, and a click lands where it is drawn;
 # Ctrl+Q closes it with status 0, and a Ctrl released where the window could
 # not see it does not make a later q close it; a short seeded run of random
@@ -154,6 +155,37 @@ python3 - "$WORK/out.txt" <<'PY' || fail "after the resize the state is not as e
 import json, sys
 state = json.loads(open(sys.argv[1]).read().splitlines()[-1])
 assert state["display"] == "7", state["display"]
+PY
+
+# The clipboard: Ctrl+V pastes the text a desktop program holds; a text with
+# a NUL in it is refused whole, not pasted up to the NUL (the display keeps
+# the first paste).
+OWNER_PID=
+CLEANUP_PIDS="OWNER_PID $CLEANUP_PIDS"
+# Makes a program of ours hold TEXT (Python escapes) on the clipboard.
+hold_clipboard() {
+    [[ -n $OWNER_PID ]] && { kill "$OWNER_PID" 2>/dev/null || true; wait "$OWNER_PID" 2>/dev/null || true; }
+    python3 "$(dirname "$0")/clipboard_owner.py" "$1" >"$WORK/owner.txt" 2>&1 &
+    OWNER_PID=$!
+    for _ in $(seq 200); do grep -q ready "$WORK/owner.txt" && return; sleep 0.02; done
+    fail "the clipboard owner did not start: $(cat "$WORK/owner.txt")"
+}
+open_window 1
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+hold_clipboard '1234'
+focus_window
+xdotool key ctrl+v
+sleep 0.4
+hold_clipboard '42\x00junk'
+focus_window
+xdotool key ctrl+v
+sleep 0.4
+close_window
+kill "$OWNER_PID" 2>/dev/null || true
+python3 - "$WORK/out.txt" <<'PY' || fail "the clipboard's pastes left the wrong state: $(cat "$WORK/out.txt")"
+import json, sys
+state = json.loads(open(sys.argv[1]).read().splitlines()[-1])
+assert state["display"] == "1234", state["display"]
 PY
 
 # 2. Scale 2: twice the pixels.

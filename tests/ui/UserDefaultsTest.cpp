@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "ui/Log.h"
 #include "ui/UserDefaults.h"
@@ -92,13 +94,63 @@ TEST_F(UserDefaultsTest, DamagedFilesReadAsEmpty) {
     }
 }
 
-// Checks that a damaged file is left alone until a value is written successfully.
+// Checks that a damaged file is left alone until a value is written successfully, and kept beside it then.
 TEST_F(UserDefaultsTest, DamagedFileIsKeptUntilAWriteSucceeds) {
     writeFile("not json");
     auto d = ui::UserDefaults::inFolder(folder);
     EXPECT_EQ(readFile(), "not json");
     d->setInteger(5, "selectedBase");
     EXPECT_EQ(ui::UserDefaults::inFolder(folder)->integerForKey("selectedBase"), 5);
+    std::ifstream bad(folder / "settings.json.bad");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bad), {}), "not json");
+}
+
+// Checks that a write lays its change over what the file holds at that
+// moment: members another program stored after this one started survive.
+TEST_F(UserDefaultsTest, WriteKeepsWhatAnotherProgramStored) {
+    writeFile(R"({"selectedBase": 5})");
+    auto d = ui::UserDefaults::inFolder(folder);
+    writeFile(R"({"selectedBase": 7, "wordSize": 32})");
+    d->setBool(true, "useSigned");
+    EXPECT_EQ(nlohmann::json::parse(readFile()),
+              nlohmann::json::parse(R"({"selectedBase": 7, "wordSize": 32, "useSigned": true})"));
+}
+
+// Checks where the settings live by default: only absolute folders count, the
+// password database standing in for a home the environment does not give.
+TEST_F(UserDefaultsTest, DefaultFolderFollowsTheXdgRules) {
+    const passwd* entry = ::getpwuid(::getuid());
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(entry->pw_dir[0], '/');
+    const fs::path fromDatabase = fs::path(entry->pw_dir) / ".config" / "mervik";
+    struct Case {
+        std::optional<std::string> xdg, home;
+        fs::path expected;
+    };
+    const Case cases[] = {
+        {"rel", "/home/someone", "/home/someone/.config/mervik"},
+        {std::nullopt, "", fromDatabase},
+        {std::nullopt, "rel", fromDatabase},
+        {"rel", std::nullopt, fromDatabase},
+    };
+    const auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const auto set = [](const char* name, const std::optional<std::string>& value) {
+        if (value) ::setenv(name, value->c_str(), 1);
+        else ::unsetenv(name);
+    };
+    const auto xdg = saved("XDG_CONFIG_HOME");
+    const auto home = saved("HOME");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.xdg.value_or("(unset)") + " " + c.home.value_or("(unset)"));
+        set("XDG_CONFIG_HOME", c.xdg);
+        set("HOME", c.home);
+        EXPECT_EQ(ui::UserDefaults::defaultFolder(), c.expected);
+    }
+    set("XDG_CONFIG_HOME", xdg);
+    set("HOME", home);
 }
 
 // Checks that a failed write throws and leaves the file and the values in memory as they were.

@@ -47,14 +47,19 @@ NumberTransfer::~NumberTransfer() {
 // ---- Paste
 
 bool NumberTransfer::paste(std::string_view text) {
+    // Typed text follows the keypad: "ff" is a number while the base keypad shows base 16.
+    std::optional<int> keypadBase;
+    if (!app_.getIsInDecMode()) keypadBase = app_.getBase();
+    return enter(text, keypadBase);
+}
+
+bool NumberTransfer::enter(std::string_view text, std::optional<int> keypadBase) {
     const auto& screen = app_.viewController();
     const auto display = screen ? screen->displayLabel() : nullptr;
     if (!display || app_.isShowingSettings()) {
         showNotice("Paste refused: the calculator is not showing");
         return false;
     }
-    std::optional<int> keypadBase;
-    if (!app_.getIsInDecMode()) keypadBase = app_.getBase();
     const conversion::PasteReading reading = conversion::readPastedNumber(text, keypadBase);
     if (!reading.number) {
         showNotice(conversion::refusalNotice(reading.refusal));
@@ -84,7 +89,9 @@ bool NumberTransfer::enterResult(std::size_t index) {
     // A copy: the paste may add to the list.
     const std::string shown = panel_.tape()[index];
     panel_.clearSelection();
-    return paste(shown);
+    // The display's text of a result: its exact value in decimal, whatever
+    // base the keypad shows.
+    return enter(shown, std::nullopt);
 }
 
 // ---- Copy

@@ -38,7 +38,9 @@ public:
     // With a word size, a number written in a base (0x.., 0o.., 0b.., or the
     // base keypad's digits) is a bit pattern of that size (core/WordEntry.h).
     bool paste(std::string_view text);
-    // Enters the results list's entry INDEX (0 the newest) as a paste.
+    // Enters the results list's entry INDEX (0 the newest) as a paste of its
+    // exact decimal value, whichever keypad shows; false when there is no
+    // such entry or the paste is refused.
     bool enterResult(std::size_t index);
 
     // Copy texts: the main display's text as shown, and the conversion as
@@ -62,6 +64,9 @@ public:
     const std::shared_ptr<ui::Label>& noticeLabel() const { return noticeLabel_; }
 
 private:
+    // Enters TEXT read as a number in KEYPAD_BASE (nothing: decimal rules).
+    bool enter(std::string_view text, std::optional<int> keypadBase);
+
     vantorAppDelegate& app_;
     BasesPanelModel panel_;
     std::string notice_;

@@ -61,15 +61,17 @@ void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
 void vantorAppDelegate::loadSettings() {
     ui::UserDefaults& defaults = ui::UserDefaults::standard();
     // A base outside 2..24 (absent reads as 0) counts as unset: use the
-    // default and store it, so that the next start finds a usable value.
+    // default and store it (every other member of the file kept), so that the
+    // next start finds a usable value.
     const int stored = defaults.integerForKey(kSelectedBaseKey);
     const bool overridden = overrides_.base || overrides_.useSigned || overrides_.wordSize;
     if (conversion::isValidBase(stored)) {
         base_ = stored;
-    } else if (defaults.readRefused() || overridden) {
-        // A file that was not read at all (a FIFO, a huge file) is left as it
-        // is: only Save, which the user asks for, replaces it. Nor does a run
-        // whose base, signed mode or word size the command line chose write anything.
+    } else if (defaults.loadFailed() || overridden || !defaults.canStore()) {
+        // A file that could not be used (malformed, a FIFO, a huge file) is
+        // left as it is: only Save, which the user asks for, replaces it. Nor
+        // does a run whose base, signed mode or word size the command line
+        // chose write anything, nor one that has nowhere to store it (as it said).
         base_ = kDefaultBase;
     } else {
         base_ = kDefaultBase;

@@ -12,6 +12,7 @@
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Label.h"
+#include "ui/Log.h"
 #include "ui/NavigationBar.h"
 #include "ui/PercentEscape.h"
 #include "ui/Resources.h"
@@ -198,11 +199,12 @@ void SettingsViewController::saveDefaultBase(ui::BarButtonItem*) {
     const std::string baseText = std::to_string(basePickerView_->selectedRowInComponent(0) + kFirstBase);
     const bool useSigned = signedSwitch_->isOn();
     try {
-        ui::UserDefaults& defaults = ui::UserDefaults::standard();
-        defaults.setInteger(std::stoi(baseText), settingKeys::kSelectedBaseKey);
-        defaults.setBool(useSigned, settingKeys::kUseSignedKey);
-    } catch (const std::exception&) {
-        // A write done before the failure stays done.
+        // Both in one write: the file holds either the old settings or the new.
+        ui::UserDefaults::standard().setValues(
+            {{settingKeys::kSelectedBaseKey, std::stoi(baseText)}, {settingKeys::kUseSignedKey, useSigned}});
+    } catch (const ui::UserDefaultsError& error) {
+        // Another user's file is left alone; the log says why Save failed.
+        if (error.refused()) ui::warn("warning: the settings are not saved: %s", error.what());
         showAlert("Setting base...", "Failed!");
         return;
     } catch (...) {

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -196,25 +197,42 @@ MervikChild::MervikChild(const std::vector<std::string>& args, const std::option
     : folder_(makeFolder()) {
     const auto inPath = input ? folder_ / "stdin" : fs::path("/dev/null");
     if (input) std::ofstream(inPath, std::ios::binary) << *input;
-    start(args, inPath);
+    start(args, inPath, Setup{});
 }
 
 MervikChild::MervikChild(const std::vector<std::string>& args, const InputFrom& inputFrom) : folder_(makeFolder()) {
-    start(args, inputFrom.path.empty() ? std::nullopt : std::optional(inputFrom.path));
+    start(args, inputFrom.path.empty() ? std::nullopt : std::optional(inputFrom.path), Setup{});
 }
 
-void MervikChild::start(const std::vector<std::string>& args, const std::optional<std::filesystem::path>& inPath) {
-    const auto outPath = folder_ / "stdout";
-    const auto errPath = folder_ / "stderr";
+MervikChild::MervikChild(const std::vector<std::string>& args, const Setup& setup) : folder_(makeFolder()) {
+    const auto inPath = setup.input ? folder_ / "stdin" : fs::path("/dev/null");
+    if (setup.input) std::ofstream(inPath, std::ios::binary) << *setup.input;
+    start(args, inPath, setup);
+}
 
+void MervikChild::start(const std::vector<std::string>& args, const std::optional<std::filesystem::path>& inPath,
+                        const Setup& setup) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (inPath) posix_spawn_file_actions_addopen(&actions, 0, inPath->c_str(), O_RDONLY, 0);
     else posix_spawn_file_actions_addclose(&actions, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const std::string outPath = (folder_ / "stdout").string();
+    const std::string errPath = (folder_ / "stderr").string();
+    auto output = [&](int fd, Setup::Output to, const std::string& collected) {
+        if (to == Setup::Output::Closed) posix_spawn_file_actions_addclose(&actions, fd);
+        else if (to == Setup::Output::Full) posix_spawn_file_actions_addopen(&actions, fd, "/dev/full", O_WRONLY, 0);
+        else posix_spawn_file_actions_addopen(&actions, fd, collected.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    };
+    output(1, setup.output, outPath);
+    output(2, setup.errors, errPath);
+    if (setup.workingFolder) posix_spawn_file_actions_addchdir_np(&actions, setup.workingFolder->c_str());
 
-    std::vector<std::string> argvText = programCommand();
+    std::vector<std::string> argvText;
+    if (setup.user) {
+        const std::string id = std::to_string(*setup.user);
+        argvText = {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"};
+    }
+    for (auto& word : programCommand()) argvText.push_back(word);
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& arg : argvText) argv.push_back(arg.data());
@@ -222,7 +240,14 @@ void MervikChild::start(const std::vector<std::string>& args, const std::optiona
     // Under the leak checker, the font libraries' process-wide caches (kept
     // until exit by design) are not leaks of ours: screenshots load them.
     std::vector<std::string> envText;
-    for (char** e = environ; *e; ++e) envText.emplace_back(*e);
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const bool changed = std::any_of(setup.environment.begin(), setup.environment.end(),
+                                         [&](const auto& change) { return entry.rfind(change.first + "=", 0) == 0; });
+        if (!changed) envText.push_back(entry);
+    }
+    for (const auto& [name, value] : setup.environment)
+        if (value) envText.push_back(name + "=" + *value);
     if (!std::getenv("LSAN_OPTIONS"))
         envText.push_back("LSAN_OPTIONS=print_suppressions=0:suppressions=" MERVIK_TEST_DATA "/render/lsan.supp");
     std::vector<char*> env;
@@ -271,6 +296,11 @@ DriverRun MervikChild::wait(double timeoutSeconds) {
 DriverRun runMervikFor(double timeoutSeconds, const std::vector<std::string>& args,
                        const std::optional<std::string>& input) {
     MervikChild child(args, input);
+    return child.wait(timeoutSeconds);
+}
+
+DriverRun runMervikFor(double timeoutSeconds, const std::vector<std::string>& args, const MervikChild::Setup& setup) {
+    MervikChild child(args, setup);
     return child.wait(timeoutSeconds);
 }
 

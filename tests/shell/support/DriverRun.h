@@ -60,6 +60,20 @@ public:
         std::filesystem::path path;
     };
     MervikChild(const std::vector<std::string>& args, const InputFrom& inputFrom);
+    // How else the program may be started.
+    struct Setup {
+        std::optional<std::string> input;  // standard input's text; /dev/null when not given
+        // Where standard output and standard error go: collected, a full disk
+        // (/dev/full), or nowhere (the descriptor closed).
+        enum class Output { Collected, Full, Closed };
+        Output output = Output::Collected;
+        Output errors = Output::Collected;
+        // Environment variables set to a value, or removed (no value).
+        std::vector<std::pair<std::string, std::optional<std::string>>> environment;
+        std::optional<std::filesystem::path> workingFolder;
+        std::optional<unsigned> user;  // run as this user and group id, in no other group (through setpriv)
+    };
+    MervikChild(const std::vector<std::string>& args, const Setup& setup);
     ~MervikChild();  // kills the program if it still runs
     MervikChild(const MervikChild&) = delete;
     MervikChild& operator=(const MervikChild&) = delete;
@@ -70,7 +84,8 @@ public:
     DriverRun wait(double timeoutSeconds);
 
 private:
-    void start(const std::vector<std::string>& args, const std::optional<std::filesystem::path>& inputFrom);
+    void start(const std::vector<std::string>& args, const std::optional<std::filesystem::path>& inputFrom,
+               const Setup& setup);
 
     std::filesystem::path folder_;
     pid_t pid_ = -1;
@@ -81,6 +96,7 @@ private:
 // Runs the mervik program to its end (see MervikChild).
 DriverRun runMervikFor(double timeoutSeconds, const std::vector<std::string>& args,
                        const std::optional<std::string>& input = std::nullopt);
+DriverRun runMervikFor(double timeoutSeconds, const std::vector<std::string>& args, const MervikChild::Setup& setup);
 
 // The current resident memory of this process in KiB (VmRSS), or -1.
 long residentKiB();
