@@ -11,11 +11,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/vantorAppDelegate.h"
-#include "conversion/BaseConversion.h"
-#include "displays/binaryScrn.h"
-#include "core/Decimal.h"
-#include "core/calcDecimal.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/conversion/BaseConversion.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/calcDecimal.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 

@@ -12,7 +12,7 @@
 #include <decimal/decimal>
 #include <string>
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/AppLauncher.h"
-#include "app/NumberTransfer.h"
+#include "calc/app/AppLauncher.h"
+#include "calc/app/NumberTransfer.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/UserDefaults.h"

@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/AppLauncher.h"
+#include "calc/app/AppLauncher.h"
 #include "render/Painter.h"
 #include "ui/Application.h"
 #include "ui/Button.h"

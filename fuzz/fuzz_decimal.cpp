@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 #include "../tests/calc/support/DecimalReference.h"
 
 namespace {

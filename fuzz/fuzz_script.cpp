@@ -38,10 +38,10 @@
 #include <variant>
 #include <vector>
 
-#include "app/vantorAppDelegate.h"
-#include "core/calcDecimal.h"
-#include "displays/displayScrn.h"
-#include "screens/MainViewController.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/screens/MainViewController.h"
 #include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/ScriptRunner.h"

@@ -21,10 +21,10 @@
 #include <string>
 #include <system_error>
 
-#include "app/AppLauncher.h"
-#include "app/vantorAppDelegate.h"
-#include "displays/displayScrn.h"
-#include "screens/MainViewController.h"
+#include "calc/app/AppLauncher.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/screens/MainViewController.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/Log.h"

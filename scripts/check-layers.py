@@ -6,7 +6,7 @@ its left:
   the top-level layers   ui <- render, calc <- shell  (render and calc never
                          include each other)
   inside src/calc        core <- conversion <- displays <- keys <- input
-                         <- screens <- app <- panel
+                         <- screens <- app
 Every #include "layer/..." line is checked against the first ladder, every
 #include "calc/folder/..." line against the second, and every #include <...>
 against the libraries the layer is allowed (the table in ARCHITECTURE.md). A
@@ -25,7 +25,7 @@ LAYERS = {
     "calc": {"ui", "calc"},
     "shell": {"ui", "render", "calc", "shell"},
 }
-CALC_LADDER = ["core", "conversion", "displays", "keys", "input", "screens", "app", "panel"]
+CALC_LADDER = ["core", "conversion", "displays", "keys", "input", "screens", "app"]
 
 # Library of an angle-bracket header, by the first rule that matches.
 LIBRARIES = [

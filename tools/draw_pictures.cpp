@@ -32,7 +32,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/PictureNames.h"
+#include "calc/core/PictureNames.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <vector>
 
-#include "core/Version.h"
+#include "calc/core/Version.h"
 #include "shell/KeyBindings.h"
 #include "shell/Printable.h"
 #include "shell/WindowInput.h"

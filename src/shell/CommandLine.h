@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/WordSize.h"
+#include "calc/core/WordSize.h"
 
 namespace shell {
 

@@ -5,9 +5,9 @@
 #include <charconv>
 #include <iterator>
 
-#include "app/BasesPanelModel.h"
-#include "core/Operator.h"
-#include "screens/MainViewController.h"
+#include "calc/app/BasesPanelModel.h"
+#include "calc/core/Operator.h"
+#include "calc/screens/MainViewController.h"
 
 namespace shell {
 

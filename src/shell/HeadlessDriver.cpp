@@ -7,7 +7,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "app/AppLauncher.h"
+#include "calc/app/AppLauncher.h"
 #include "render/PangoTextMeasure.h"
 #include "render/Screenshot.h"
 #include "shell/Printable.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "shell/ScriptRunner.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"

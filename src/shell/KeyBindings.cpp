@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/Operator.h"
+#include "calc/core/Operator.h"
 #include "shell/ControlTable.h"
 #include "shell/TransferKeys.h"
 #include "shell/WindowInput.h"

@@ -1,7 +1,7 @@
 #include "shell/PickerStepper.h"
 
-#include "input/HorizontalPickerView.h"
-#include "input/InputView.h"
+#include "calc/input/HorizontalPickerView.h"
+#include "calc/input/InputView.h"
 #include "shell/ControlFinder.h"
 #include "ui/AlertView.h"
 #include "ui/PickerView.h"

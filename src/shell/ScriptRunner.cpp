@@ -8,8 +8,8 @@
 #include <streambuf>
 #include <system_error>
 
-#include "app/NumberTransfer.h"
-#include "app/vantorAppDelegate.h"
+#include "calc/app/NumberTransfer.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "shell/CheckedOutput.h"
 #include "shell/Printable.h"
 #include "shell/TouchIds.h"

@@ -1,7 +1,7 @@
 #include "shell/TransferKeys.h"
 
-#include "app/BasesPanelView.h"
-#include "app/NumberTransfer.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
 #include "shell/KeyboardInput.h"
 
 namespace shell {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "input/HorizontalPickerView.h"
-#include "input/InputView.h"
+#include "calc/input/HorizontalPickerView.h"
+#include "calc/input/InputView.h"
 #include "shell/PickerStepper.h"
 #include "shell/TouchIds.h"
 #include "ui/AlertView.h"

@@ -1,6 +1,6 @@
 #include "shell/WindowInput.h"
 
-#include "core/Operator.h"
+#include "calc/core/Operator.h"
 #include "shell/ControlTable.h"
 
 namespace shell {

@@ -9,12 +9,12 @@
 
 #include <SDL.h>
 
-#include "app/AppLauncher.h"
-#include "app/BasesPanelView.h"
-#include "app/NumberTransfer.h"
-#include "displays/displayScrn.h"
+#include "calc/app/AppLauncher.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
+#include "calc/displays/displayScrn.h"
 #include "render/PangoTextMeasure.h"
-#include "screens/MainViewController.h"
+#include "calc/screens/MainViewController.h"
 #include "shell/ClipboardText.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
@@ -23,7 +23,7 @@
 #include "shell/StateWriter.h"
 #include "shell/TransferKeys.h"
 #include "shell/WindowShell.h"
-#include "shell/access/AtSpiBridge.h"
+#include "shell/accessibility/AtSpiBridge.h"
 #include "ui/Application.h"
 #include "ui/Log.h"
 #include "ui/UserDefaults.h"

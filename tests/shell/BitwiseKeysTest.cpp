@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/BasesPanelView.h"
-#include "app/NumberTransfer.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/support/DriverRun.h"
 #include "shell/support/MervikProcess.h"

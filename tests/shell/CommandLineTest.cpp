@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/Version.h"
+#include "calc/core/Version.h"
 #include "shell/CommandLine.h"
 
 namespace {

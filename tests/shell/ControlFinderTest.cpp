@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/vantorAppDelegate.h"
-#include "input/InputView.h"
-#include "screens/MainViewController.h"
-#include "screens/SettingsViewController.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/input/InputView.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/screens/SettingsViewController.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/support/MervikProcess.h"

@@ -14,10 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/vantorAppDelegate.h"
-#include "screens/MainViewController.h"
-#include "input/HorizontalPickerView.h"
-#include "input/InputView.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/input/HorizontalPickerView.h"
+#include "calc/input/InputView.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/KeyBindings.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/BasesPanelView.h"
-#include "core/Operator.h"
-#include "keys/operationButton.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/core/Operator.h"
+#include "calc/keys/operationButton.h"
 #include "shell/ControlFinder.h"
 #include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"

@@ -18,8 +18,8 @@
 #include <random>
 #include <sstream>
 
-#include "app/vantorAppDelegate.h"
-#include "screens/MainViewController.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/screens/MainViewController.h"
 #include "shell/ControlFinder.h"
 #include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"

@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "app/BasesPanelView.h"
-#include "app/NumberTransfer.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/TransferKeys.h"
 #include "shell/support/MervikProcess.h"

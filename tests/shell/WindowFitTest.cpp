@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "render/Painter.h"
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/AppLauncher.h"
-#include "app/BasesPanelView.h"
-#include "app/NumberTransfer.h"
-#include "input/InputView.h"
+#include "calc/app/AppLauncher.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
+#include "calc/input/InputView.h"
 #include "render/PangoTextMeasure.h"
 #include "render/Painter.h"
 #include "shell/ControlFinder.h"

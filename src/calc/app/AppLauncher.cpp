@@ -1,4 +1,4 @@
-#include "app/AppLauncher.h"
+#include "calc/app/AppLauncher.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <system_error>
 
-#include "screens/MainViewController.h"
+#include "calc/screens/MainViewController.h"
 #include "ui/Log.h"
 #include "ui/Printable.h"
 #include "ui/ScreenSize.h"

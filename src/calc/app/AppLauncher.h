@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "ui/Application.h"
 
 // Makes the delegate, a window of the screen's size (ui/ScreenSize.h) and

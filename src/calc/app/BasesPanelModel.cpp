@@ -1,9 +1,9 @@
-#include "app/BasesPanelModel.h"
+#include "calc/app/BasesPanelModel.h"
 
 #include <algorithm>
 
-#include "core/WordDisplay.h"
-#include "displays/binaryScrn.h"
+#include "calc/core/WordDisplay.h"
+#include "calc/displays/binaryScrn.h"
 
 void BasesPanelModel::setValue(const Decimal& value) {
     // Same number, same text: 1.50 and 1.5 draw alike.

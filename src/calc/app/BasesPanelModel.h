@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Decimal.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordSize.h"
 
 class BasesPanelModel {
 public:

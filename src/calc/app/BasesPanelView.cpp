@@ -1,11 +1,11 @@
-#include "app/BasesPanelView.h"
+#include "calc/app/BasesPanelView.h"
 
-#include "app/NumberTransfer.h"
-#include "app/vantorAppDelegate.h"
-#include "core/Operator.h"
-#include "displays/displayScrn.h"
-#include "keys/operationButton.h"
-#include "screens/MainViewController.h"
+#include "calc/app/NumberTransfer.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/core/Operator.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/keys/operationButton.h"
+#include "calc/screens/MainViewController.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/BasesPanelModel.h"
-#include "core/WordSize.h"
+#include "calc/app/BasesPanelModel.h"
+#include "calc/core/WordSize.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/ScreenSize.h"

@@ -1,12 +1,12 @@
-#include "app/NumberTransfer.h"
+#include "calc/app/NumberTransfer.h"
 
-#include "app/vantorAppDelegate.h"
-#include "conversion/PastedNumber.h"
-#include "core/WordEntry.h"
-#include "core/calcDecimal.h"
-#include "displays/binaryScrn.h"
-#include "displays/displayScrn.h"
-#include "screens/MainViewController.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/conversion/PastedNumber.h"
+#include "calc/core/WordEntry.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/screens/MainViewController.h"
 #include "ui/Application.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/BasesPanelModel.h"
+#include "calc/app/BasesPanelModel.h"
 #include "ui/Label.h"
 
 class vantorAppDelegate;

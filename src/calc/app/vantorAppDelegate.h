@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/Decimal.h"
-#include "core/WordSize.h"
-#include "screens/ScreenDelegate.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordSize.h"
+#include "calc/screens/ScreenDelegate.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
 

@@ -1,4 +1,4 @@
-#include "conversion/BaseConversion.h"
+#include "calc/conversion/BaseConversion.h"
 
 #include <algorithm>
 #include <cassert>

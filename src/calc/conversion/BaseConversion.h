@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 namespace conversion {
 

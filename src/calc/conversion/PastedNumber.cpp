@@ -1,8 +1,8 @@
-#include "conversion/PastedNumber.h"
+#include "calc/conversion/PastedNumber.h"
 
 #include <algorithm>
 
-#include "conversion/BaseConversion.h"
+#include "calc/conversion/BaseConversion.h"
 
 namespace conversion {
 

@@ -1,6 +1,6 @@
-#include "core/BitGrid.h"
+#include "calc/core/BitGrid.h"
 
-#include "core/WordInteger.h"
+#include "calc/core/WordInteger.h"
 
 namespace bitwise {
 

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "core/Decimal.h"
-#include "core/WordResult.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordResult.h"
+#include "calc/core/WordSize.h"
 
 namespace bitwise {
 

@@ -1,7 +1,7 @@
-#include "core/BitwiseOps.h"
+#include "calc/core/BitwiseOps.h"
 
-#include "core/WordInteger.h"
-#include "core/calcDecimal.h"
+#include "calc/core/WordInteger.h"
+#include "calc/core/calcDecimal.h"
 
 namespace bitwise {
 

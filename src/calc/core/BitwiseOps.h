@@ -24,9 +24,9 @@
 
 #include <cstdint>
 
-#include "core/Decimal.h"
-#include "core/WordResult.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordResult.h"
+#include "calc/core/WordSize.h"
 
 enum class BitwiseOp : std::uint8_t { And, Or, Xor, Nand, Nor, Xnor, ShiftLeft, ShiftRight, RotateLeft, RotateRight };
 

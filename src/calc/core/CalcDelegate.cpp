@@ -1,4 +1,4 @@
-#include "core/CalcDelegate.h"
+#include "calc/core/CalcDelegate.h"
 
 #include "ui/Application.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/Decimal.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordSize.h"
 
 class CalcDelegate {
 public:

@@ -2,11 +2,11 @@
 // ordering. Text conversion is in DecimalText.cpp, arithmetic in
 // DecimalArithmetic.cpp, and the 128- and 256-bit helpers in WideInt.h.
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 #include <cassert>
 
-#include "core/WideInt.h"
+#include "calc/core/WideInt.h"
 
 using namespace wideint;
 

@@ -1,13 +1,13 @@
 // Decimal's arithmetic: add, subtract, multiply, divide, pow, negated,
 // roundedToPlaces and remainder, each rounded as Decimal.h describes.
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 #include <algorithm>
 #include <cassert>
 #include <utility>
 
-#include "core/WideInt.h"
+#include "calc/core/WideInt.h"
 
 using namespace wideint;
 

@@ -1,7 +1,7 @@
 // Decimal's conversions: reading text (parse) and doubles (fromDouble),
 // writing plain text (toString) and the nearest double (toDouble).
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 #include <algorithm>
 #include <cassert>
@@ -11,7 +11,7 @@
 #include <limits>
 #include <optional>
 
-#include "core/WideInt.h"
+#include "calc/core/WideInt.h"
 
 using namespace wideint;
 

@@ -21,8 +21,8 @@
 #include <optional>
 #include <string_view>
 
-#include "core/BitwiseOps.h"
-#include "core/calcDecimal.h"
+#include "calc/core/BitwiseOps.h"
+#include "calc/core/calcDecimal.h"
 
 // In the order of the table; Count is none, the number of rows.
 enum class Operator {

@@ -1,7 +1,7 @@
 // WideInt's divisions: 256-by-128-bit long division and the division of a
 // 256-bit value by a power of ten through a table of reciprocals.
 
-#include "core/WideInt.h"
+#include "calc/core/WideInt.h"
 
 #include <algorithm>
 

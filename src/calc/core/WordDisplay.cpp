@@ -1,9 +1,9 @@
-#include "core/WordDisplay.h"
+#include "calc/core/WordDisplay.h"
 
 #include <cassert>
 #include <cstdint>
 
-#include "core/WordInteger.h"
+#include "calc/core/WordInteger.h"
 
 namespace bitwise {
 

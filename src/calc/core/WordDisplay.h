@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/Decimal.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordSize.h"
 
 namespace bitwise {
 

@@ -1,7 +1,7 @@
-#include "core/WordEntry.h"
+#include "calc/core/WordEntry.h"
 
-#include "core/WordDisplay.h"
-#include "core/WordInteger.h"
+#include "calc/core/WordDisplay.h"
+#include "calc/core/WordInteger.h"
 
 namespace bitwise {
 

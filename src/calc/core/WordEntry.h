@@ -4,9 +4,9 @@
 // keypad's digits). Decimal typing and decimal pastes stay exact numbers and
 // do not come here.
 
-#include "core/Decimal.h"
-#include "core/WordResult.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordResult.h"
+#include "calc/core/WordSize.h"
 
 namespace bitwise {
 

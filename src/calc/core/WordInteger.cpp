@@ -1,4 +1,4 @@
-#include "core/WordInteger.h"
+#include "calc/core/WordInteger.h"
 
 #include <cassert>
 #include <string>

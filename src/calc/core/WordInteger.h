@@ -15,9 +15,9 @@
 
 #include <boost/multiprecision/cpp_int.hpp>
 
-#include "core/Decimal.h"
-#include "core/WordResult.h"
-#include "core/WordSize.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/WordResult.h"
+#include "calc/core/WordSize.h"
 
 namespace bitwise {
 

@@ -1,4 +1,4 @@
-#include "core/WordResult.h"
+#include "calc/core/WordResult.h"
 
 std::string refusalNotice(WordStatus status, std::string_view title, WordSize size) {
     switch (status) {

@@ -1,4 +1,4 @@
-#include "core/calcDecimal.h"
+#include "calc/core/calcDecimal.h"
 
 std::shared_ptr<calcDecimal> calcDecimal::initWithValue(double value) {
     auto reg = std::make_shared<calcDecimal>();

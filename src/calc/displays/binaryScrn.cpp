@@ -1,4 +1,4 @@
-#include "displays/binaryScrn.h"
+#include "calc/displays/binaryScrn.h"
 
 #include <algorithm>
 #include <array>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "conversion/BaseConversion.h"
-#include "core/CalcDelegate.h"
-#include "core/Decimal.h"
-#include "core/PictureNames.h"
-#include "core/WordDisplay.h"
-#include "core/calcDecimal.h"
+#include "calc/conversion/BaseConversion.h"
+#include "calc/core/CalcDelegate.h"
+#include "calc/core/Decimal.h"
+#include "calc/core/PictureNames.h"
+#include "calc/core/WordDisplay.h"
+#include "calc/core/calcDecimal.h"
 #include "ui/Image.h"
 
 namespace {

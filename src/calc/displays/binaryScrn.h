@@ -16,7 +16,7 @@
 #include <string>
 #include <utility>
 
-#include "core/WordSize.h"
+#include "calc/core/WordSize.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 

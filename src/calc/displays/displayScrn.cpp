@@ -1,12 +1,12 @@
-#include "displays/displayScrn.h"
+#include "calc/displays/displayScrn.h"
 
 
-#include "displays/binaryScrn.h"
-#include "core/calcDecimal.h"
-#include "core/CalcDelegate.h"
-#include "core/BitGrid.h"
-#include "core/Operator.h"
-#include "core/WordResult.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/core/CalcDelegate.h"
+#include "calc/core/BitGrid.h"
+#include "calc/core/Operator.h"
+#include "calc/core/WordResult.h"
 #include "ui/Image.h"
 #include "ui/Log.h"
 

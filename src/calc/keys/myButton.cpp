@@ -1,8 +1,8 @@
-#include "keys/myButton.h"
+#include "calc/keys/myButton.h"
 
 #include <string>
 
-#include "displays/displayScrn.h"
+#include "calc/displays/displayScrn.h"
 
 myButton::myButton(ui::Rect frame) : ui::Button(frame) {}
 

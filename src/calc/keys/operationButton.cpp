@@ -1,14 +1,14 @@
-#include "keys/operationButton.h"
+#include "calc/keys/operationButton.h"
 
 #include <string>
 #include <string_view>
 
-#include "core/calcDecimal.h"
-#include "core/CalcDelegate.h"
-#include "core/Operator.h"
-#include "core/WordDisplay.h"
-#include "core/WordEntry.h"
-#include "displays/displayScrn.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/core/CalcDelegate.h"
+#include "calc/core/Operator.h"
+#include "calc/core/WordDisplay.h"
+#include "calc/core/WordEntry.h"
+#include "calc/displays/displayScrn.h"
 
 namespace {
 

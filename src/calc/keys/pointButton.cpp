@@ -1,6 +1,6 @@
-#include "keys/pointButton.h"
+#include "calc/keys/pointButton.h"
 
-#include "displays/displayScrn.h"
+#include "calc/displays/displayScrn.h"
 
 pointButton::pointButton(ui::Rect frame) : ui::Button(frame) {}
 

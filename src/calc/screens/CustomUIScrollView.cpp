@@ -1,4 +1,4 @@
-#include "screens/CustomUIScrollView.h"
+#include "calc/screens/CustomUIScrollView.h"
 
 CustomUIScrollView::CustomUIScrollView(ui::Rect frame) : ui::ScrollView(frame) {}
 

@@ -1,15 +1,15 @@
-#include "screens/MainViewController.h"
+#include "calc/screens/MainViewController.h"
 
 #include <initializer_list>
 #include <iterator>
 #include <string>
 
-#include "core/Operator.h"
-#include "displays/binaryScrn.h"
-#include "displays/displayScrn.h"
-#include "keys/operationButton.h"
-#include "screens/ScreenDelegate.h"
-#include "input/InputView.h"
+#include "calc/core/Operator.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/keys/operationButton.h"
+#include "calc/screens/ScreenDelegate.h"
+#include "calc/input/InputView.h"
 #include "ui/Application.h"
 #include "ui/Image.h"
 #include "ui/ImageView.h"

@@ -4,7 +4,7 @@
 // the screens. The application delegate implements it; without one (a screen
 // built on its own) the requests are skipped.
 
-#include "core/CalcDelegate.h"
+#include "calc/core/CalcDelegate.h"
 
 class ScreenDelegate : public CalcDelegate {
 public:

@@ -1,4 +1,4 @@
-#include "screens/SettingsViewController.h"
+#include "calc/screens/SettingsViewController.h"
 
 #include <exception>
 #include <fstream>
@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string_view>
 
-#include "core/SettingsKeys.h"
-#include "screens/CustomUIScrollView.h"
-#include "screens/ScreenDelegate.h"
+#include "calc/core/SettingsKeys.h"
+#include "calc/screens/CustomUIScrollView.h"
+#include "calc/screens/ScreenDelegate.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Label.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Version.h"
+#include "calc/core/Version.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Control.h"
 #include "ui/PickerView.h"

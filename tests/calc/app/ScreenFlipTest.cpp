@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "calc/support/TestPictures.h"
-#include "screens/MainViewController.h"
-#include "screens/SettingsViewController.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/screens/SettingsViewController.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/Layer.h"

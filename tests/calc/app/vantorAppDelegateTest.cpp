@@ -1,4 +1,4 @@
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 
 #include <sys/resource.h>
 
@@ -15,8 +15,8 @@
 
 #include "calc/support/TempFolder.h"
 #include "calc/support/TestPictures.h"
-#include "screens/MainViewController.h"
-#include "screens/SettingsViewController.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/screens/SettingsViewController.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/Log.h"

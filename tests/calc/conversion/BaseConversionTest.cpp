@@ -1,4 +1,4 @@
-#include "conversion/BaseConversion.h"
+#include "calc/conversion/BaseConversion.h"
 
 #include <climits>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include <boost/multiprecision/cpp_int.hpp>
 #include <gtest/gtest.h>
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 using conversion::checkValue;
 using conversion::convertBases;

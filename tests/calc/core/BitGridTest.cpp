@@ -1,4 +1,4 @@
-#include "core/BitGrid.h"
+#include "calc/core/BitGrid.h"
 
 #include <gtest/gtest.h>
 

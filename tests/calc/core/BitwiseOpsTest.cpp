@@ -1,4 +1,4 @@
-#include "core/BitwiseOps.h"
+#include "calc/core/BitwiseOps.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 #include <boost/multiprecision/cpp_int.hpp>
 
 #include "calc/support/WordModes.h"
-#include "core/BitwiseOps.h"
+#include "calc/core/BitwiseOps.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 #include "calc/support/DecimalReference.h"
 
 namespace {

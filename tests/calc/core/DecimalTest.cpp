@@ -1,4 +1,4 @@
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/Operator.h"
+#include "calc/core/Operator.h"
 
 #include <gtest/gtest.h>
 

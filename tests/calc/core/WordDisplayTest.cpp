@@ -1,4 +1,4 @@
-#include "core/WordDisplay.h"
+#include "calc/core/WordDisplay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/WordEntry.h"
+#include "calc/core/WordEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/WordSize.h"
+#include "calc/core/WordSize.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/calcDecimal.h"
+#include "calc/core/calcDecimal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "displays/binaryScrn.h"
+#include "calc/displays/binaryScrn.h"
 
 #include <climits>
 #include <cmath>
@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "calc/support/TempFolder.h"
 #include "calc/support/TestPictures.h"
-#include "core/calcDecimal.h"
+#include "calc/core/calcDecimal.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/Image.h"

@@ -1,4 +1,4 @@
-#include "displays/displayScrn.h"
+#include "calc/displays/displayScrn.h"
 
 #include <ostream>
 #include <string>
@@ -7,9 +7,9 @@
 
 #include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
-#include "core/Operator.h"
-#include "core/calcDecimal.h"
-#include "displays/binaryScrn.h"
+#include "calc/core/Operator.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/displays/binaryScrn.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "input/HorizontalPickerView.h"
+#include "calc/input/HorizontalPickerView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "input/InputView.h"
+#include "calc/input/InputView.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "calc/support/TestPictures.h"
-#include "displays/binaryScrn.h"
-#include "core/Operator.h"
-#include "core/calcDecimal.h"
-#include "displays/displayScrn.h"
-#include "keys/myButton.h"
-#include "keys/pointButton.h"
-#include "input/HorizontalPickerView.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/core/Operator.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/keys/myButton.h"
+#include "calc/keys/pointButton.h"
+#include "calc/input/HorizontalPickerView.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/ImageView.h"

@@ -5,8 +5,8 @@
 
 #include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
-#include "core/PictureNames.h"
-#include "core/calcDecimal.h"
+#include "calc/core/PictureNames.h"
+#include "calc/core/calcDecimal.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/vantorAppDelegate.h"
-#include "core/Operator.h"
-#include "displays/binaryScrn.h"
-#include "displays/displayScrn.h"
-#include "keys/myButton.h"
-#include "keys/operationButton.h"
-#include "keys/pointButton.h"
-#include "screens/MainViewController.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/core/Operator.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/keys/myButton.h"
+#include "calc/keys/operationButton.h"
+#include "calc/keys/pointButton.h"
+#include "calc/screens/MainViewController.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/Window.h"

@@ -1,4 +1,4 @@
-#include "screens/MainViewController.h"
+#include "calc/screens/MainViewController.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "calc/support/TestPictures.h"
-#include "displays/binaryScrn.h"
-#include "core/PictureNames.h"
-#include "core/calcDecimal.h"
-#include "displays/displayScrn.h"
-#include "keys/operationButton.h"
-#include "input/HorizontalPickerView.h"
-#include "input/InputView.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/core/PictureNames.h"
+#include "calc/core/calcDecimal.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/keys/operationButton.h"
+#include "calc/input/HorizontalPickerView.h"
+#include "calc/input/InputView.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
 #include "ui/ImageView.h"

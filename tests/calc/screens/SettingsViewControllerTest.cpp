@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/vantorAppDelegate.h"
+#include "calc/app/vantorAppDelegate.h"
 #include "calc/support/TempFolder.h"
 #include "calc/support/TestPictures.h"
-#include "screens/CustomUIScrollView.h"
-#include "screens/MainViewController.h"
-#include "screens/SettingsViewController.h"
+#include "calc/screens/CustomUIScrollView.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/screens/SettingsViewController.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"

@@ -11,7 +11,7 @@
 
 #include <boost/multiprecision/cpp_int.hpp>
 
-#include "core/Decimal.h"
+#include "calc/core/Decimal.h"
 
 namespace reference {
 

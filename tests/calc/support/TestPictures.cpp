@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/PictureNames.h"
+#include "calc/core/PictureNames.h"
 #include "ui/Image.h"
 #include "ui/Resources.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/WordSize.h"
+#include "calc/core/WordSize.h"
 
 namespace test {
 

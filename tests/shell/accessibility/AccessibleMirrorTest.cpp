@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "app/AppLauncher.h"
-#include "app/BasesPanelView.h"
-#include "app/vantorAppDelegate.h"
-#include "shell/access/AccessibleMirror.h"
-#include "shell/access/AtSpiBridge.h"
+#include "calc/app/AppLauncher.h"
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "shell/accessibility/AccessibleMirror.h"
+#include "shell/accessibility/AtSpiBridge.h"
 #include "ui/Clock.h"
 #include "ui/UserDefaults.h"
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/access/AccessibleNode.h"
+#include "shell/accessibility/AccessibleNode.h"
 
 class vantorAppDelegate;
 namespace ui {

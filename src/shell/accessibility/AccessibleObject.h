@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "shell/access/AccessibleNode.h"
+#include "shell/accessibility/AccessibleNode.h"
 
 namespace shell::access {
 

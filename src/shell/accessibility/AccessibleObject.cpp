@@ -1,10 +1,10 @@
-#include "shell/access/AccessibleObject.h"
+#include "shell/accessibility/AccessibleObject.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "shell/access/AtSpiBridge.h"
+#include "shell/accessibility/AtSpiBridge.h"
 
 // ---- The GObject types: a plain object, a button, a spin button.
 

@@ -22,7 +22,7 @@
 #include <atk/atk.h>
 
 #include "shell/WindowShell.h"
-#include "shell/access/AccessibleMirror.h"
+#include "shell/accessibility/AccessibleMirror.h"
 
 class vantorAppDelegate;
 struct DBusPendingCall;

@@ -1,4 +1,4 @@
-#include "shell/access/AtSpiBridge.h"
+#include "shell/accessibility/AtSpiBridge.h"
 
 #include <sys/stat.h>
 
@@ -12,8 +12,8 @@
 #include <atspi/atspi.h>
 #include <dbus/dbus.h>
 
-#include "shell/access/AccessibleObject.h"
-#include "shell/access/MainContextPump.h"
+#include "shell/accessibility/AccessibleObject.h"
+#include "shell/accessibility/MainContextPump.h"
 #include "ui/Log.h"
 #include "ui/View.h"
 

@@ -1,4 +1,4 @@
-#include "shell/access/MainContextPump.h"
+#include "shell/accessibility/MainContextPump.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>

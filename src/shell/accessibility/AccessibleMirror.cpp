@@ -1,15 +1,15 @@
-#include "shell/access/AccessibleMirror.h"
+#include "shell/accessibility/AccessibleMirror.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/vantorAppDelegate.h"
-#include "displays/binaryScrn.h"
-#include "displays/displayScrn.h"
-#include "input/HorizontalPickerView.h"
-#include "input/InputView.h"
-#include "screens/MainViewController.h"
-#include "screens/SettingsViewController.h"
+#include "calc/app/vantorAppDelegate.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/displays/displayScrn.h"
+#include "calc/input/HorizontalPickerView.h"
+#include "calc/input/InputView.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/screens/SettingsViewController.h"
 #include "shell/ControlFinder.h"
 #include "shell/ControlTable.h"
 #include "shell/TouchIds.h"

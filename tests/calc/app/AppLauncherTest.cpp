@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
+#include <fstream>
 #include <unistd.h>
 
-#include "app/AppLauncher.h"
-#include "screens/MainViewController.h"
-#include "screens/SettingsViewController.h"
-#include "shell/support/MervikProcess.h"
+#include "calc/app/AppLauncher.h"
+#include "calc/screens/MainViewController.h"
+#include "calc/screens/SettingsViewController.h"
+#include "calc/support/TempFolder.h"
 #include "ui/Clock.h"
 #include "ui/Log.h"
 #include "ui/UserDefaults.h"
@@ -25,7 +26,7 @@ protected:
     }
     void TearDown() override { ui::DiagnosticLog::shared().setEchoToStandardError(true); }
 
-    ScratchFolder folder;
+    TempFolder folder;
 };
 
 // Checks that launching wires the delegate, the window and both screens, and shows the calculator.
@@ -53,7 +54,8 @@ TEST_F(AppLauncherTest, WiresTheScreens) {
 
 // Checks that a settings folder that cannot be made gives exactly one warning, and the calculator still starts.
 TEST_F(AppLauncherTest, UnwritableFolderWarnsOnce) {
-    const auto blocker = folder.write("file", "x");
+    const auto blocker = folder.path() / "file";
+    std::ofstream(blocker) << "x";
     ui::Application app(std::make_shared<ui::VirtualClock>(), ui::UserDefaults::inFolder(blocker / "mervik"));
     auto delegate = launchMervik(app);
     EXPECT_EQ(delegate->getBase(), 2);
