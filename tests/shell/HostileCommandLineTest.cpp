@@ -1,6 +1,9 @@
-// Hostile command lines and script files given to the mervik program: every
-// option with a missing, empty, huge or non-UTF-8 value, script files that
-// are folders, FIFOs or binary data. The program must end with the documented
+// Hostile command lines, script files and surroundings given to the mervik
+// program: every option with a missing, empty, huge or non-UTF-8 value,
+// script files that are folders, FIFOs or binary data, output that cannot be
+// written, resource folders and screenshot names built to drive a terminal,
+// screenshot names that are links, an environment without a usable home
+// folder. The program must end with the documented
 // status (2 for a malformed command line or script line, 1 for any other
 // failure) and exactly one short line on standard error, never crash and
 // never hang.
@@ -10,8 +13,9 @@
 // nobody writes to cannot hold the program forever. A script that cannot be
 // read (standard input that is a folder, or closed) ends with status 1; a
 // line longer than 64 KiB is a malformed line. A screenshot's file name with
-// a control character in it is malformed too, and a screenshot that cannot be
-// written leaves no file behind.
+// a control character in it is malformed too, a screenshot that cannot be
+// written leaves no file behind, and one whose name is a link replaces
+// nothing.
 
 #include <gtest/gtest.h>
 
