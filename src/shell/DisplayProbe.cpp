@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +60,17 @@ bool onWayland() {
 std::string sdlError() {
     const char* error = SDL_GetError();
     return error && *error ? error : "SDL gave no reason";
+}
+
+PixelSize largestDisplay() {
+    PixelSize largest;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+        largest.width = std::max(largest.width, bounds.w);
+        largest.height = std::max(largest.height, bounds.h);
+    }
+    return largest;
 }
 
 }  // namespace shell

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "shell/SurfaceBound.h"
+
 namespace shell {
 
 // Why no window can be opened, judged before SDL is asked; nothing when a
@@ -24,6 +26,9 @@ double displayScale(float pointsHeight);
 // Whether the display the window opens on is a phone's (WindowFit.h's
 // isPhoneDisplay), judged in its logical pixels.
 bool onPhoneDisplay();
+// The widest and the tallest of the displays, in pixels (zero when SDL
+// knows none).
+PixelSize largestDisplay();
 // Whether SDL runs its Wayland back end.
 bool onWayland();
 

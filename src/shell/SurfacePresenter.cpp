@@ -31,6 +31,15 @@ bool showSurface(SDL_Window* window, const FrameDamage& damage) {
 }  // namespace
 
 bool SurfacePresenter::present(const Damage& damage, const Paint& paint, std::string& error) {
+    // SDL's surface is as large as the window: a window beyond the bound is
+    // asked back within it, and nothing is drawn until it is.
+    PixelSize size;
+    SDL_GetWindowSizeInPixels(window_, &size.width, &size.height);
+    if (!bound_.admits(size)) {
+        const PixelSize within = bound_.clamp(size);
+        SDL_SetWindowSize(window_, within.width, within.height);
+        return true;
+    }
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) {
         error = sdlError();

@@ -6,6 +6,7 @@
 // are shown (SDL_UpdateWindowSurfaceRects).
 
 #include "shell/Presenter.h"
+#include "shell/SurfaceBound.h"
 
 struct SDL_Window;
 
@@ -13,12 +14,13 @@ namespace shell {
 
 class SurfacePresenter : public Presenter {
 public:
-    explicit SurfacePresenter(SDL_Window* window) : window_(window) {}
+    SurfacePresenter(SDL_Window* window, SurfaceBound bound) : window_(window), bound_(bound) {}
 
     bool present(const Damage& damage, const Paint& paint, std::string& error) override;
 
 private:
     SDL_Window* window_;
+    SurfaceBound bound_;
 };
 
 }  // namespace shell

@@ -199,6 +199,8 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
         return 1;
     }
     SDL_SetWindowMinimumSize(sdlWindow, static_cast<int>(points.width), static_cast<int>(points.height));
+    const SurfaceBound bound(largestDisplay());
+    SDL_SetWindowMaximumSize(sdlWindow, bound.largest().width, bound.largest().height);
     WindowIcon::set(sdlWindow, ui::Resources::directory());
     if (!wayland) SDL_ShowWindow(sdlWindow);
     // Frames go into SDL's window surface, or on Wayland, which has none,
@@ -214,7 +216,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
             return 1;
         }
     } else {
-        presenter = std::make_unique<SurfacePresenter>(sdlWindow);
+        presenter = std::make_unique<SurfacePresenter>(sdlWindow, bound);
     }
     SDL_StartTextInput();
     // URLs go to the desktop's opener; a failure shows an alert (DesktopOpener.h).

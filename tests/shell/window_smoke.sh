@@ -7,6 +7,7 @@
 # idle and answers when used again; Ctrl+V pastes the clipboard's text, and
 # refuses one with a NUL in it whole; resized to 800 x 600 by the X server it
 # draws the calculator scaled to fit, and a click lands where it is drawn;
+# asked for 20000 x 20000 it stays within the screen and 120 MB;
 # Ctrl+Q closes it with status 0, and a Ctrl released where the window could
 # not see it does not make a later q close it; a short seeded run of random
 # keys, clicks, wheel turns, drags and window-manager requests
@@ -150,6 +151,13 @@ read -r R G B < <(pixel $((X + 20)) $((Y + 300)))
 read -r KX KY < <(python3 -c "f = min(800 / $PW, 600 / $PH); x = (800 - ($PW + 192) * f) / 2; print(round(x + 47 * f), round(255 * f))")
 xdotool mousemove "$((X + KX))" "$((Y + KY))" click 1
 sleep 0.3
+# Asked to grow far beyond the screen, the window is kept within it (the
+# drawing surface is as large as the window) and its memory stays bounded.
+xdotool windowsize "$WINDOW" 20000 20000
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+(( WIDTH <= 1280 && HEIGHT <= 1024 )) || fail "the window grew beyond the screen (${WIDTH}x${HEIGHT})"
+(( $(rss_kib "$APP_PID") < 120 * 1024 )) || fail "asked for 20000x20000 the window holds $(( $(rss_kib "$APP_PID") / 1024 )) MiB"
 close_window
 python3 - "$WORK/out.txt" <<'PY' || fail "after the resize the state is not as expected: $(cat "$WORK/out.txt")"
 import json, sys
