@@ -32,7 +32,7 @@ std::string systemError(const char* what) { return std::string(what) + ": " + st
 
 }  // namespace
 
-std::unique_ptr<ShmPresenter> ShmPresenter::create(SDL_Window* window, std::string& error) {
+std::unique_ptr<ShmPresenter> ShmPresenter::create(SDL_Window* window, SurfaceBound bound, std::string& error) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND || !info.info.wl.display ||
@@ -40,7 +40,7 @@ std::unique_ptr<ShmPresenter> ShmPresenter::create(SDL_Window* window, std::stri
         error = "the window is not a Wayland surface";
         return nullptr;
     }
-    std::unique_ptr<ShmPresenter> presenter(new ShmPresenter(window, info.info.wl.display, info.info.wl.surface));
+    std::unique_ptr<ShmPresenter> presenter(new ShmPresenter(window, bound, info.info.wl.display, info.info.wl.surface));
     wl_display* display = presenter->display_;
     presenter->queue_ = wl_display_create_queue(display);
     if (!presenter->queue_) {
@@ -67,8 +67,8 @@ std::unique_ptr<ShmPresenter> ShmPresenter::create(SDL_Window* window, std::stri
     return presenter;
 }
 
-ShmPresenter::ShmPresenter(SDL_Window* window, wl_display* display, wl_surface* surface)
-    : window_(window), display_(display), surface_(surface) {}
+ShmPresenter::ShmPresenter(SDL_Window* window, SurfaceBound bound, wl_display* display, wl_surface* surface)
+    : window_(window), bound_(bound), display_(display), surface_(surface) {}
 
 ShmPresenter::~ShmPresenter() {
     buffers_.clear();
@@ -148,6 +148,9 @@ bool ShmPresenter::present(const Damage& damage, const Paint& paint, std::string
     int width = 0, height = 0;
     SDL_GetWindowSizeInPixels(window_, &width, &height);
     if (width <= 0 || height <= 0) return true;  // nothing shows: nothing to draw
+    const PixelSize within = bound_.clamp({width, height});
+    width = within.width;
+    height = within.height;
     Buffer* target = freeBuffer(width, height, error);
     if (!target) return false;
     FrameDamage changed = damage(width, height);

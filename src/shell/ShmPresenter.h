@@ -24,6 +24,7 @@
 
 #include "render/Surface.h"
 #include "shell/Presenter.h"
+#include "shell/SurfaceBound.h"
 
 struct SDL_Window;
 struct wl_buffer;
@@ -38,8 +39,9 @@ class ShmPresenter : public Presenter {
 public:
     // A presenter for WINDOW, on SDL's Wayland back end; nullptr with ERROR
     // saying why when the window is not a Wayland one or the compositor
-    // offers no shared memory.
-    static std::unique_ptr<ShmPresenter> create(SDL_Window* window, std::string& error);
+    // offers no shared memory. Its buffers stay within BOUND: a window
+    // larger than that shows a buffer of the bound's size.
+    static std::unique_ptr<ShmPresenter> create(SDL_Window* window, SurfaceBound bound, std::string& error);
 
     // Draws a frame with PAINT and shows it, telling the compositor of the
     // pixels DAMAGE gives; false with ERROR saying why.
@@ -63,12 +65,13 @@ private:
         render::SurfacePtr pixels;
     };
 
-    ShmPresenter(SDL_Window* window, wl_display* display, wl_surface* surface);
+    ShmPresenter(SDL_Window* window, SurfaceBound bound, wl_display* display, wl_surface* surface);
     // A buffer of WIDTH x HEIGHT pixels free to draw into, or nullptr with ERROR.
     Buffer* freeBuffer(int width, int height, std::string& error);
     std::unique_ptr<Buffer> makeBuffer(int width, int height, std::string& error);
 
     SDL_Window* window_;
+    SurfaceBound bound_;
     wl_display* display_;
     wl_surface* surface_;
     wl_event_queue* queue_ = nullptr;

@@ -208,7 +208,10 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     std::unique_ptr<Presenter> presenter;
     if (wayland) {
         std::string error;
-        presenter = ShmPresenter::create(sdlWindow, error);
+        // The display's size is in the output's logical pixels, the buffers
+        // in its real ones, up to four times as many a side.
+        const PixelSize display = largestDisplay();
+        presenter = ShmPresenter::create(sdlWindow, SurfaceBound({display.width * 4, display.height * 4}), error);
         if (!presenter) {
             std::fprintf(stderr, "mervik: cannot draw the window: %s\n", error.c_str());
             SDL_DestroyWindow(sdlWindow);
