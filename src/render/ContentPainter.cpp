@@ -5,6 +5,7 @@
 
 #include "render/Shapes.h"
 #include "ui/AlertBox.h"
+#include "ui/BitGridView.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -88,6 +89,7 @@ public:
     void visit(const ui::Toolbar&) override {}
     void visit(const ui::AlertView&) override {}
     void visit(const ui::AlertBox&) override { traits.fillsBackground = false; }
+    void visit(const ui::BitGridView&) override {}
 };
 
 }  // namespace
@@ -112,6 +114,7 @@ public:
     // Its background is the dim over what lies beneath.
     void visit(const ui::AlertView&) override {}
     void visit(const ui::AlertBox& box) override { painter_.paintAlertBox(cr_, box); }
+    void visit(const ui::BitGridView& grid) override { painter_.paintBitGrid(cr_, grid); }
 
 private:
     ContentPainter& painter_;
@@ -304,6 +307,57 @@ void ContentPainter::paintScrollIndicator(cairo_t* cr, const ui::ScrollView& scr
     setSource(cr, ui::Color::white(1, 0.35f), alpha);
     cairo_set_line_width(cr, 0.5);
     cairo_stroke(cr);
+}
+
+void ContentPainter::paintFocusFrame(cairo_t* cr, const ui::View& view) {
+    // White over a dark edge, so that it shows on light keys and dark backgrounds alike.
+    const ui::Rect bounds = localBounds(view);
+    strokeRoundedRect(cr, bounds, 4, ui::Color::white(0, 0.8f), 3);
+    strokeRoundedRect(cr, bounds.insetBy(1, 1), 3, ui::Color::whiteColor(), 1.5);
+}
+
+namespace {
+// The part of a bit's cell its mark fills: no taller than a little more than
+// wide, centred in its row.
+ui::Rect bitShape(ui::Rect cell) {
+    const float height = std::min(cell.height(), cell.width() * 1.3f);
+    return {cell.x(), cell.y() + (cell.height() - height) / 2, cell.width(), height};
+}
+}  // namespace
+
+// Cells as squares, filled when set and edged when clear, all dim when the
+// grid holds no values; the labels and the sign mark in small type.
+void ContentPainter::paintBitGrid(cairo_t* cr, const ui::BitGridView& grid) {
+    const ui::BitGridView::Colors& colors = grid.colors();
+    const float rowHeight = grid.rowHeight();
+    if (rowHeight <= 0) return;
+    const double radius = std::min(2.0, rowHeight / 6.0);
+    for (int index = 0; index < grid.bitCount(); ++index) {
+        const ui::Rect cell = bitShape(*grid.cellFrame(index)).insetBy(1, 1);
+        if (grid.isSet(index)) {
+            roundedRectPath(cr, cell, radius);
+            setSource(cr, colors.set);
+            cairo_fill(cr);
+        } else {
+            ui::Color edge = colors.clear;
+            if (grid.isGreyed()) edge.alpha *= 0.4f;
+            strokeRoundedRect(cr, cell, radius, edge, 1);
+        }
+    }
+    if (const auto focused = grid.focusedBit())
+        strokeRoundedRect(cr, bitShape(*grid.cellFrame(*focused)), radius + 1, colors.focus, 1.5);
+
+    TextStyle style;
+    style.font = ui::Font::systemFont(std::clamp(rowHeight * 0.6f, 6.0f, 9.0f));
+    style.color = colors.text;
+    style.alignment = ui::TextAlignment::Right;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        text_.draw(cr, std::to_string(grid.labelPosition(row)), grid.labelFrame(row), style);
+    if (grid.isSignExtended()) {
+        style.color = colors.set;
+        style.alignment = ui::TextAlignment::Center;
+        text_.draw(cr, "\u2026", grid.markFrame(), style);
+    }
 }
 
 }  // namespace render

@@ -6,7 +6,7 @@
 // Under the subviews: the background colour, then the kind's content (a
 // label's text, an image view's picture, a button's picture and title, a
 // picker's wheels, a switch's track and thumb, a bar's sheen, an alert's
-// box). Over them: a scroll view's indicator. Each function draws in the
+// box, a grid's bits). Over them: a scroll view's indicator. Each function draws in the
 // view's own coordinates, origin at its top-left corner.
 
 #include <cairo.h>
@@ -54,6 +54,9 @@ public:
     // A scroll view's indicator, over its subviews, in its content
     // coordinates (moved by the bounds origin like the subviews).
     void paintScrollIndicator(cairo_t* cr, const ui::ScrollView& scrollView);
+    // The keyboard focus frame of a view that shows it, over everything it
+    // draws, just inside its bounds.
+    void paintFocusFrame(cairo_t* cr, const ui::View& view);
 
 private:
     // The visitor paintContent hands the view: one function per kind.
@@ -68,6 +71,7 @@ private:
     void paintNavigationBar(cairo_t* cr, const ui::NavigationBar& bar);
     void paintToolbar(cairo_t* cr, const ui::Toolbar& bar);
     void paintAlertBox(cairo_t* cr, const ui::AlertBox& box);
+    void paintBitGrid(cairo_t* cr, const ui::BitGridView& grid);
 
     ImageCache& images_;
     TextRenderer& text_;

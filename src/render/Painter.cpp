@@ -91,6 +91,10 @@ void Painter::paintView(cairo_t* cr, ui::View& view, ui::Point origin, bool hidd
     cairo_translate(cr, -contentOrigin.x, -contentOrigin.y);
     paintSubviews(cr, view, {contentOrigin, size}, previousOrigin);
     if (kind.scrollView) content_.paintScrollIndicator(cr, *kind.scrollView);
+    if (view.showsFocus()) {
+        cairo_translate(cr, contentOrigin.x, contentOrigin.y);
+        content_.paintFocusFrame(cr, view);
+    }
 
     if (grouped) {
         cairo_pop_group_to_source(cr);

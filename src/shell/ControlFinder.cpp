@@ -76,6 +76,7 @@ public:
     void visit(ui::Toolbar&) override {}
     void visit(ui::AlertView&) override {}
     void visit(ui::AlertBox&) override {}
+    void visit(ui::BitGridView&) override {}
 
 private:
     ui::View& view_;
@@ -127,10 +128,11 @@ bool ControlFinder::isReachable(ui::View& view) const {
     return true;
 }
 
-bool ControlFinder::actWithoutView(std::string_view name) const {
+bool ControlFinder::pressBit(std::string_view name) const {
     const ControlEntry* entry = controlNamed(name);
     if (!entry || entry->place != ControlEntry::Place::Bit || currentScreen() != Screen::Calculator) return false;
-    delegate_.flipBit(entry->bit);
+    if (BasesPanelView* panel = delegate_.basesPanel(); panel && isReachable(panel->bitGrid()))
+        panel->pressBit(entry->bit);
     return true;
 }
 

@@ -53,10 +53,11 @@ public:
     Screen currentScreen() const;
     // The control called NAME on the screen now showing.
     Found find(std::string_view name) const;
-    // A control with no view of its own (a bit of the shown number, "bit7"):
-    // acts on it while the calculator screen shows and returns true; false
-    // for any other name, or for a bit while another screen shows.
-    bool actWithoutView(std::string_view name) const;
+    // Whether NAME names a bit of the side panel's grid ("bit7"); if so,
+    // while the calculator screen shows, presses it as a click on it does,
+    // drawn or not (nothing for a bit the grid does not show). False for any
+    // other name, or for a bit while another screen shows.
+    bool pressBit(std::string_view name) const;
     // The name of the word-size key STEP places along the F6 cycle from the
     // word size in effect ("word16").
     std::string wordSizeControl(int step) const;
@@ -66,6 +67,9 @@ public:
     ui::Switch* settingsSwitch() const;
     // The calculator screen's input panel, or null before it is built.
     InputView* inputPanel() const;
+    // Whether VIEW may be pressed: on the screen in the calculator's window,
+    // or shown within the side panel's, drawn or not.
+    bool isReachable(ui::View& view) const;
     // Whether NAME names a result of the side panel's list (resultNamed);
     // if so, enters that result as a click on it does, drawn or not
     // (nothing when the list holds none there).
@@ -89,9 +93,6 @@ private:
     ui::View* findOnCalculator(const ControlEntry& entry) const;
     ui::View* findOnSettings(const ControlEntry& entry) const;
     ui::View* findOnPanel(const ControlEntry& entry) const;
-    // Whether VIEW may be pressed: on the screen in the calculator's window,
-    // or shown within the side panel's, drawn or not.
-    bool isReachable(ui::View& view) const;
 
     vantorAppDelegate& delegate_;
 };

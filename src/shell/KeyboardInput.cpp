@@ -38,7 +38,12 @@ std::string keyChordName(int32_t keycode, bool ctrl, bool shift) {
         case SDLK_SPACE: name = "Space"; break;
         case SDLK_UP: name = "Up"; break;
         case SDLK_DOWN: name = "Down"; break;
+        case SDLK_LEFT: name = "Left"; break;
+        case SDLK_RIGHT: name = "Right"; break;
+        case SDLK_HOME: name = "Home"; break;
+        case SDLK_END: name = "End"; break;
         case SDLK_F2: name = "F2"; break;
+        case SDLK_F3: name = "F3"; break;
         case SDLK_F6: name = "F6"; break;
         case SDLK_F9: name = "F9"; break;
         case SDLK_INSERT: name = "Insert"; break;

@@ -325,7 +325,7 @@ void ScriptRunner::touch(ui::TouchPhase phase, ui::Point point) {
 }
 
 std::optional<ScriptFailure> ScriptRunner::press(const std::string& name) {
-    if (finder_.enterResult(name) || finder_.actWithoutView(name)) return std::nullopt;
+    if (finder_.enterResult(name) || finder_.pressBit(name)) return std::nullopt;
     const ControlFinder::Found found = finder_.find(name);
     if (!found.view) return ScriptFailure{2, found.error};
     ControlFinder::press(*found.view, kScriptTouch, ControlFinder::Release::AtOnce);

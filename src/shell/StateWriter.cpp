@@ -59,6 +59,7 @@ public:
     void visit(const ui::Toolbar&) override {}
     void visit(const ui::AlertView&) override {}
     void visit(const ui::AlertBox&) override {}
+    void visit(const ui::BitGridView&) override {}
 };
 
 std::string pictureName(const ui::View& view) {

@@ -22,7 +22,15 @@ constexpr TransferKey kTransferKeys[] = {
     {"Ctrl+5", Action::CopyPanelLine, 4, "copy the selected base's line"},
     {"Ctrl+Up", Action::SelectResult, -1, "select a newer result"},
     {"Ctrl+Down", Action::SelectResult, +1, "select an older result"},
-    {"Enter", Action::EnterSelected, 0, "enter the selected result"},
+    {"F3", Action::PanelFocus, 0, "focus on the bits, the side panel's keys, out"},
+    {"Left", Action::MoveFocus, TransferKey::Left, "move the side panel's focus"},
+    {"Right", Action::MoveFocus, TransferKey::Right, "move the side panel's focus"},
+    {"Up", Action::MoveFocus, TransferKey::Up, "move the side panel's focus"},
+    {"Down", Action::MoveFocus, TransferKey::Down, "move the side panel's focus"},
+    {"Home", Action::MoveFocus, TransferKey::First, "the first bit or key"},
+    {"End", Action::MoveFocus, TransferKey::Last, "the last bit or key"},
+    {"Space", Action::PressFocused, 0, "flip the focused bit or press the focused key"},
+    {"Enter", Action::EnterSelected, 0, "enter the selected result, or press the side panel's focused one"},
     {"Escape", Action::ForgetSelected, 0, "forget the selected result"},
     {"F2", Action::SidePanel, 0, "side panel"},
     {"Ctrl+Q", Action::Quit, 0, "quit"},
@@ -63,8 +71,12 @@ bool TransferKeys::act(const TransferKey& row) {
             return true;
         }
         case Action::SelectResult: panel.moveSelection(row.argument); return true;
-        // Without a selection, Enter and Escape are the calculator's.
+        case Action::PanelFocus: return panel_ && panel_->moveFocusOn();
+        case Action::MoveFocus: return panel_ && moveFocus(static_cast<TransferKey::FocusMove>(row.argument));
+        case Action::PressFocused: return panel_ && panel_->pressFocused();
+        // Without a selection (or the panel's focus), Enter and Escape are the calculator's.
         case Action::EnterSelected:
+            if (panel_ && panel_->pressFocused()) return true;
             if (!panel.selection()) return false;
             transfer_.enterResult(*panel.selection());
             return true;
@@ -74,6 +86,18 @@ bool TransferKeys::act(const TransferKey& row) {
             return true;
         case Action::SidePanel:
         case Action::Quit: return false;
+    }
+    return false;
+}
+
+bool TransferKeys::moveFocus(TransferKey::FocusMove move) {
+    switch (move) {
+        case TransferKey::Left: return panel_->moveFocus(-1, 0);
+        case TransferKey::Right: return panel_->moveFocus(+1, 0);
+        case TransferKey::Up: return panel_->moveFocus(0, -1);
+        case TransferKey::Down: return panel_->moveFocus(0, +1);
+        case TransferKey::First: return panel_->moveFocusToEnd(false);
+        case TransferKey::Last: return panel_->moveFocusToEnd(true);
     }
     return false;
 }
@@ -94,7 +118,10 @@ std::optional<double> TransferKeys::noticeEnds() const {
 
 void TransferKeys::tick(double now) {
     if (auto ends = noticeEnds(); ends && now >= *ends) transfer_.clearNotice();
-    if (panel_) panel_->refresh();
+    if (!panel_) return;
+    panel_->refresh();
+    // The focus leaves a panel the window stopped drawing.
+    if (panel_->focus() != BasesPanelView::Focus::None && !panel_->hasFocus()) panel_->clearFocus();
 }
 
 }  // namespace shell

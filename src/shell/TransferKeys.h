@@ -1,7 +1,9 @@
 #pragma once
 // The window's keys for numbers as text, the side panel and the window
 // itself, in one table (transferKeys(); the --help text lists it): paste,
-// the copies, the panel's lines and results, F2, Ctrl+Q. The keys that press
+// the copies, the panel's lines, results and keyboard focus, F2, Ctrl+Q.
+// The focus keys (arrows, Home, End, Space, Enter) act only while the side
+// panel holds the focus (BasesPanelView) and are the calculator's otherwise. The keys that press
 // the calculator's own controls are the binding table's (KeyBindings.h) and
 // the typed characters' (WindowInput.h); these keys come before both.
 //
@@ -31,9 +33,15 @@ struct TransferKey {
         SelectResult,    // a result ARGUMENT steps along the panel's list (-1 newer, +1 older)
         EnterSelected,   // with a result selected: enter it as a paste
         ForgetSelected,  // with a result selected: forget the selection
+        PanelFocus,      // the keyboard focus to the grid of bits, the panel's keys, out
+        MoveFocus,       // with the panel's focus: ARGUMENT a FocusMove
+        PressFocused,    // with the panel's focus: flip the bit or press the key
         SidePanel,       // the window's: widen it for the side panel, or narrow it again
         Quit,            // the window's: close it
     };
+
+    // Where MoveFocus moves the panel's focus.
+    enum FocusMove { Left, Right, Up, Down, First, Last };
 
     std::string_view key;  // as keyChordName (KeyboardInput.h) names it: "Ctrl+Shift+C"
     Action action;
@@ -74,6 +82,7 @@ public:
     void tick(double now);
 
 private:
+    bool moveFocus(TransferKey::FocusMove move);
     void paste();
     void copy(const std::string& text);
 

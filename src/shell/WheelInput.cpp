@@ -55,6 +55,7 @@ public:
     void visit(ui::Toolbar&) override {}
     void visit(ui::AlertView&) override {}
     void visit(ui::AlertBox&) override {}
+    void visit(ui::BitGridView&) override {}
 
 private:
     ui::Point at_;

@@ -184,6 +184,12 @@ void View::setHidden(bool hidden) {
     setNeedsDisplay();
 }
 
+void View::setShowsFocus(bool shows) {
+    if (showsFocus_ == shows) return;
+    showsFocus_ = shows;
+    setNeedsDisplay();
+}
+
 void View::setBackgroundColor(std::optional<Color> color) {
     if (backgroundColor_ == color) return;
     backgroundColor_ = color;

@@ -98,6 +98,10 @@ public:
     void setClipsToBounds(bool clips);
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
     void setAutoresizesSubviews(bool value) { autoresizesSubviews_ = value; }
+    // Whether the keyboard acts on this view now: drawn with a focus frame
+    // just inside its bounds, over its content.
+    bool showsFocus() const { return showsFocus_; }
+    void setShowsFocus(bool shows);
     // Marks the view as changed, so that the window draws its area again.
     void setNeedsDisplay();
     // Where this view's own content draws, in its bounds coordinates: its
@@ -187,6 +191,7 @@ private:
     std::optional<Color> backgroundColor_;
     float alpha_ = 1;
     bool clipsToBounds_ = false;
+    bool showsFocus_ = false;
     bool autoresizesSubviews_ = true;
     bool userInteractionEnabled_ = true;
     AffineTransform transform_;

@@ -17,6 +17,7 @@ namespace ui {
 
 class AlertBox;
 class AlertView;
+class BitGridView;
 class Button;
 class ImageView;
 class Label;
@@ -47,6 +48,7 @@ public:
     virtual void visit(Ref<Toolbar> bar) = 0;
     virtual void visit(Ref<AlertView> alert) = 0;
     virtual void visit(Ref<AlertBox> box) = 0;
+    virtual void visit(Ref<BitGridView> grid) = 0;
 };
 
 using ViewVisitor = BasicViewVisitor<false>;

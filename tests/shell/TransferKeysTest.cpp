@@ -137,7 +137,7 @@ TEST_F(TransferKeysTest, PanelViewFollowsTheCalculator) {
 
     // The first line's copy button, then the first result.
     ui::Window& window = *panel.window();
-    for (ui::Point at : {ui::Point{168, 52}, ui::Point{96, 371}}) {
+    for (ui::Point at : {ui::Point{168, 42}, ui::Point{96, 404}}) {
         window.sendTouch(1, ui::TouchPhase::Began, at);
         window.sendTouch(1, ui::TouchPhase::Ended, at);
     }

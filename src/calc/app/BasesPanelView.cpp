@@ -1,7 +1,11 @@
 #include "calc/app/BasesPanelView.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "calc/app/NumberTransfer.h"
 #include "calc/app/vantorAppDelegate.h"
+#include "calc/core/BitGrid.h"
 #include "calc/core/Operator.h"
 #include "calc/displays/displayScrn.h"
 #include "calc/keys/operationButton.h"
@@ -15,18 +19,20 @@ const ui::Color kDigits = ui::Color::rgba(0.98f, 0.91f, 0.78f, 1);
 const ui::Color kSelected = ui::Color::rgba(1.0f, 0.72f, 0.30f, 1);
 
 constexpr float kMargin = 6;
-constexpr float kLineTop = 26;
-constexpr float kLineHeight = 40;
-constexpr float kRowHeight = 22;
+constexpr float kLineTop = 22;
+constexpr float kLineHeight = 34;
+constexpr float kRowHeight = 20;
 // The note under the lines, then the programmer's keys: a row of word sizes
-// behind their caption, and the operators four to a row.
+// behind their caption, and the operators four to a row; then the grid of
+// bits (up to eight rows of sixteen) and the results.
 constexpr float kNoteTop = kLineTop + kLineHeight * BasesPanelView::kLines;
-constexpr float kNoteHeight = 22;  // two lines
+constexpr float kNoteHeight = 18;  // two lines
 constexpr float kKeysTop = kNoteTop + kNoteHeight + 2;
-constexpr float kKeyHeight = 20;
+constexpr float kKeyHeight = 18;
 constexpr float kKeyGap = 2;
 constexpr float kWordCaptionWidth = 30;
 constexpr int kOperatorsPerRow = 4;
+constexpr float kGridHeight = 80;
 constexpr int kWordSizeCount = 5;  // off, 8, 16, 32, 64: the F6 cycle from off
 
 std::string captionFor(int base) {
@@ -53,18 +59,18 @@ BasesPanelView::BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer,
                                std::function<void(const std::string&)> copy)
     : app_(app), transfer_(transfer), copy_(std::move(copy)), window_(ui::Window::make({0, 0, kWidth, kHeight})) {
     window_->setBackgroundColor(kPanelGrey);
-    window_->addSubview(label({kMargin, 6, kWidth - 2 * kMargin, 18}, 14, kDigits));
+    window_->addSubview(label({kMargin, 3, kWidth - 2 * kMargin, 18}, 14, kDigits));
     static_cast<ui::Label&>(*window_->subviews().back()).setText("Bases");
 
     for (std::size_t i = 0; i < kLines; ++i) {
         const float top = kLineTop + kLineHeight * static_cast<float>(i);
         LineViews& line = lines_[i];
-        line.caption = label({kMargin, top, 120, 13}, 10, kCaption);
-        line.text = label({kMargin, top + 13, kWidth - 52, 26}, 12, kDigits);
+        line.caption = label({kMargin, top, 120, 12}, 9, kCaption);
+        line.text = label({kMargin, top + 12, kWidth - 52, 22}, 11, kDigits);
         line.text->setNumberOfLines(2);
         line.text->setAdjustsFontSizeToFitWidth(true);
         line.text->setMinimumFontSize(5);
-        line.copy = ui::Button::make({kWidth - 42, top + 11, 36, 24}, ui::ButtonType::RoundedRect);
+        line.copy = ui::Button::make({kWidth - 42, top + 9, 36, 22}, ui::ButtonType::RoundedRect);
         line.copy->setTitle("Copy", ui::ControlStateNormal);
         line.copy->setTitleFont(ui::Font::systemFont(10));
         line.copy->addTarget(this, [this, i](ui::Control*) { copyLine(i); }, ui::ControlEventTouchUpInside);
@@ -76,9 +82,14 @@ BasesPanelView::BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer,
     wordNote_ = label({kMargin, kNoteTop, kWidth - 2 * kMargin, kNoteHeight}, 8, kSelected);
     wordNote_->setNumberOfLines(2);
     window_->addSubview(wordNote_);
-    const float kResultsTop = addProgrammerKeys(kKeysTop) + 20;
+    const float gridTop = addProgrammerKeys(kKeysTop) + 4;
+    bits_ = ui::BitGridView::make({kMargin, gridTop, kWidth - 2 * kMargin, kGridHeight});
+    bits_->setColors({kSelected, ui::Color::white(0.55f, 1), kCaption, ui::Color::whiteColor()});
+    bits_->addTarget(this, [this](ui::Control*) { flipTouchedBit(); }, ui::ControlEventTouchUpInside);
+    window_->addSubview(bits_);
+    const float kResultsTop = gridTop + kGridHeight + 16;
 
-    window_->addSubview(label({kMargin, kResultsTop - 18, kWidth - 2 * kMargin, 16}, 12, kCaption));
+    window_->addSubview(label({kMargin, kResultsTop - 15, kWidth - 2 * kMargin, 14}, 11, kCaption));
     static_cast<ui::Label&>(*window_->subviews().back()).setText("Results (newest first)");
     results_ = ui::ScrollView::make({0, kResultsTop, kWidth, kHeight - kResultsTop - 4});
     results_->setContentSize({kWidth, kRowHeight * static_cast<float>(BasesPanelModel::kTapeLength)});
@@ -97,22 +108,25 @@ BasesPanelView::BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer,
 }
 
 float BasesPanelView::addProgrammerKeys(float top) {
-    auto key = [this](ui::Rect frame, const std::string& title) {
+    auto key = [](ui::View& holder, ui::Rect frame, const std::string& title) {
         auto button = ui::Button::make(frame, ui::ButtonType::RoundedRect);
         button->setTitle(title, ui::ControlStateNormal);
         button->setTitleFont(ui::Font::systemFont(10));
         button->setTitleColor(kSelected, ui::ControlStateSelected);
-        window_->addSubview(button);
+        holder.addSubview(button);
         return button;
     };
 
-    window_->addSubview(label({kMargin, top + 3, kWordCaptionWidth, 14}, 10, kCaption));
-    static_cast<ui::Label&>(*window_->subviews().back()).setText("Word");
+    // The word sizes in a row of their own, which screen readers take for a group.
+    wordSizeRow_ = ui::View::make({kMargin, top, kWidth - 2 * kMargin, kKeyHeight});
+    window_->addSubview(wordSizeRow_);
+    wordSizeRow_->addSubview(label({0, 2, kWordCaptionWidth, 14}, 10, kCaption));
+    static_cast<ui::Label&>(*wordSizeRow_->subviews().back()).setText("Word");
     const float sizeWidth = (kWidth - 2 * kMargin - kWordCaptionWidth - kKeyGap * (kWordSizeCount - 1)) / kWordSizeCount;
     WordSize size;
     for (int i = 0; i < kWordSizeCount; ++i, size = size.next()) {
-        const float left = kMargin + kWordCaptionWidth + (sizeWidth + kKeyGap) * static_cast<float>(i);
-        auto button = key({left, top, sizeWidth, kKeyHeight}, size.optionText());
+        const float left = kWordCaptionWidth + (sizeWidth + kKeyGap) * static_cast<float>(i);
+        auto button = key(*wordSizeRow_, {left, 0, sizeWidth, kKeyHeight}, size.optionText());
         button->addTarget(this, [this, size](ui::Control*) {
             app_.setWordSize(size);
             refresh();
@@ -127,7 +141,7 @@ float BasesPanelView::addProgrammerKeys(float top) {
         if (!isPanelOperator(row.op)) continue;
         const float left = kMargin + (opWidth + kKeyGap) * static_cast<float>(placed % kOperatorsPerRow);
         const float y = top + (kKeyHeight + kKeyGap) * static_cast<float>(placed / kOperatorsPerRow);
-        auto button = key({left, y, opWidth, kKeyHeight}, std::string(row.title));
+        auto button = key(*window_, {left, y, opWidth, kKeyHeight}, std::string(row.title));
         const Operator op = row.op;
         // Pressed as the calculator's own operation keys are.
         button->addTarget(this, [this, op](ui::Control*) {
@@ -164,6 +178,10 @@ void BasesPanelView::refresh() {
     useSigned_ = useSigned;
     wordSize_ = wordSize;
     for (const auto& [size, button] : wordSizeKeys_) button->setSelected(size == wordSize);
+    const WordMode mode{wordSize, useSigned};
+    const Decimal& value = model.value();
+    bits_->setBits(bitwise::cellCount(value, mode), bitwise::bitString(value, mode));
+    bits_->setSignExtended(wordSize.isOff() && !bits_->isGreyed() && value.isNegative());
     const std::string note = transfer_.panelWordNote();
     wordNote_->setText(note);
     wordNote_->setHidden(note.empty());
@@ -214,4 +232,111 @@ std::vector<std::string> BasesPanelView::resultTexts() const {
     for (const auto& row : resultRows_)
         if (!row->isHidden()) out.push_back(row->titleForState(ui::ControlStateNormal).value_or(""));
     return out;
+}
+
+void BasesPanelView::pressBit(int index) {
+    refresh();
+    bits_->pressBit(index);
+}
+
+void BasesPanelView::flipTouchedBit() {
+    if (const auto bit = bits_->touchedBit()) app_.flipBit(*bit);
+    refresh();
+}
+
+// ---- Keyboard focus
+
+bool BasesPanelView::hasFocus() const {
+    return focus_ != Focus::None && !window_->isHidden() && !app_.isShowingSettings();
+}
+
+std::vector<ui::Button*> BasesPanelView::focusKeys() const {
+    std::vector<ui::Button*> keys;
+    for (const LineViews& line : lines_)
+        if (!line.copy->isHidden()) keys.push_back(line.copy.get());
+    for (const auto& [size, key] : wordSizeKeys_) keys.push_back(key.get());
+    for (const auto& [op, key] : operatorKeys_) keys.push_back(key.get());
+    return keys;
+}
+
+ui::Button* BasesPanelView::focusedKey() const {
+    if (focus_ != Focus::Keys) return nullptr;
+    const auto keys = focusKeys();
+    return focusedKey_ < keys.size() ? keys[focusedKey_] : nullptr;
+}
+
+void BasesPanelView::focusKey(std::size_t index) {
+    if (ui::Button* before = focusedKey()) before->setShowsFocus(false);
+    focusedKey_ = index;
+    if (ui::Button* now = focusedKey()) now->setShowsFocus(true);
+}
+
+void BasesPanelView::clearFocus() {
+    if (ui::Button* key = focusedKey()) key->setShowsFocus(false);
+    bits_->setFocusedBit(std::nullopt);
+    focus_ = Focus::None;
+}
+
+bool BasesPanelView::moveFocusOn() {
+    const Focus from = hasFocus() ? focus_ : Focus::None;
+    clearFocus();
+    if (window_->isHidden() || app_.isShowingSettings()) return false;
+    if (from == Focus::None && bits_->bitCount() > 0) {
+        focus_ = Focus::Bits;
+        bits_->setFocusedBit(bits_->bitCount() - 1);
+    } else if (from != Focus::Keys) {
+        focus_ = Focus::Keys;
+        focusKey(0);
+    }
+    return true;
+}
+
+bool BasesPanelView::moveFocus(int dx, int dy) {
+    if (!hasFocus()) return false;
+    if (focus_ == Focus::Bits) {
+        // Left is the more significant way, down the less significant rows.
+        const int count = bits_->bitCount();
+        const int to = bits_->focusedBit().value_or(count - 1) - dx - dy * ui::BitGridView::kBitsPerRow;
+        if (to >= 0 && to < count) bits_->setFocusedBit(to);
+        return true;
+    }
+    // Among the keys: the next in reading order along a row; across rows,
+    // the nearest key of the nearest row that way.
+    const auto keys = focusKeys();
+    if (dy == 0) {
+        const auto to = static_cast<std::ptrdiff_t>(focusedKey_) + dx;
+        if (to >= 0 && to < static_cast<std::ptrdiff_t>(keys.size())) focusKey(static_cast<std::size_t>(to));
+        return true;
+    }
+    auto centre = [&](std::size_t i) { return keys[i]->frameInWindow().center(); };
+    const ui::Point from = centre(focusedKey_);
+    std::optional<std::size_t> best;
+    auto distance = [&](std::size_t i) {
+        const ui::Point at = centre(i);
+        return std::pair(std::fabs(at.y - from.y), std::fabs(at.x - from.x));
+    };
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const float rise = centre(i).y - from.y;
+        if (rise * static_cast<float>(dy) <= 1) continue;
+        if (!best || distance(i) < distance(*best)) best = i;
+    }
+    if (best) focusKey(*best);
+    return true;
+}
+
+bool BasesPanelView::moveFocusToEnd(bool last) {
+    if (!hasFocus()) return false;
+    if (focus_ == Focus::Bits) bits_->setFocusedBit(last ? 0 : bits_->bitCount() - 1);
+    else focusKey(last ? focusKeys().size() - 1 : 0);
+    return true;
+}
+
+bool BasesPanelView::pressFocused() {
+    if (!hasFocus()) return false;
+    if (focus_ == Focus::Bits) {
+        if (const auto bit = bits_->focusedBit()) bits_->pressBit(*bit);
+    } else if (ui::Button* key = focusedKey()) {
+        key->sendActionsForControlEvents(ui::ControlEventTouchUpInside);
+    }
+    return true;
 }

@@ -5,9 +5,17 @@
 // base), each with a copy button, and under them a note when the word shown
 // does not hold the value; the programmer's keys: the word size (off, 8, 16,
 // 32, 64; the one in effect selected) and the bitwise operators with NOT,
-// which act as the calculator's operation keys do; under them the results
+// which act as the calculator's operation keys do; the grid of bits of the
+// number shown, where a click on a bit flips it; under them the results
 // list, scrolling, newest first, where a touch on a result enters it as a
 // paste.
+//
+// Keyboard focus: F3 moves it from the calculator's keys to the grid, then
+// to the panel's keys (copy buttons, word sizes, operators), then back out;
+// while the panel holds it, the arrows move it, Home and End go to the ends,
+// and Space or Enter flips the bit or presses the key it stands on. The
+// panel holds the focus only while the calculator screen and the panel both
+// show.
 //
 // refresh() brings the views up to date with the model, the base, the signed
 // mode and the word size; it changes (and so redraws) nothing when none of
@@ -23,6 +31,7 @@
 
 #include "calc/app/BasesPanelModel.h"
 #include "calc/core/WordSize.h"
+#include "ui/BitGridView.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/ScreenSize.h"
@@ -52,6 +61,30 @@ public:
     ui::Button* operatorKey(Operator op) const;
     ui::Button* wordSizeKey(WordSize size) const;
 
+    // The grid of bits, and the row holding the word-size keys.
+    ui::BitGridView& bitGrid() const { return *bits_; }
+    const ui::View& wordSizeRow() const { return *wordSizeRow_; }
+    // Bit INDEX of the number shown pressed as a click on it does, drawn or
+    // not (the grid brought up to date first): nothing for a bit not shown.
+    void pressBit(int index);
+
+    // Keyboard focus
+    enum class Focus { None, Bits, Keys };
+    Focus focus() const { return focus_; }
+    // Whether the keys go to the panel now: it holds the focus, and it and
+    // the calculator screen show.
+    bool hasFocus() const;
+    // F3: none, the grid, the keys, none. False (and no focus) while the
+    // panel does not show.
+    bool moveFocusOn();
+    void clearFocus();
+    // The arrows: DX along a row (+1 right), DY across rows (+1 down).
+    bool moveFocus(int dx, int dy);
+    // Home (LAST false) and End: the grid's first or last bit, the first or last key.
+    bool moveFocusToEnd(bool last);
+    // Space, Enter: flips the focused bit or presses the focused key.
+    bool pressFocused();
+
     // What the views show (for tests): each line's caption and text, and the results.
     std::vector<std::string> lineTexts() const;
     std::vector<std::string> resultTexts() const;
@@ -63,6 +96,11 @@ private:
     };
 
     void copyLine(std::size_t index);
+    void flipTouchedBit();
+    // The keys the focus moves through, in reading order, and the focused one.
+    std::vector<ui::Button*> focusKeys() const;
+    ui::Button* focusedKey() const;
+    void focusKey(std::size_t index);
     // The programmer's keys, from TOP down; returns where they end.
     float addProgrammerKeys(float top);
 
@@ -72,8 +110,12 @@ private:
     std::shared_ptr<ui::Window> window_;
     std::array<LineViews, kLines> lines_;
     std::shared_ptr<ui::Label> wordNote_;
+    std::shared_ptr<ui::View> wordSizeRow_;
     std::vector<std::pair<WordSize, std::shared_ptr<ui::Button>>> wordSizeKeys_;
     std::vector<std::pair<Operator, std::shared_ptr<ui::Button>>> operatorKeys_;
+    std::shared_ptr<ui::BitGridView> bits_;
+    Focus focus_ = Focus::None;
+    std::size_t focusedKey_ = 0;
     std::shared_ptr<ui::ScrollView> results_;
     std::vector<std::shared_ptr<ui::Button>> resultRows_;
     std::vector<BasesPanelModel::Line> shown_;

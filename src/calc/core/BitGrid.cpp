@@ -1,5 +1,6 @@
 #include "calc/core/BitGrid.h"
 
+#include "calc/core/WordDisplay.h"
 #include "calc/core/WordInteger.h"
 
 namespace bitwise {
@@ -27,6 +28,13 @@ int bitCount(const Integer& x, WordMode mode) {
 int bitCount(const Decimal& value, WordMode mode) {
     const std::optional<Integer> x = wholeValue(value);
     return x ? bitCount(*x, mode) : 0;
+}
+
+int cellCount(const Decimal& value, WordMode mode) {
+    if (!mode.size.isOff()) return mode.size.bits();
+    const std::optional<Integer> whole = wholeValue(integerPart(value));
+    if (!whole || fits(*whole, kNarrowGrid)) return kNarrowGrid;
+    return kWideGrid;
 }
 
 std::string bitString(const Decimal& value, WordMode mode) {

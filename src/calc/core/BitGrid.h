@@ -18,6 +18,11 @@ namespace bitwise {
 // 128 bits. None for a value with a fraction or NaN.
 int bitCount(const Decimal& value, WordMode mode);
 
+// How many cells the grid draws for VALUE: bitCount(), or for a value whose
+// bits it cannot show (a fraction, NaN, beyond 128 bits) as many empty ones
+// as its integer part would take: W, or with the word size off 64 or 128.
+int cellCount(const Decimal& value, WordMode mode);
+
 // The bits shown, most significant first, as '0' and '1': word(VALUE), or with
 // the word size off VALUE's two's complement; bitCount() characters.
 std::string bitString(const Decimal& value, WordMode mode);

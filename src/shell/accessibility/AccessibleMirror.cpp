@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "calc/app/BasesPanelView.h"
 #include "calc/app/vantorAppDelegate.h"
 #include "calc/displays/binaryScrn.h"
 #include "calc/displays/displayScrn.h"
@@ -15,6 +16,7 @@
 #include "shell/TouchIds.h"
 #include "ui/AlertView.h"
 #include "ui/BarView.h"
+#include "ui/BitGridView.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/NavigationBar.h"
@@ -70,6 +72,8 @@ struct Reading {
     ui::PickerView* picker = nullptr;
     // For a bar: the bar whose items name the buttons below it.
     const ui::BarView* bar = nullptr;
+    // Objects for parts the view draws itself (the grid's bits), below it.
+    std::vector<AccessibleNode> parts;
 
     // A control or a text, with no objects of its own below it.
     AccessibleNode& leaf(Role role) {
@@ -102,6 +106,11 @@ bool readCalculatorPart(const vantorAppDelegate& delegate, ui::View& view, Readi
         node.focusable = true;
         node.enabled = picker.isUserInteractionEnabled();
         if (picker.pickerArray()) node.value = valueOf(*picker.pickerArray(), picker.getValue());
+    } else if (const BasesPanelView* side = delegate.basesPanel(); side && &view == &side->wordSizeRow()) {
+        // The word sizes: one of them chosen, as radio buttons in a group.
+        AccessibleNode& node = reading.node.emplace();
+        node.role = Role::Panel;
+        node.name = "Word size";
     } else if (panel && (&view == panel->decInputView().get() || &view == panel->baseInputView().get())) {
         AccessibleNode& node = reading.node.emplace();
         node.role = Role::Panel;
@@ -139,6 +148,11 @@ public:
                     node.name = entry.spokenName;
         }
         node.description = plainerWord(node.name);
+        if (const BasesPanelView* side = delegate_.basesPanel(); side && button.superview() == &side->wordSizeRow()) {
+            node.role = Role::RadioButton;
+            node.checked = button.isSelected();
+            node.description.clear();
+        }
     }
     void visit(ui::Switch& control) override {
         AccessibleNode& node = reading_.leaf(Role::ToggleButton);
@@ -163,6 +177,23 @@ public:
     // An open alert is an object of its own, made apart from the screens (snapshot).
     void visit(ui::AlertView&) override {}
     void visit(ui::AlertBox&) override {}
+    // The grid of bits: a group of toggle buttons, "Bit 7", most significant first.
+    void visit(ui::BitGridView& grid) override {
+        AccessibleNode& node = reading_.leaf(Role::Panel);
+        node.name = "Bits";
+        if (grid.isGreyed()) node.description = "the number has a fraction";
+        else if (grid.isSignExtended()) node.description = "the sign bit repeats above the first";
+        for (int index = grid.bitCount() - 1; index >= 0; --index) {
+            AccessibleNode& bit = reading_.parts.emplace_back();
+            bit.role = Role::ToggleButton;
+            bit.name = std::string(controlNamed("bit" + std::to_string(index))->spokenName);
+            bit.checked = grid.isSet(index);
+            bit.enabled = grid.isEnabled();
+            bit.focusable = true;
+            bit.focused = grid.focusedBit() == index;
+            bit.part = index;
+        }
+    }
 
 private:
     const vantorAppDelegate& delegate_;
@@ -211,6 +242,7 @@ void walkView(Walk& walk, ui::View& view, int parent, const ui::BarView* bar = n
     Reading reading = read(walk.delegate, view, bar);
     if (reading.node) {
         const int index = addNode(walk, std::move(*reading.node), view, parent);
+        for (AccessibleNode& part : reading.parts) addNode(walk, std::move(part), view, index);
         if (!reading.walksSubviews) return;
         parent = index;
     }
@@ -263,6 +295,16 @@ std::vector<AccessibleNode> AccessibleMirror::snapshot() const {
         const auto& settings = delegate_.settingsController();
         focus = indexOf(nodes, settings->basePickerView().get());
     }
+    const BasesPanelView* panel = delegate_.basesPanel();
+    if (focus < 0 && panel && panel->hasFocus()) {
+        // The panel's own keyboard focus: a bit of the grid or one of its keys.
+        for (size_t i = 0; i < nodes.size() && focus < 0; ++i) {
+            const bool onBit = nodes[i].part >= 0 && nodes[i].focused;
+            const auto view = nodes[i].view.lock();
+            if (onBit || (nodes[i].part < 0 && view && view->showsFocus())) focus = static_cast<int>(i);
+        }
+    }
+    for (AccessibleNode& node : nodes) node.focused = false;
     if (focus < 0 && delegate_.viewController()) focus = indexOf(nodes, delegate_.viewController()->displayLabel().get());
     if (focus >= 0) nodes[static_cast<size_t>(focus)].focused = true;
     return nodes;
@@ -280,10 +322,11 @@ namespace {
 
 // The view of NODE when a person could use it now: on the screen shown,
 // enabled, and not under an open alert it does not belong to.
-std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const ui::Window* sidePanel,
-                                     const AccessibleNode& node) {
+// The side panel's controls count as usable while the window does not draw
+// the panel, as its keys do for scripts.
+std::shared_ptr<ui::View> usableView(vantorAppDelegate& delegate, const AccessibleNode& node) {
     auto view = node.view.lock();
-    if (!view || !ControlFinder::isOnScreen(*view) || !inShownWindow(delegate, sidePanel, *view)) return nullptr;
+    if (!view || !ControlFinder(delegate).isReachable(*view)) return nullptr;
     if (const Reading now = read(delegate, *view, nullptr); now.node && !now.node->enabled) return nullptr;
     if (!view->isUserInteractionEnabled()) return nullptr;
     ui::AlertView* alert = ui::AlertView::visibleAlert();
@@ -294,16 +337,22 @@ std::shared_ptr<ui::View> usableView(const vantorAppDelegate& delegate, const ui
 }  // namespace
 
 bool AccessibleMirror::click(const AccessibleNode& node) const {
-    if (!node.clickable() || !node.showing) return false;
-    auto view = usableView(delegate_, sidePanel_, node);
+    if (!node.clickable()) return false;
+    auto view = usableView(delegate_, node);
     if (!view) return false;
+    if (node.part >= 0) {
+        BasesPanelView* panel = delegate_.basesPanel();
+        if (!panel || view.get() != &panel->bitGrid()) return false;
+        panel->pressBit(node.part);
+        return true;
+    }
     ControlFinder::press(*view, kAccessibilityTouch, ControlFinder::Release::AtOnce);
     return true;
 }
 
 bool AccessibleMirror::setValue(const AccessibleNode& node, int value) const {
     if (!node.value || !node.showing) return false;
-    auto view = usableView(delegate_, sidePanel_, node);
+    auto view = usableView(delegate_, node);
     if (!view) return false;
     value = std::clamp(value, node.value->minimum, node.value->maximum);
     const auto& screen = delegate_.viewController();

@@ -14,7 +14,7 @@ class View;
 
 namespace shell::access {
 
-enum class Role { Panel, PushButton, ToggleButton, Label, SpinButton, Alert };
+enum class Role { Panel, PushButton, ToggleButton, RadioButton, Label, SpinButton, Alert };
 
 struct AccessibleNode {
     // A value a spin button shows and takes, from minimum to maximum.
@@ -30,17 +30,22 @@ struct AccessibleNode {
     std::string description;  // a plainer word for a name that is a sign ("+": "Plus")
     bool enabled = true;      // the control takes touches
     bool showing = true;      // it lies on the screen now shown, uncovered
-    bool checked = false;     // for a toggle button: on
+    bool checked = false;     // for a toggle or radio button: on
     bool focusable = false;   // the focus can stand on it (display, pickers, keys)
     bool focused = false;
     std::optional<Value> value;
     // The node this one lies in, as an index into the same list; -1 for the
     // window itself. A parent always comes before its children.
     int parent = -1;
-    // The view the node stands for; the node's identity across snapshots.
+    // The view the node stands for and, for a part the view draws itself
+    // (a bit of the grid), which part; together the node's identity across
+    // snapshots.
     std::weak_ptr<ui::View> view;
+    int part = -1;
 
-    bool clickable() const { return role == Role::PushButton || role == Role::ToggleButton; }
+    bool clickable() const {
+        return role == Role::PushButton || role == Role::ToggleButton || role == Role::RadioButton;
+    }
 };
 
 }  // namespace shell::access

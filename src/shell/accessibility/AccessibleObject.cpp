@@ -87,7 +87,7 @@ AtkStateSet* refStateSet(AtkObject* object) {
     }
     if (node.focusable) atk_state_set_add_state(states, ATK_STATE_FOCUSABLE);
     if (node.focused) atk_state_set_add_state(states, ATK_STATE_FOCUSED);
-    if (node.role == shell::access::Role::ToggleButton) {
+    if (node.role == shell::access::Role::ToggleButton || node.role == shell::access::Role::RadioButton) {
         atk_state_set_add_state(states, ATK_STATE_CHECKABLE);
         if (node.checked) atk_state_set_add_state(states, ATK_STATE_CHECKED);
     }
@@ -198,6 +198,7 @@ AtkRole atkRole(Role role) {
         case Role::Panel: return ATK_ROLE_PANEL;
         case Role::PushButton: return ATK_ROLE_PUSH_BUTTON;
         case Role::ToggleButton: return ATK_ROLE_TOGGLE_BUTTON;
+        case Role::RadioButton: return ATK_ROLE_RADIO_BUTTON;
         case Role::Label: return ATK_ROLE_LABEL;
         case Role::SpinButton: return ATK_ROLE_SPIN_BUTTON;
         case Role::Alert: return ATK_ROLE_ALERT;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -195,14 +196,16 @@ void AtSpiBridge::update() {
     updatedGeneration_ = ui::View::displayGeneration();
     const std::vector<AccessibleNode> nodes = mirror_.snapshot();
 
-    // The same view keeps its object, as long as the object still fits.
-    std::unordered_map<const ui::View*, AtkObject*> previous;
-    for (AtkObject* object : objects_)
-        if (auto view = objectData(object).node.view.lock()) previous.emplace(view.get(), object);
+    // The same view (and part of it) keeps its object, as long as the object still fits.
+    std::map<std::pair<const ui::View*, int>, AtkObject*> previous;
+    for (AtkObject* object : objects_) {
+        const AccessibleNode& node = objectData(object).node;
+        if (auto view = node.view.lock()) previous.emplace(std::pair(view.get(), node.part), object);
+    }
     std::vector<AtkObject*> next(nodes.size(), nullptr);
     for (size_t i = 0; i < nodes.size(); ++i) {
         auto view = nodes[i].view.lock();
-        auto it = previous.find(view.get());
+        auto it = previous.find(std::pair(static_cast<const ui::View*>(view.get()), nodes[i].part));
         if (it != previous.end() && fitsNode(it->second, nodes[i])) {
             next[i] = it->second;
             previous.erase(it);
