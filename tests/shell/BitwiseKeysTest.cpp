@@ -143,9 +143,9 @@ TEST(BitwiseKeysTest, WhatShowsOfTheWord) {
     EXPECT_EQ(state["wordValue"], "2");
 }
 
-// Checks the side panel's note and keys: the note when the word differs from
-// the value, the word size selected, and keys that act while the window hides
-// the panel.
+// Checks the side panel's note, grid and keys: the note when the word
+// differs from the value, the bits, the word size selected, and keys that act
+// while the window hides the panel.
 TEST(BitwiseKeysTest, PanelNoteAndKeys) {
     ScratchFolder folder;
     folder.write("settings.json", settingsFor("16s", 16));
@@ -161,6 +161,17 @@ TEST(BitwiseKeysTest, PanelNoteAndKeys) {
     EXPECT_EQ(transfer.panelWordNote(), "Outside 16-bit signed: the word holds -22144");
     panel.refresh();
     EXPECT_TRUE(panel.wordSizeKey(WordSize::fromStored(16))->isSelected());
+    EXPECT_EQ(panel.bitGrid().bits(), "1010100110000000");
+    // A fraction greys the grid; with the word size off a negative number
+    // shows its sign repeating.
+    run("press .\npress 5\n");
+    panel.refresh();
+    EXPECT_TRUE(panel.bitGrid().isGreyed());
+    EXPECT_EQ(panel.bitGrid().bitCount(), 16);
+    run("press wordoff\npress CE\npress 1\npress sign\n");
+    panel.refresh();
+    EXPECT_EQ(panel.bitGrid().bits(), std::string(64, '1'));
+    EXPECT_TRUE(panel.bitGrid().isSignExtended());
 
     panel.window()->setHidden(true);
     run("press word8\npress CE\npress 1\npress 2\npress AND\npress 1\npress 0\npress =\n");

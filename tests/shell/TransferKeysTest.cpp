@@ -145,4 +145,44 @@ TEST_F(TransferKeysTest, PanelViewFollowsTheCalculator) {
     EXPECT_EQ(transfer->displayText(), "10");
 }
 
+// Checks the side panel's keyboard focus: F3 into the grid, the arrows,
+// Home and End along it, Space flipping the focused bit, the digits still
+// the calculator's; F3 on to the panel's keys, where Enter presses one; F3
+// out, after which the arrows and Enter are the calculator's again.
+TEST_F(TransferKeysTest, PanelFocus) {
+    BasesPanelView& panel = *driver->delegate().basesPanel();
+    keys->setPanel(&panel);
+    auto key = [this](SDL_Keycode code) { return keys->keyDown(code, false, false); };
+    EXPECT_FALSE(key(SDLK_LEFT));
+    run("press 5\n");
+    panel.refresh();
+    ASSERT_TRUE(key(SDLK_F3));
+    EXPECT_EQ(panel.bitGrid().focusedBit(), 63);
+    EXPECT_TRUE(key(SDLK_END));
+    EXPECT_TRUE(key(SDLK_LEFT));
+    EXPECT_TRUE(key(SDLK_SPACE));
+    EXPECT_EQ(transfer->displayText(), "7");
+    EXPECT_TRUE(key(SDLK_UP));
+    EXPECT_TRUE(key(SDLK_SPACE));
+    EXPECT_EQ(transfer->displayText(), "131079");
+    EXPECT_TRUE(key(SDLK_HOME));
+    EXPECT_EQ(panel.bitGrid().focusedBit(), 63);
+    run("press CE\npress 4\n");
+
+    ASSERT_TRUE(key(SDLK_F3));
+    EXPECT_EQ(panel.focus(), BasesPanelView::Focus::Keys);
+    EXPECT_FALSE(panel.bitGrid().focusedBit());
+    // From the first copy button down past the other three to the nearest
+    // word size, 64, then left to 8.
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(key(SDLK_DOWN));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(key(SDLK_LEFT));
+    EXPECT_TRUE(key(SDLK_RETURN));
+    EXPECT_EQ(driver->delegate().getWordSize().bits(), 8);
+
+    ASSERT_TRUE(key(SDLK_F3));
+    EXPECT_EQ(panel.focus(), BasesPanelView::Focus::None);
+    EXPECT_FALSE(key(SDLK_LEFT));
+    EXPECT_FALSE(key(SDLK_RETURN));
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "calc/app/AppLauncher.h"
 #include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
 #include "calc/app/vantorAppDelegate.h"
 #include "shell/accessibility/AccessibleMirror.h"
 #include "shell/accessibility/AtSpiBridge.h"
@@ -133,6 +134,39 @@ TEST_F(AccessibleMirrorTest, SidePanelLinesAndButtons) {
     nodes = tree();
     EXPECT_FALSE(find(nodes, Role::Panel, "Bases"));
     EXPECT_FALSE(find(nodes, Role::PushButton, "Copy"));
+}
+
+// Checks the programmer's controls: the bits as toggle buttons with their
+// state, the word sizes as radio buttons in a group, both pressed by a
+// screen reader while the window does not draw the panel.
+TEST_F(AccessibleMirrorTest, BitsAndWordSizes) {
+    BasesPanelView& panel = *delegate->basesPanel();
+    mirror.setSidePanel(panel.window().get());
+    click("5");
+    panel.refresh();
+    Nodes nodes = tree();
+    ASSERT_TRUE(find(nodes, Role::Panel, "Bits"));
+    EXPECT_TRUE(find(nodes, Role::ToggleButton, "Bit 2")->checked);
+    EXPECT_FALSE(find(nodes, Role::ToggleButton, "Bit 1")->checked);
+    EXPECT_TRUE(find(nodes, Role::ToggleButton, "Bit 63"));
+    const AccessibleNode* group = find(nodes, Role::Panel, "Word size");
+    ASSERT_TRUE(group);
+    const AccessibleNode* off = find(nodes, Role::RadioButton, "off");
+    ASSERT_TRUE(off);
+    EXPECT_TRUE(off->checked);
+    EXPECT_EQ(&nodes[static_cast<size_t>(off->parent)], group);
+
+    panel.window()->setHidden(true);
+    nodes = tree();
+    EXPECT_TRUE(mirror.click(*find(nodes, Role::ToggleButton, "Bit 1", false)));
+    EXPECT_TRUE(mirror.click(*find(nodes, Role::RadioButton, "8", false)));
+    panel.refresh();
+    EXPECT_EQ(delegate->numberTransfer()->displayText(), "7");
+    EXPECT_EQ(delegate->getWordSize().bits(), 8);
+    panel.window()->setHidden(false);
+    nodes = tree();
+    EXPECT_TRUE(find(nodes, Role::RadioButton, "8")->checked);
+    EXPECT_FALSE(find(nodes, Role::ToggleButton, "Bit 8"));
 }
 
 // Checks the base keypad: shown after the switch, only the base's digits
