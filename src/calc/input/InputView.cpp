@@ -14,6 +14,7 @@
 #include "ui/Button.h"
 #include "ui/Image.h"
 #include "ui/Layer.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -169,8 +170,14 @@ void InputView::checkEnabledButtons(int base) {
     for (const auto& key : baseKeys_) {
         bool isDigitOfBase = digitValue(key->currentTitle()) <= base - 1;
         key->setEnabled(isDigitOfBase);
-        key->setTitleColor(isDigitOfBase ? ui::Color::darkText() : ui::Color::lightGray(), ui::ControlStateNormal);
+        const ui::Look& look = ui::currentLook();
+        key->setTitleColor(isDigitOfBase ? look.baseKeyTitle : look.baseKeyTitleDisabled, ui::ControlStateNormal);
     }
+}
+
+void InputView::applyLook() {
+    for (const auto& key : decimalKeys_) key->setTitleColor(ui::currentLook().digitTitle, ui::ControlStateNormal);
+    if (CalcDelegate* delegate = calcDelegate()) checkEnabledButtons(delegate->getBase());
 }
 
 void InputView::updateInputBase() {

@@ -69,6 +69,8 @@ public:
     // Shows the delegate's base on the picker, then enables exactly the base
     // keys whose digit value is below BASE.
     void checkEnabledButtons(int base);
+    // Re-reads the keys' title colours from the application's look.
+    void applyLook();
     // Shows the delegate's base on the picker.
     void updateInputBase();
     // Makes the base the picker shows the delegate's, as the end of a touch

@@ -5,7 +5,7 @@
 
 #include "calc/keys/CalculatorRig.h"
 #include "calc/support/TestPictures.h"
-#include "calc/core/PictureNames.h"
+#include "ui/PictureNames.h"
 #include "calc/core/calcDecimal.h"
 
 namespace {
