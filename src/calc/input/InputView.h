@@ -96,6 +96,7 @@ public:
     bool touchesShouldCancelInContentView(ui::View* view) override;
 
 private:
+    void colourBaseKeys();
     void initialiseDecInputView();
     void initialiseBaseInputView();
     // Whether P (panel coordinates) lies on the picker, edges included.
@@ -108,6 +109,9 @@ private:
     std::shared_ptr<ui::View> baseInputView_;
     std::vector<std::shared_ptr<ui::Button>> decimalKeys_;
     std::vector<std::shared_ptr<ui::Button>> baseKeys_;
+    // Whether checkEnabledButtons has run: the base keys' titles are then
+    // coloured by whether the base has their digit.
+    bool baseKeysNarrowed_ = false;
     std::shared_ptr<HorizontalPickerView> basePicker_;
     std::shared_ptr<const std::vector<std::string>> pickerArray_;
     std::shared_ptr<binaryScrn> binaryScreen_;
