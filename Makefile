@@ -39,11 +39,16 @@ run: build
 	@scripts/run.sh $(BUILD)
 
 # The README's pictures (docs/screenshots/*.png), drawn by the headless
-# calculator at scale 2 with settings of its own.
+# calculator at scale 2 with settings of its own; then one per look.
 screenshots: build
-	@config=$$(mktemp -d) && \
-	  $(BUILD)/mervik --scale 2 --config "$$config" --script docs/screenshots/screenshots.script; \
-	  status=$$?; rm -rf "$$config"; exit $$status
+	@config=$$(mktemp -d) && status=0 && \
+	  $(BUILD)/mervik --scale 2 --config "$$config" --script docs/screenshots/screenshots.script || status=1; \
+	  for look in dark light contrast; do \
+	    [ $$status = 0 ] || break; \
+	    $(BUILD)/mervik --scale 2 --config "$$config" --theme $$look --base 2 --script docs/screenshots/look.script && \
+	    mv docs/screenshots/look.png docs/screenshots/look-$$look.png || status=1; \
+	  done; \
+	  rm -rf "$$config"; exit $$status
 
 # Installs under PREFIX (DESTDIR, when set, is put in front of every path).
 PREFIX ?= /usr/local

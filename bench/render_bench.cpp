@@ -4,6 +4,12 @@
 // a 640 x 920 surface, as the window does on every frame that changes.
 //
 // BM_CalculatorRepaint paints the calculator's own first screen the same way.
+// BM_ConversionRowPress is what a key press costs the conversion row at its
+// longest, 59 binary digits of 5 x 7 points, in each look (0 dark, 1 light,
+// 2 contrast): the row rebuilt for another value and painted, its digits
+// drawn at their pixel size (each size drawn once, then taken from the cache).
+// BM_ConversionRowFirstPaint is the same with an empty cache every time: the
+// first press after the row's digits change size.
 //
 // Budget: 4 ms median. Compare medians:
 //   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -16,6 +22,9 @@
 #include <string>
 
 #include "calc/app/AppLauncher.h"
+#include "calc/core/Decimal.h"
+#include "calc/displays/binaryScrn.h"
+#include "calc/screens/MainViewController.h"
 #include "render/Painter.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
@@ -177,6 +186,40 @@ void BM_CalculatorRepaint(benchmark::State& state) {
     paintRepeatedly(state, *delegate->window(), scale);
 }
 BENCHMARK(BM_CalculatorRepaint)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Rebuilds the row for a 59-digit binary value (two values in turn) and
+// paints the conversion display's area, as a key press's frame does.
+void pressesOnTheLongestRow(benchmark::State& state, bool emptyCache) {
+    const int scale = static_cast<int>(state.range(0));
+    ui::Resources::setDirectory(MERVIK_RESOURCE_DIR);
+    ui::Image::clearCache();
+    ui::Application app(std::make_shared<ui::VirtualClock>());
+    app.setLook(static_cast<ui::LookKind>(state.range(1)));
+    auto delegate = launchMervik(app, {2});
+    binaryScrn& row = *delegate->viewController()->base2Screen();
+    const Decimal values[] = {Decimal(static_cast<long long>((1ull << 58) + 448)),
+                              Decimal(static_cast<long long>((1ull << 58) + 85))};
+    render::Painter painter;
+    render::SurfacePtr surface = render::makeSurface({320, 460}, scale);
+    render::ContextPtr cr(cairo_create(surface.get()));
+    cairo_rectangle(cr.get(), 10, 70, 302, 52);
+    cairo_clip(cr.get());
+    int turn = 0;
+    for (auto _ : state) {
+        row.drawValue(values[turn++ % 2]);
+        if (emptyCache) painter.images().clear();
+        painter.paint(cr.get(), *delegate->window());
+        cairo_surface_flush(surface.get());
+        benchmark::DoNotOptimize(cairo_image_surface_get_data(surface.get()));
+    }
+    state.counters["digits"] = double(row.shownText().value_or("").size());
+}
+
+void BM_ConversionRowPress(benchmark::State& state) { pressesOnTheLongestRow(state, false); }
+BENCHMARK(BM_ConversionRowPress)->ArgsProduct({{1, 2}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
+
+void BM_ConversionRowFirstPaint(benchmark::State& state) { pressesOnTheLongestRow(state, true); }
+BENCHMARK(BM_ConversionRowFirstPaint)->ArgsProduct({{1, 2}, {0}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

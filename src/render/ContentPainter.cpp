@@ -1,6 +1,7 @@
 #include "render/ContentPainter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "render/Shapes.h"
@@ -144,7 +145,34 @@ void ContentPainter::paintLabel(cairo_t* cr, const ui::Label& label) {
 
 void ContentPainter::paintImageView(cairo_t* cr, const ui::ImageView& imageView, const PaintState& state) {
     if (!imageView.image()) return;
-    paintStretched(cr, images_.surfaceFor(*imageView.image(), state.scale), localBounds(imageView));
+    const ui::Image& image = *imageView.image();
+    if (paintAtSize(cr, image, localBounds(imageView), state)) return;
+    paintStretched(cr, images_.surfaceFor(image, state.scale, *state.look), localBounds(imageView));
+}
+
+bool ContentPainter::paintAtSize(cairo_t* cr, const ui::Image& image, ui::Rect rect, const PaintState& state) {
+    cairo_matrix_t ctm;
+    cairo_get_matrix(cr, &ctm);
+    if (ctm.xy != 0 || ctm.yx != 0) return false;
+    // The rectangle in the target's pixels, its edges on whole pixels, so
+    // that neighbouring pictures share an edge and none is resampled.
+    double sx = 1, sy = 1, ox = 0, oy = 0;
+    cairo_surface_t* target = cairo_get_group_target(cr);
+    cairo_surface_get_device_scale(target, &sx, &sy);
+    cairo_surface_get_device_offset(target, &ox, &oy);
+    double x0 = rect.x(), y0 = rect.y(), x1 = rect.maxX(), y1 = rect.maxY();
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    const double px0 = std::round(x0 * sx + ox), py0 = std::round(y0 * sy + oy);
+    const double px1 = std::round(x1 * sx + ox), py1 = std::round(y1 * sy + oy);
+    cairo_surface_t* picture = images_.drawnAtSize(image, int(px1 - px0), int(py1 - py0), *state.look);
+    if (!picture) return false;
+    // Back to user space: the whole-pixel rectangle.
+    double ux0 = (px0 - ox) / sx, uy0 = (py0 - oy) / sy, ux1 = (px1 - ox) / sx, uy1 = (py1 - oy) / sy;
+    cairo_device_to_user(cr, &ux0, &uy0);
+    cairo_device_to_user(cr, &ux1, &uy1);
+    paintStretched(cr, picture, {float(ux0), float(uy0), float(ux1 - ux0), float(uy1 - uy0)});
+    return true;
 }
 
 void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const PaintState& state) {
@@ -163,7 +191,7 @@ void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const Pa
     }
 
     auto image = button.currentBackgroundImage();
-    cairo_surface_t* picture = image ? images_.surfaceFor(*image, state.scale) : nullptr;
+    cairo_surface_t* picture = image ? images_.surfaceFor(*image, state.scale, *state.look) : nullptr;
     if (picture) {
         paintStretched(cr, picture, box);
         if (highlighted && button.adjustsImageWhenHighlighted()) {

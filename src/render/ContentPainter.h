@@ -13,15 +13,18 @@
 
 #include "render/ImageCache.h"
 #include "render/TextRenderer.h"
+#include "ui/Look.h"
 #include "ui/View.h"
 
 namespace render {
 
 // What one paint of the tree shares: the drawing scale pictures are taken
-// at, and the clock reading every animation is shown at.
+// at, the clock reading every animation is shown at, and the look whose
+// pictures are drawn.
 struct PaintState {
     int scale = 1;
     double now = 0;
+    const ui::Look* look = &ui::kDarkLook;
 };
 
 class ContentPainter {
@@ -65,6 +68,9 @@ private:
     void paintBackground(cairo_t* cr, const ui::View& view);
     void paintLabel(cairo_t* cr, const ui::Label& label);
     void paintImageView(cairo_t* cr, const ui::ImageView& imageView, const PaintState& state);
+    // A picture drawn at the pixel size RECT covers (the conversion row's
+    // pictures); false, drawing nothing, for any other picture.
+    bool paintAtSize(cairo_t* cr, const ui::Image& image, ui::Rect rect, const PaintState& state);
     void paintButton(cairo_t* cr, const ui::Button& button, const PaintState& state);
     void paintPicker(cairo_t* cr, const ui::PickerView& picker);
     void paintSwitch(cairo_t* cr, const ui::Switch& control);

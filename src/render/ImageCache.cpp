@@ -2,16 +2,27 @@
 
 #include <cmath>
 
+#include "render/art/PictureArt.h"
 #include "ui/Log.h"
 #include "ui/Printable.h"
 
 namespace render {
 
-cairo_surface_t* ImageCache::surfaceFor(const ui::Image& image, int scale) {
-    auto key = std::make_pair(image.path().string(), scale);
+namespace {
+// Sizes a window resized many times has drawn beyond this many are dropped.
+constexpr size_t kMostDrawnPictures = 4096;
+}  // namespace
+
+cairo_surface_t* ImageCache::surfaceFor(const ui::Image& image, int scale, const ui::Look& look) {
+    auto key = std::make_tuple(image.path().string(), scale, look.kind);
     if (auto it = surfaces_.find(key); it != surfaces_.end()) return it->second.get();
 
     auto file = image.pathForScale(scale);
+    if (!look.pictureFolder.empty()) {
+        auto own = file.parent_path() / look.pictureFolder / file.filename();
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(own, ec)) file = own;
+    }
     SurfacePtr surface(cairo_image_surface_create_from_png(file.c_str()));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
         ui::warn("cannot read picture %s: %s", ui::printablePath(file.string()).c_str(),
@@ -19,6 +30,18 @@ cairo_surface_t* ImageCache::surfaceFor(const ui::Image& image, int scale) {
         surface.reset();
     }
     return surfaces_.emplace(std::move(key), std::move(surface)).first->second.get();
+}
+
+cairo_surface_t* ImageCache::drawnAtSize(const ui::Image& image, int width, int height, const ui::Look& look) {
+    if (width <= 0 || height <= 0 || !art::drawsAtSize(image.name())) return nullptr;
+    auto key = std::make_tuple(image.name(), width, height, look.kind);
+    if (auto it = drawn_.find(key); it != drawn_.end()) return it->second.get();
+    if (drawn_.size() >= kMostDrawnPictures) drawn_.clear();
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    ContextPtr cr(cairo_create(surface.get()));
+    art::drawAtSize(cr.get(), image.name(), look, width, height);
+    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) surface.reset();
+    return drawn_.emplace(std::move(key), std::move(surface)).first->second.get();
 }
 
 PatternPtr createStretchedPattern(cairo_surface_t* surface, ui::Rect rect) {

@@ -9,11 +9,13 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "render/Surface.h"
 #include "ui/Geometry.h"
 #include "ui/Image.h"
+#include "ui/Look.h"
 
 namespace render {
 
@@ -23,18 +25,27 @@ public:
     ImageCache(const ImageCache&) = delete;
     ImageCache& operator=(const ImageCache&) = delete;
 
-    // IMAGE's picture for drawing at SCALE, read on first use; nullptr when
-    // the file cannot be read as a PNG (remembered, so it is tried once).
-    cairo_surface_t* surfaceFor(const ui::Image& image, int scale);
+    // IMAGE's picture for drawing at SCALE in LOOK (the file in the look's
+    // folder, else the dark look's), read on first use; nullptr when the
+    // file cannot be read as a PNG (remembered, so it is tried once).
+    cairo_surface_t* surfaceFor(const ui::Image& image, int scale, const ui::Look& look = ui::kDarkLook);
+    // IMAGE drawn at WIDTH x HEIGHT pixels in LOOK, when it is one of the
+    // pictures drawn at their size (render/art); nullptr otherwise. Kept per
+    // name, size and look.
+    cairo_surface_t* drawnAtSize(const ui::Image& image, int width, int height, const ui::Look& look);
 
     // How many pictures (per scale) have been asked for.
     size_t size() const { return surfaces_.size(); }
-    void clear() { surfaces_.clear(); }
+    void clear() {
+        surfaces_.clear();
+        drawn_.clear();
+    }
 
 private:
-    // By the picture's 1x file and the scale: a key that needs no look at
-    // the file system on a repaint.
-    std::map<std::pair<std::string, int>, SurfacePtr> surfaces_;
+    // By the picture's 1x file, the scale and the look: a key that needs no
+    // look at the file system on a repaint.
+    std::map<std::tuple<std::string, int, ui::LookKind>, SurfacePtr> surfaces_;
+    std::map<std::tuple<std::string, int, int, ui::LookKind>, SurfacePtr> drawn_;
 };
 
 // Fills RECT (user space) with SURFACE stretched to it, at ALPHA.

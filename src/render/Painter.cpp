@@ -24,6 +24,7 @@ void Painter::paint(cairo_t* cr, ui::View& root) {
     state_.scale = surfaceScale(cairo_get_target(cr));
     auto* app = ui::Application::current();
     state_.now = app ? app->now() : 0;
+    state_.look = &ui::currentLook();
     ++paintCount_;
     cairo_save(cr);
     paintView(cr, root, {0, 0}, root.isHidden());

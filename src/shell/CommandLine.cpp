@@ -19,7 +19,7 @@ std::string CommandLine::version() { return "mervik " MERVIK_VERSION "\n"; }
 std::string CommandLine::usage() {
     return "usage: mervik [--script FILE|-] [--keys \"7 + 5 =\" [--print display|conversion]] [--config DIR]\n"
            "              [--scale N] [--fullscreen] [--base N] [--signed on|off] [--word 8|16|32|64|off]\n"
-           "              [--verbose] [--help] [--version]\n"
+           "              [--theme dark|light|contrast] [--verbose] [--help] [--version]\n"
            "\n"
            "  (no option)          the calculator in a window\n"
            "  --script FILE        headless: run the commands in FILE (\"-\" reads standard input)\n"
@@ -29,6 +29,9 @@ std::string CommandLine::usage() {
            "  --scale N            drawing scale 1 to 4, fractions allowed (1.5); default 1 headless, in a window\n"
            "                       MERVIK_SCALE, GDK_SCALE, the desktop's Xft.dpi or the display's DPI over 96\n"
            "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone)\n"
+           "  --theme LOOK         dark, light or contrast (high contrast); default MERVIK_THEME, else\n"
+           "                       GTK_THEME (\"...:dark\" dark, \"...HighContrast...\" contrast, others light),\n"
+           "                       else dark; a window then follows the desktop's appearance settings\n"
            "  --verbose            the diagnostic log on standard error too (also MERVIK_VERBOSE=1)\n"
            "  --base N             this run's conversion base, 2 to 24 (the stored default is kept)\n"
            "  --signed on|off      this run's signed mode (the stored setting is kept)\n"
@@ -84,11 +87,12 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
     auto* scaleOption = app.add_option("--scale", scale)->type_name("N");
     app.add_flag("--fullscreen", fullScreen_);
     app.add_flag("--verbose", verbose_);
-    std::string base, useSigned, word, print;
+    std::string base, useSigned, word, print, theme;
     auto* baseOption = app.add_option("--base", base)->type_name("N");
     auto* signedOption = app.add_option("--signed", useSigned)->type_name("on|off");
     auto* wordOption = app.add_option("--word", word)->type_name("8|16|32|64|off");
     auto* printOption = app.add_option("--print", print)->type_name("WHAT");
+    auto* themeOption = app.add_option("--theme", theme)->type_name("LOOK");
     scriptOption->excludes(keysOption);
 
     try {
@@ -150,6 +154,14 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
         wordSize_ = WordSize::fromOption(word);
         if (!wordSize_) {
             err << "error: --word must be 8, 16, 32, 64 or off, not \"" << printable(word)
+                << "\" (mervik --help shows the usage)\n";
+            return 2;
+        }
+    }
+    if (themeOption->count()) {
+        theme_ = ui::lookNamed(theme);
+        if (!theme_) {
+            err << "error: --theme must be dark, light or contrast, not \"" << printable(theme)
                 << "\" (mervik --help shows the usage)\n";
             return 2;
         }

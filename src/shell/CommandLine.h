@@ -11,6 +11,7 @@
 //   --base N, --signed on|off    this run's base (2 to 24) and signed mode, stored nowhere
 //   --word 8|16|32|64|off        this run's word size, stored nowhere
 //   --print display|conversion   with --keys: print that text instead of the state
+//   --theme dark|light|contrast  the look (DesktopLook.h says what else chooses it)
 //
 // A malformed command line gets a one-line message and exit status 2.
 
@@ -21,6 +22,7 @@
 #include <string_view>
 
 #include "calc/core/WordSize.h"
+#include "ui/Look.h"
 
 namespace shell {
 
@@ -56,6 +58,8 @@ public:
     // What --keys prints at the end instead of the state.
     enum class Print { State, Display, Conversion };
     Print print() const { return print_; }
+    // The look given with --theme, if any.
+    const std::optional<ui::LookKind>& theme() const { return theme_; }
 
     // The settings folder to use: --config, else the user's configuration
     // folder; nothing when the user has no usable home folder.
@@ -81,6 +85,7 @@ private:
     std::optional<bool> useSigned_;
     std::optional<WordSize> wordSize_;
     Print print_ = Print::State;
+    std::optional<ui::LookKind> theme_;
 };
 
 }  // namespace shell

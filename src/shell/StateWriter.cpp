@@ -85,6 +85,8 @@ json StateWriter::state() {
 
     // Which screen the window shows.
     out["screen"] = delegate_.isShowingSettings() ? "settings" : "calculator";
+    // The look the window shows (--theme, the environment or the desktop).
+    out["theme"] = std::string(app_.look().name);
 
     // The displays.
     out["display"] = display ? display->text() : "";

@@ -15,10 +15,13 @@
 #include "calc/displays/displayScrn.h"
 #include "render/PangoTextMeasure.h"
 #include "calc/screens/MainViewController.h"
+#include "shell/AppearancePortal.h"
 #include "shell/ClipboardText.h"
 #include "shell/CommandLine.h"
 #include "shell/ControlFinder.h"
+#include "shell/DesktopLook.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LoopCompanions.h"
 #include "shell/StandardStreams.h"
 #include "shell/StateWriter.h"
 #include "shell/TransferKeys.h"
@@ -37,6 +40,8 @@ int runInWindow(const shell::CommandLine& commandLine) {
     ui::Application app(std::make_shared<ui::RealClock>(),
                         ui::UserDefaults::inFolderOrNowhere(commandLine.configFolder()));
     app.setTextMeasure(std::make_shared<render::PangoTextMeasure>());
+    const shell::StartingLook look = shell::startingLook(commandLine.theme(), std::getenv);
+    app.setLook(look.kind);
     auto delegate = launchMervik(app, {commandLine.base(), commandLine.useSigned(), commandLine.wordSize()});
     shell::ControlFinder finder(*delegate);
     shell::StateWriter stateWriter(app, *delegate);
@@ -67,7 +72,12 @@ int runInWindow(const shell::CommandLine& commandLine) {
     // For screen readers; it starts only when an accessibility bus can be there.
     shell::access::AtSpiBridge accessibility(*delegate);
     if (panel) accessibility.setSidePanel(panel->window().get());
-    options.companion = &accessibility;
+    // The desktop's light, dark or high-contrast preference, unless the user named a look.
+    shell::AppearancePortal appearance([&app, look](std::optional<ui::LookKind> wanted) {
+        app.setLook(wanted.value_or(look.kind));
+    });
+    shell::LoopCompanions companions{&accessibility, &appearance};
+    options.companion = look.named ? static_cast<shell::LoopCompanion*>(&accessibility) : &companions;
     if (!::isatty(STDOUT_FILENO)) {
         options.printStateOnExit = [&stateWriter] {
             std::cout << stateWriter.line() << std::endl;
@@ -89,6 +99,7 @@ int run(int argc, char** argv) {
     // verbose, the diagnostic log) go to standard error.
     shell::HeadlessDriver driver(commandLine.configFolder(), commandLine.scale().value_or(1.0), std::cout, std::cerr,
                                  {commandLine.base(), commandLine.useSigned(), commandLine.wordSize()});
+    driver.application().setLook(shell::startingLook(commandLine.theme(), std::getenv).kind);
     if (commandLine.script()) return driver.runScript(*commandLine.script());
     using Print = shell::CommandLine::Print;
     const shell::KeysOutput output = commandLine.print() == Print::Display      ? shell::KeysOutput::Display

@@ -33,6 +33,14 @@ void Application::finishLaunching() {
     if (delegate_) delegate_->applicationDidFinishLaunching(*this);
 }
 
+const Look& currentLook() { return Application::current() ? Application::current()->look() : kDarkLook; }
+
+void Application::setLook(LookKind kind) {
+    if (look_->kind == kind) return;
+    look_ = &lookOf(kind);
+    if (delegate_) delegate_->lookChanged(*this);
+}
+
 void Application::performOnMainThread(std::function<void()> call) { queue_.push_back(std::move(call)); }
 
 void Application::runLoopPass() {

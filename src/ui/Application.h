@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/Clock.h"
+#include "ui/Look.h"
 
 namespace ui {
 
@@ -25,7 +26,13 @@ class ApplicationDelegate {
 public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching(Application& application) = 0;
+    // The application's look changed: views re-read their colours.
+    virtual void lookChanged(Application&) {}
 };
+
+class Application;
+// The shared application's look, or the dark look while there is no application.
+const Look& currentLook();
 
 class Application {
 public:
@@ -56,6 +63,11 @@ public:
     TextMeasure* textMeasure() const { return textMeasure_.get(); }
     void setTextMeasure(std::shared_ptr<TextMeasure> measure) { textMeasure_ = std::move(measure); }
 
+    // The look every view takes its colours from, and the renderer its
+    // pictures; dark until set. A change reaches the delegate (lookChanged).
+    const Look& look() const { return *look_; }
+    void setLook(LookKind kind);
+
     // The window that receives alerts; nothing once that window is gone.
     Window* keyWindow() const { return keyWindow_.lock().get(); }
     void setKeyWindow(std::weak_ptr<Window> window) { keyWindow_ = std::move(window); }
@@ -84,6 +96,7 @@ private:
     std::shared_ptr<ApplicationDelegate> delegate_;
     std::shared_ptr<TextMeasure> textMeasure_;
     std::weak_ptr<Window> keyWindow_;
+    const Look* look_ = &kDarkLook;
     std::vector<std::function<void()>> queue_;
     uint64_t passes_ = 0;
     std::function<bool(const std::string&)> opener_;

@@ -37,7 +37,8 @@ DESTDIR="$DEST" cmake --install "$BUILD" --prefix /usr/local --strip >"$WORK/ins
     fail "cmake --install failed: $(tail -n 5 "$WORK/install.log")"
 ROOT="$DEST/usr/local"
 for f in bin/mervik share/mervik/ChangeLog.txt share/mervik/zeroImage.png share/mervik/twentythreeImage@3x.png \
-         share/mervik/oobError@2x.png share/applications/mervik.desktop share/man/man1/mervik.1.gz \
+         share/mervik/oobError@2x.png share/mervik/light/OPButtonBack.png share/mervik/contrast/button1@2x.png \
+         share/applications/mervik.desktop share/man/man1/mervik.1.gz \
          share/icons/hicolor/scalable/apps/mervik.svg share/metainfo/app.mervik.mervik.metainfo.xml; do
     [[ -f $ROOT/$f ]] || fail "$f was not installed"
 done

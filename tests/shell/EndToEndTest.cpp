@@ -86,7 +86,7 @@ TEST_F(EndToEndTest, StateHasEveryMember) {
     json state = keys("7 +").lastState();
     std::vector<std::string> names;
     for (auto& [name, value] : state.items()) names.push_back(name);
-    EXPECT_EQ(names, (std::vector<std::string>{"screen", "display", "caption", "conversion", "baseLabel", "base",
+    EXPECT_EQ(names, (std::vector<std::string>{"screen", "theme", "display", "caption", "conversion", "baseLabel", "base",
                                                "signed", "keypad", "enabled", "inputPicker", "offset", "mr",
                                                "enlarged", "registers", "flags", "settingsPicker", "switch",
                                                "alert", "opened", "log", "stored", "conversionText", "notice",

@@ -40,6 +40,13 @@ vantorAppDelegate::~vantorAppDelegate() {
 
 // ---- Start-up
 
+void vantorAppDelegate::lookChanged(ui::Application&) {
+    if (viewController_) viewController_->applyLook();
+    // Whatever screen shows, its pictures change folder: all of it redraws.
+    if (window_) window_->setNeedsDisplay();
+    if (basesPanel_) basesPanel_->window()->setNeedsDisplay();
+}
+
 void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
     // The state comes first: building the calculator screen below already
     // draws the conversion display, which reads the base and the signed mode.

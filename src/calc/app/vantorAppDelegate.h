@@ -30,6 +30,7 @@ public:
     // Start-up: loads the settings, then builds the settings screen and shows
     // the calculator screen in the window.
     void applicationDidFinishLaunching(ui::Application& application) override;
+    void lookChanged(ui::Application& application) override;
 
     // Objects held for the whole run
     const std::shared_ptr<ui::Window>& window() const { return window_; }

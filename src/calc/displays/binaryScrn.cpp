@@ -10,7 +10,7 @@
 #include "calc/conversion/BaseConversion.h"
 #include "calc/core/CalcDelegate.h"
 #include "calc/core/Decimal.h"
-#include "calc/core/PictureNames.h"
+#include "ui/PictureNames.h"
 #include "calc/core/WordDisplay.h"
 #include "calc/core/calcDecimal.h"
 #include "ui/Image.h"

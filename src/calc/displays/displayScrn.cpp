@@ -9,6 +9,7 @@
 #include "calc/core/WordResult.h"
 #include "ui/Image.h"
 #include "ui/Log.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -68,8 +69,7 @@ displayScrn::displayScrn(ui::Rect frame)
     setBackgroundColor(ui::Color::white(0, 0));
     setAdjustsFontSizeToFitWidth(true);
     setTextAlignment(ui::TextAlignment::Right);
-    // Light digits on the dark display panel.
-    setTextColor(ui::Color::rgba(0.98f, 0.91f, 0.78f, 1));
+    setTextColor(ui::currentLook().displayText);
     setFont(ui::Font::systemFont(kFontSize));
     decLabelView_ = ui::ImageView::make(kCaptionFrame, ui::Image::named("decDisplayLabel.png"));
     addSubview(decLabelView_);

@@ -14,6 +14,7 @@
 #include "ui/Button.h"
 #include "ui/Image.h"
 #include "ui/Layer.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -166,11 +167,20 @@ void InputView::replaceSubview(const std::shared_ptr<ui::View>& oldView, const s
 void InputView::checkEnabledButtons(int base) {
     updateInputBase();
     if (!baseInputView_) return;
-    for (const auto& key : baseKeys_) {
-        bool isDigitOfBase = digitValue(key->currentTitle()) <= base - 1;
-        key->setEnabled(isDigitOfBase);
-        key->setTitleColor(isDigitOfBase ? ui::Color::darkText() : ui::Color::lightGray(), ui::ControlStateNormal);
-    }
+    for (const auto& key : baseKeys_) key->setEnabled(digitValue(key->currentTitle()) <= base - 1);
+    baseKeysNarrowed_ = true;
+    colourBaseKeys();
+}
+
+void InputView::colourBaseKeys() {
+    const ui::Look& look = ui::currentLook();
+    for (const auto& key : baseKeys_)
+        key->setTitleColor(key->isEnabled() ? look.baseKeyTitle : look.baseKeyTitleDisabled, ui::ControlStateNormal);
+}
+
+void InputView::applyLook() {
+    for (const auto& key : decimalKeys_) key->setTitleColor(ui::currentLook().digitTitle, ui::ControlStateNormal);
+    if (baseKeysNarrowed_) colourBaseKeys();
 }
 
 void InputView::updateInputBase() {

@@ -69,6 +69,8 @@ public:
     // Shows the delegate's base on the picker, then enables exactly the base
     // keys whose digit value is below BASE.
     void checkEnabledButtons(int base);
+    // Re-reads the keys' title colours from the application's look.
+    void applyLook();
     // Shows the delegate's base on the picker.
     void updateInputBase();
     // Makes the base the picker shows the delegate's, as the end of a touch
@@ -94,6 +96,7 @@ public:
     bool touchesShouldCancelInContentView(ui::View* view) override;
 
 private:
+    void colourBaseKeys();
     void initialiseDecInputView();
     void initialiseBaseInputView();
     // Whether P (panel coordinates) lies on the picker, edges included.
@@ -106,6 +109,9 @@ private:
     std::shared_ptr<ui::View> baseInputView_;
     std::vector<std::shared_ptr<ui::Button>> decimalKeys_;
     std::vector<std::shared_ptr<ui::Button>> baseKeys_;
+    // Whether checkEnabledButtons has run: the base keys' titles are then
+    // coloured by whether the base has their digit.
+    bool baseKeysNarrowed_ = false;
     std::shared_ptr<HorizontalPickerView> basePicker_;
     std::shared_ptr<const std::vector<std::string>> pickerArray_;
     std::shared_ptr<binaryScrn> binaryScreen_;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "calc/displays/displayScrn.h"
+#include "ui/Application.h"
 
 myButton::myButton(ui::Rect frame) : ui::Button(frame) {}
 
@@ -11,6 +12,7 @@ std::shared_ptr<myButton> myButton::initButton(int digit, ui::Rect frame, std::s
     auto key = std::make_shared<myButton>(frame);
     key->setBackgroundImage(std::move(background), ui::ControlStateNormal);
     key->setTitle(std::to_string(digit), ui::ControlStateNormal);
+    key->setTitleColor(ui::currentLook().digitTitle, ui::ControlStateNormal);
     key->value_ = digit;
     key->displayScreen_ = std::move(display);
     key->setAdjustsImageWhenHighlighted(true);

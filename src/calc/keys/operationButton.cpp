@@ -9,10 +9,25 @@
 #include "calc/core/WordDisplay.h"
 #include "calc/core/WordEntry.h"
 #include "calc/displays/displayScrn.h"
+#include "ui/Application.h"
 
 namespace {
 
 constexpr double kGrowDuration = 0.5;
+
+// The keys whose title is one arithmetic sign.
+bool isSign(Operator operation) {
+    switch (operation) {
+        case Operator::Add:
+        case Operator::Subtract:
+        case Operator::Multiply:
+        case Operator::Divide:
+        case Operator::Equals:
+            return true;
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -21,14 +36,21 @@ operationButton::operationButton(ui::Rect frame, Operator operation) : ui::Butto
 std::shared_ptr<operationButton> operationButton::initWithFrame(ui::Rect frame, Operator operation,
                                                                 std::shared_ptr<displayScrn> display) {
     auto key = std::make_shared<operationButton>(frame, operation);
-    key->setTitleColor(ui::Color::black(), ui::ControlStateNormal);
     key->setTitle(std::string(operatorRow(operation).title), ui::ControlStateNormal);
     key->displayScreen_ = std::move(display);
-    key->setTitleShadowColor(ui::Color::darkGray(), ui::ControlStateNormal);
+    if (isSign(operation))
+        key->setTitleFont(
+            ui::Font::boldSystemFont(operation == Operator::Divide ? kDivideTitleSize : kSignTitleSize));
+    key->applyLook(ui::currentLook());
     // The key acts when the finger lifts inside it.
     key->addTarget(key.get(), &operationButton::touchDown, ui::ControlEventTouchUpInside);
     key->setShowsTouchWhenHighlighted(true);
     return key;
+}
+
+void operationButton::applyLook(const ui::Look& look) {
+    setTitleColor(look.operatorTitle, ui::ControlStateNormal);
+    setTitleShadowColor(isSign(operation_) ? ui::Color::clear() : look.operatorTitleShadow, ui::ControlStateNormal);
 }
 
 // ---- The key's action

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ui/Button.h"
+#include "ui/Look.h"
 
 class CalcDelegate;
 class displayScrn;
@@ -32,6 +33,15 @@ public:
     // (the side panel's keys press the same); true when an operator became
     // pending, which its key marks by growing.
     static bool perform(Operator operation, displayScrn& display);
+
+    // The size of the arithmetic signs' titles (+ − × =): larger than the
+    // words' (CE, DEL, mod). The ÷ is larger still, as wide as the +, so that
+    // its dots stand a clear gap from its bar at every scale; the signs cast
+    // no shadow into that gap.
+    static constexpr float kSignTitleSize = 26;
+    static constexpr float kDivideTitleSize = 34;
+    // Takes the title's colours from LOOK.
+    void applyLook(const ui::Look& look);
 
     // Grow to kEnlargedScale, or back to rest, animated over half a second.
     void animateButton();

@@ -17,7 +17,6 @@
 
 namespace {
 
-const ui::Color kScreenGrey = ui::Color::rgba(0.21f, 0.21f, 0.21f, 1.0f);
 const char* const kMRPicture = "mRecoveryButton.png";
 const char* const kMRLitPicture = "mRecoveryButtonHighlighted.png";
 
@@ -64,7 +63,6 @@ MainViewController::~MainViewController() = default;
 
 void MainViewController::viewDidLoad() {
     const std::shared_ptr<ui::View>& root = view();
-    root->setBackgroundColor(kScreenGrey);
 
     // The displays on their pictures, the main display handing every value to
     // the conversion display; then the panel that types into both.
@@ -75,12 +73,11 @@ void MainViewController::viewDidLoad() {
     inputView_ = InputView::initInputView({15, 230, 215, 220}, displayLabel(), base2Screen());
 
     // The backdrop covers the top of the screen down to the panel.
-    auto backdrop = ui::Label::make({0, 0, 320, 230});
-    backdrop->setBackgroundColor(kScreenGrey);
+    backdrop_ = ui::Label::make({0, 0, 320, 230});
 
     // Bottom to top: each view is drawn over the ones before it.
     for (std::shared_ptr<ui::View> child : std::initializer_list<std::shared_ptr<ui::View>>{
-             inputView_, backdrop, displayBackground, conversionBackground})
+             inputView_, backdrop_, displayBackground, conversionBackground})
         root->addSubview(std::move(child));
     for (size_t i = 0; i < smallKeys_.size(); ++i) {
         const SmallKeyLayout& layout = kSmallKeys[i];
@@ -101,6 +98,7 @@ void MainViewController::viewDidLoad() {
     }
     root->addSubview(base2Screen());
     root->addSubview(displayLabel());
+    applyLook();
 
     ui::ViewController::viewDidLoad();
 }
@@ -169,6 +167,17 @@ void MainViewController::updateBaseInput(int base) {
 
 void MainViewController::updateInputBase() {
     if (inputView_) inputView_->updateInputBase();
+}
+
+void MainViewController::applyLook() {
+    if (!isViewLoaded()) return;
+    const ui::Look& look = ui::currentLook();
+    view()->setBackgroundColor(look.screen);
+    backdrop_->setBackgroundColor(look.screen);
+    for (const auto& key : operationKeys_) key->applyLook(look);
+    if (displayLabel_) displayLabel_->setTextColor(look.displayText);
+    if (inputView_) inputView_->applyLook();
+    view()->setNeedsDisplay();
 }
 
 void MainViewController::setDisplayValue(const Decimal& value) {

@@ -53,6 +53,9 @@ public:
     void updateBaseInput(int base);
     void updateInputBase();
     void setDisplayValue(const Decimal& value);
+    // Re-reads every colour from the application's look and redraws the
+    // screen (its pictures come in the look's too).
+    void applyLook();
 
 protected:
     void viewDidLoad() override;
@@ -63,6 +66,7 @@ private:
     std::shared_ptr<displayScrn> displayLabel_;
     std::shared_ptr<binaryScrn> base2Screen_;
     std::shared_ptr<InputView> inputView_;
+    std::shared_ptr<ui::View> backdrop_;
     std::array<std::shared_ptr<ui::Button>, 6> smallKeys_;
     std::array<std::shared_ptr<operationButton>, 8> operationKeys_;
     // Queued calls hold this weakly, so that one that runs after the screen

@@ -11,7 +11,7 @@
 #include "calc/app/vantorAppDelegate.h"
 #include "calc/support/TestPictures.h"
 #include "calc/displays/binaryScrn.h"
-#include "calc/core/PictureNames.h"
+#include "ui/PictureNames.h"
 #include "calc/core/calcDecimal.h"
 #include "calc/displays/displayScrn.h"
 #include "calc/keys/operationButton.h"

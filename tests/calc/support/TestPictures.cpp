@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/core/PictureNames.h"
+#include "ui/PictureNames.h"
 #include "ui/Image.h"
 #include "ui/Resources.h"
 
