@@ -467,7 +467,7 @@ std::vector<Picture> allPictures() {
     list.push_back({pictures::kSignKey, 35, 35, drawPlusMinusKey});
     list.push_back({pictures::kRecallKey, 35, 35, textKey("MR")});
     list.push_back({pictures::kRecallKeyLit, 35, 35, textKey("MR", true)});
-    list.push_back({pictures::kMemoryMinusKey, 35, 35, textKey("M\u2212")});
+    list.push_back({pictures::kMemoryMinusKey, 35, 35, textKey("MC")});
     list.push_back({pictures::kMemoryPlusKey, 35, 35, textKey("M+")});
 
     list.push_back({pictures::kDisplayBackground, 302, 52, drawDisplayBackground});
