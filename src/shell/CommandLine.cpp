@@ -28,7 +28,8 @@ std::string CommandLine::usage() {
            "$XDG_CONFIG_HOME/mervik or ~/.config/mervik)\n"
            "  --scale N            drawing scale 1 to 4, fractions allowed (1.5); default 1 headless, in a window\n"
            "                       MERVIK_SCALE, GDK_SCALE, the desktop's Xft.dpi or the display's DPI over 96\n"
-           "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone)\n"
+           "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone;\n"
+           "                       F11 leaves it)\n"
            "  --verbose            the diagnostic log on standard error too (also MERVIK_VERBOSE=1)\n"
            "  --base N             this run's conversion base, 2 to 24 (the stored default is kept)\n"
            "  --signed on|off      this run's signed mode (the stored setting is kept)\n"
@@ -174,6 +175,10 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
 
 std::optional<std::filesystem::path> CommandLine::configFolder() const {
     return config_ ? config_ : ui::UserDefaults::defaultFolder();
+}
+
+std::optional<std::filesystem::path> CommandLine::stateFolder() const {
+    return config_ ? config_ : ui::UserDefaults::defaultStateFolder();
 }
 
 }  // namespace shell

@@ -25,6 +25,7 @@ constexpr TransferKey kTransferKeys[] = {
     {"Enter", Action::EnterSelected, 0, "enter the selected result"},
     {"Escape", Action::ForgetSelected, 0, "forget the selected result"},
     {"F2", Action::SidePanel, 0, "side panel"},
+    {"F11", Action::FullScreen, 0, "full screen on or off"},
     {"Ctrl+Q", Action::Quit, 0, "quit"},
 };
 
@@ -73,6 +74,7 @@ bool TransferKeys::act(const TransferKey& row) {
             panel.clearSelection();
             return true;
         case Action::SidePanel:
+        case Action::FullScreen:
         case Action::Quit: return false;
     }
     return false;

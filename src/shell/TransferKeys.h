@@ -1,7 +1,7 @@
 #pragma once
 // The window's keys for numbers as text, the side panel and the window
 // itself, in one table (transferKeys(); the --help text lists it): paste,
-// the copies, the panel's lines and results, F2, Ctrl+Q. The keys that press
+// the copies, the panel's lines and results, F2, F11, Ctrl+Q. The keys that press
 // the calculator's own controls are the binding table's (KeyBindings.h) and
 // the typed characters' (WindowInput.h); these keys come before both.
 //
@@ -32,6 +32,7 @@ struct TransferKey {
         EnterSelected,   // with a result selected: enter it as a paste
         ForgetSelected,  // with a result selected: forget the selection
         SidePanel,       // the window's: widen it for the side panel, or narrow it again
+        FullScreen,      // the window's: full screen on or off
         Quit,            // the window's: close it
     };
 
@@ -58,7 +59,7 @@ public:
     TransferKeys(NumberTransfer& transfer, Clipboard clipboard) : transfer_(transfer), clipboard_(std::move(clipboard)) {}
 
     // Acts on ROW; true when it acted (nothing else should act on the key
-    // then). The window's own rows (SidePanel, Quit) are the window's to act
+    // then). The window's own rows (SidePanel, FullScreen, Quit) are the window's to act
     // on: false.
     bool act(const TransferKey& row);
     // Acts on the row of KEY pressed with CTRL and SHIFT held or not
