@@ -15,7 +15,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libboost-dev
   libcairo2-dev libpango1.0-dev libsdl2-dev libxdamage-dev libxtst-dev fonts-dejavu-core
   libatk1.0-dev libatk-bridge2.0-dev
-  xvfb xdotool weston libwayland-dev
+  xvfb xdotool weston libwayland-dev openbox
   dbus at-spi2-core python3-pyatspi
   dpkg-dev desktop-file-utils appstream man-db groff-base python3 x11-utils
   clang libclang-rt-14-dev llvm

@@ -28,7 +28,8 @@ std::string CommandLine::usage() {
            "$XDG_CONFIG_HOME/mervik or ~/.config/mervik)\n"
            "  --scale N            drawing scale 1 to 4, fractions allowed (1.5); default 1 headless, in a window\n"
            "                       MERVIK_SCALE, GDK_SCALE, the desktop's Xft.dpi or the display's DPI over 96\n"
-           "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone)\n"
+           "  --fullscreen         the window full screen, the calculator scaled to fit (the default on a phone;\n"
+           "                       F11 leaves it)\n"
            "  --theme LOOK         dark, light or contrast (high contrast); default MERVIK_THEME, else\n"
            "                       GTK_THEME (\"...:dark\" dark, \"...HighContrast...\" contrast, others light),\n"
            "                       else dark; a window then follows the desktop's appearance settings\n"
@@ -186,6 +187,10 @@ std::optional<int> CommandLine::parse(int argc, const char* const* argv, std::os
 
 std::optional<std::filesystem::path> CommandLine::configFolder() const {
     return config_ ? config_ : ui::UserDefaults::defaultFolder();
+}
+
+std::optional<std::filesystem::path> CommandLine::stateFolder() const {
+    return config_ ? config_ : ui::UserDefaults::defaultStateFolder();
 }
 
 }  // namespace shell

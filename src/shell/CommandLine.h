@@ -4,7 +4,7 @@
 //   mervik                       the calculator in a window
 //   mervik --script FILE|-       headless, commands from FILE ("-": standard input)
 //   mervik --keys "7 + 5 ="      headless, presses each named control, then prints the state
-//   --config DIR                 where the settings live
+//   --config DIR                 where the settings (and the window's size) live
 //   --scale N                    drawing scale, 1 to 4, fractions allowed (1.5)
 //   --fullscreen                 the window full screen, the calculator scaled to fit
 //   --verbose                    the diagnostic log's lines on standard error too
@@ -64,6 +64,9 @@ public:
     // The settings folder to use: --config, else the user's configuration
     // folder; nothing when the user has no usable home folder.
     std::optional<std::filesystem::path> configFolder() const;
+    // Where the window keeps its size and place: --config, else the user's
+    // state folder; nothing when the user has no usable home folder.
+    std::optional<std::filesystem::path> stateFolder() const;
 
     // A drawing scale written as one digit and at most three decimals
     // ("2", "1.25"), from 1 to 4; nothing for any other text.

@@ -40,7 +40,7 @@ public:
     explicit ControlFinder(vantorAppDelegate& delegate) : delegate_(delegate) {}
 
     // Names
-    // NAME in the spelling the lookup uses ("-" gives "−", "M−" gives "M-"),
+    // NAME in the spelling the lookup uses ("-" gives "−", "M-" gives "MC"),
     // or nothing when no control is called so.
     static std::optional<std::string> canonicalName(std::string_view name);
     // The name BUTTON goes by as a button of BAR: its item's title without

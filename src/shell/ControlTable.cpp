@@ -52,7 +52,8 @@ constexpr ControlEntry kOtherControls[] = {
     {"keypad", "", "Switch keypad", Place::SmallKey, SmallKey::KeypadSwitch},
     {"sign", "", "Change sign", Place::SmallKey, SmallKey::ChangeSign},
     {"MR", "", "Memory recall", Place::SmallKey, SmallKey::MemoryRecall},
-    {"M-", "M\u2212", "Memory clear", Place::SmallKey, SmallKey::MemoryClear},
+    // Memory clear: its key read "M−" once, and scripts may still say so.
+    {"MC", "M-", "Memory clear", Place::SmallKey, SmallKey::MemoryClear, Operator{}, 0, 0, "M\u2212"},
     {"M+", "", "Memory add", Place::SmallKey, SmallKey::MemoryAdd},
     // The settings screen.
     {"Back", "", "Back", Place::SettingsBar},
@@ -118,7 +119,7 @@ std::span<const ControlEntry> controlTable() { return kControls; }
 const ControlEntry* controlNamed(std::string_view name) {
     if (name.empty()) return nullptr;
     for (const ControlEntry& entry : kControls)
-        if (name == entry.name || name == entry.alternate) return &entry;
+        if (name == entry.name || name == entry.alternate || name == entry.former) return &entry;
     return nullptr;
 }
 

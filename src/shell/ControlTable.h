@@ -40,6 +40,7 @@ struct ControlEntry {
     Operator operation{};   // for Place::OperationKey
     int wordBits = 0;       // for Place::WordSize
     int bit = 0;            // for Place::Bit
+    std::string_view former{};   // a spelling from an older title, still understood, or empty
 };
 
 // The bits a script may name: bit0 ... bit127.
@@ -47,7 +48,7 @@ inline constexpr int kBitControls = 128;
 
 // The whole table.
 std::span<const ControlEntry> controlTable();
-// The entry whose name or other spelling is NAME, or null.
+// The entry whose name, other spelling or former spelling is NAME, or null.
 const ControlEntry* controlNamed(std::string_view name);
 
 // The side panel's results list, newest first, beside the table: "result1"

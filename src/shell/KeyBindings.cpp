@@ -25,7 +25,7 @@ constexpr KeyBinding kBindings[] = {
     {Screen::Calculator, "F9", Action::Press, "sign", ""},
     {Screen::Calculator, "Ctrl+P", Action::Press, "M+", ""},
     {Screen::Calculator, "Ctrl+R", Action::Press, "MR", ""},
-    {Screen::Calculator, "Ctrl+L", Action::Press, "M-", ""},
+    {Screen::Calculator, "Ctrl+L", Action::Press, "MC", ""},
     {Screen::Calculator, "Ctrl+,", Action::Press, "settings", ""},
     {Screen::Calculator, "[", Action::BasePickerDown, "", "base down"},
     {Screen::Calculator, "]", Action::BasePickerUp, "", "base up"},

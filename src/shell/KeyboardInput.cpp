@@ -46,6 +46,7 @@ std::string keyChordName(int32_t keycode, bool ctrl, bool shift) {
         case SDLK_F3: name = "F3"; break;
         case SDLK_F6: name = "F6"; break;
         case SDLK_F9: name = "F9"; break;
+        case SDLK_F11: name = "F11"; break;
         case SDLK_INSERT: name = "Insert"; break;
         default:
             // Printable keys are their own characters; letters read as capitals.

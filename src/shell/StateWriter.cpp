@@ -102,6 +102,9 @@ json StateWriter::state() {
     }
     out["conversion"] = std::move(pictures);
     out["baseLabel"] = conversion && shows(conversion->base2LabelView().get(), conversion);
+    // The base as the conversion display writes it beside the row ("16").
+    const ui::Label* baseNumber = conversion ? conversion->baseNumberView().get() : nullptr;
+    out["baseShown"] = baseNumber && shows(baseNumber, conversion->superview()) ? baseNumber->text() : "";
 
     // The shared state.
     out["base"] = delegate_.getBase();

@@ -33,6 +33,7 @@ constexpr TransferKey kTransferKeys[] = {
     {"Enter", Action::EnterSelected, 0, "enter the selected result, or press the side panel's focused one"},
     {"Escape", Action::ForgetSelected, 0, "forget the selected result"},
     {"F2", Action::SidePanel, 0, "side panel"},
+    {"F11", Action::FullScreen, 0, "full screen on or off"},
     {"Ctrl+Q", Action::Quit, 0, "quit"},
 };
 
@@ -85,6 +86,7 @@ bool TransferKeys::act(const TransferKey& row) {
             panel.clearSelection();
             return true;
         case Action::SidePanel:
+        case Action::FullScreen:
         case Action::Quit: return false;
     }
     return false;

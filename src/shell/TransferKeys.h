@@ -1,9 +1,10 @@
 #pragma once
 // The window's keys for numbers as text, the side panel and the window
 // itself, in one table (transferKeys(); the --help text lists it): paste,
-// the copies, the panel's lines, results and keyboard focus, F2, Ctrl+Q.
+// the copies, the panel's lines, results and keyboard focus, F2, F11, Ctrl+Q.
 // The focus keys (arrows, Home, End, Space, Enter) act only while the side
-// panel holds the focus (BasesPanelView) and are the calculator's otherwise. The keys that press
+// panel holds the focus (BasesPanelView) and are the calculator's otherwise.
+// The keys that press
 // the calculator's own controls are the binding table's (KeyBindings.h) and
 // the typed characters' (WindowInput.h); these keys come before both.
 //
@@ -37,6 +38,7 @@ struct TransferKey {
         MoveFocus,       // with the panel's focus: ARGUMENT a FocusMove
         PressFocused,    // with the panel's focus: flip the bit or press the key
         SidePanel,       // the window's: widen it for the side panel, or narrow it again
+        FullScreen,      // the window's: full screen on or off
         Quit,            // the window's: close it
     };
 
@@ -66,7 +68,7 @@ public:
     TransferKeys(NumberTransfer& transfer, Clipboard clipboard) : transfer_(transfer), clipboard_(std::move(clipboard)) {}
 
     // Acts on ROW; true when it acted (nothing else should act on the key
-    // then). The window's own rows (SidePanel, Quit) are the window's to act
+    // then). The window's own rows (SidePanel, FullScreen, Quit) are the window's to act
     // on: false.
     bool act(const TransferKey& row);
     // Acts on the row of KEY pressed with CTRL and SHIFT held or not

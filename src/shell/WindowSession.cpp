@@ -123,6 +123,7 @@ void WindowSession::keyDown(int32_t keycode, bool shift) {
     if (const TransferKey* row = transferKeyFor(keycode, ctrlHeld(), shift)) {
         if (row->action == TransferKey::Action::Quit) return close();
         if (row->action == TransferKey::Action::SidePanel) return widenForPanel();
+        if (row->action == TransferKey::Action::FullScreen) return host_.setFullScreen(!host_.isFullScreen());
         if (options_.transferKeys && options_.transferKeys->act(*row)) return;
     }
     // The bound keys (KeyBindings.h): Enter, Escape, F9, the pickers' keys ...

@@ -13,7 +13,7 @@
 // - Keys: typed characters press their keys (WindowInput.h); a key goes to
 //   the table of keys for numbers as text first (TransferKeys.h: F2 widens
 //   the window for the side panel, Ctrl+Q quits), then to the binding table
-//   (KeyboardInput.h). A Ctrl counts as held only from its press, as this
+//   (KeyboardInput.h); F11 turns full screen on or off. A Ctrl counts as held only from its press, as this
 //   window saw it, until its release or until the keys stop coming here.
 // - Frames: a frame is drawn only when something changed or moves, at most
 //   kFrameInterval apart; it repaints the areas of both windows that changed
@@ -63,6 +63,8 @@ public:
         virtual ~Host() = default;
         // Whether the window fills the screen (then it keeps its size).
         virtual bool isFullScreen() const = 0;
+        // Makes the window fill the screen, or gives it back its size and place.
+        virtual void setFullScreen(bool on) = 0;
         // Asks for a window of WIDTH x HEIGHT window units.
         virtual void resize(int width, int height) = 0;
         // Makes the loop run a pass soon; callable from any thread.

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <future>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "render/Painter.h"
 #include "shell/DesktopOpener.h"
@@ -14,6 +16,7 @@
 #include "shell/ShmPresenter.h"
 #include "shell/SurfacePresenter.h"
 #include "shell/WindowIcon.h"
+#include "shell/WindowMemory.h"
 #include "shell/WindowSession.h"
 #include "shell/X11Workarounds.h"
 #include "ui/Application.h"
@@ -31,6 +34,7 @@ public:
     explicit SdlHost(SDL_Window* window) : window_(window), wakeEvent_(SDL_RegisterEvents(1)) {}
 
     bool isFullScreen() const override { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+    void setFullScreen(bool on) override { SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0); }
     void resize(int width, int height) override { SDL_SetWindowSize(window_, width, height); }
     // A wake-up is an event of our own, which ends the loop's wait.
     void wake() override {
@@ -126,10 +130,41 @@ std::future<std::unique_ptr<render::Painter>> preparePainter(ui::Window& window,
     });
 }
 
+// The displays' usable areas (without panels and docks), in window units.
+std::vector<WindowMemory::Box> usableDisplays() {
+    std::vector<WindowMemory::Box> displays;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayUsableBounds(i, &r) == 0 && r.w > 0 && r.h > 0) displays.push_back({r.x, r.y, r.w, r.h});
+    }
+    return displays;
+}
+
+// The window's size and place as WindowMemory keeps them: on Wayland, where
+// a window has no place of its own, the size only. The place is that of the
+// window manager's frame, where a new window asks to be put: SDL tells where
+// the window's inside is, and a window opened there would come up lower by
+// the height of its title bar each run.
+WindowPlace placeOf(SDL_Window* window, bool wayland, bool panelShown) {
+    WindowPlace place;
+    SDL_GetWindowSize(window, &place.width, &place.height);
+    if (!wayland) {
+        int x = 0, y = 0, top = 0, left = 0, bottom = 0, right = 0;
+        SDL_GetWindowPosition(window, &x, &y);
+        if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) top = left = 0;
+        place.x = x - left;
+        place.y = y - top;
+    }
+    place.panelShown = panelShown;
+    return place;
+}
+
 // The session's loop: sleep until input or something due, hand the input
 // to the session, run the rest of the pass, draw when a frame is due.
+// WINDOWED follows the window's size and place while it is not full screen.
 // Returns the exit status.
-int runLoop(WindowSession& session, SDL_Window* window, Presenter& presenter) {
+int runLoop(WindowSession& session, SDL_Window* window, Presenter& presenter, bool wayland,
+            std::optional<WindowPlace>& windowed) {
     while (session.isRunning()) {
         SDL_Event event;
         const bool woken = SDL_WaitEventTimeout(&event, session.waitMilliseconds());
@@ -137,6 +172,8 @@ int runLoop(WindowSession& session, SDL_Window* window, Presenter& presenter) {
         int width = 0, height = 0;
         SDL_GetWindowSize(window, &width, &height);
         session.setWindowSize(float(width), float(height));
+        if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN))
+            windowed = placeOf(window, wayland, session.fit().showsPanel);
         if (woken) {
             handleEvent(session, window, event);
             while (session.isRunning() && SDL_PollEvent(&event)) handleEvent(session, window, event);
@@ -189,17 +226,34 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     // never shows it without one.
     Uint32 flags = (wayland ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_RESIZABLE;
     if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
-    if (options.fullScreen || onPhoneDisplay()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                             static_cast<int>(std::lround(points.width * scale)),
-                                             static_cast<int>(std::lround(points.height * scale)), flags);
+    const bool fullScreen = options.fullScreen || onPhoneDisplay();
+    if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // The size at that scale, or unless a scale or full screen was asked for
+    // the last run's (within the smallest and largest sizes, so the side
+    // panel shows again if it showed), on X11 where it was, kept on a
+    // screen. Full screen gives back the size at that scale.
+    const WindowPlace* remembered =
+        options.memory && options.memory->remembered() ? &*options.memory->remembered() : nullptr;
+    WindowMemory::Box box{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                          static_cast<int>(std::lround(points.width * scale)),
+                          static_cast<int>(std::lround(points.height * scale))};
+    const SurfaceBound bound(largestDisplay());
+    if (remembered && !options.scale && !fullScreen) {
+        box.width = std::clamp(remembered->width, static_cast<int>(points.width), bound.largest().width);
+        box.height = std::clamp(remembered->height, static_cast<int>(points.height), bound.largest().height);
+        if (remembered->x && remembered->y && !wayland) {
+            box.x = *remembered->x;
+            box.y = *remembered->y;
+            box = WindowMemory::keptOnScreen(box, usableDisplays());
+        }
+    }
+    SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), box.x, box.y, box.width, box.height, flags);
     if (!sdlWindow) {
         std::fprintf(stderr, "mervik: cannot create the window: %s\n", sdlError().c_str());
         SDL_Quit();
         return 1;
     }
     SDL_SetWindowMinimumSize(sdlWindow, static_cast<int>(points.width), static_cast<int>(points.height));
-    const SurfaceBound bound(largestDisplay());
     SDL_SetWindowMaximumSize(sdlWindow, bound.largest().width, bound.largest().height);
     WindowIcon::set(sdlWindow, ui::Resources::directory());
     if (!wayland) SDL_ShowWindow(sdlWindow);
@@ -230,15 +284,19 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
 
     // ---- Run, then clean up in reverse order.
     int status = 0;
+    std::optional<WindowPlace> windowed;
     {
         SdlHost host(sdlWindow);
         WindowSession session(app, window, options, points, *painter, host, &opener);
-        status = runLoop(session, sdlWindow, *presenter);
+        status = runLoop(session, sdlWindow, *presenter, wayland, windowed);
     }
     app.setURLOpener(nullptr);
     SDL_StopTextInput();
     presenter.reset();
     SDL_DestroyWindow(sdlWindow);
+    // Kept once the window has gone from the screen; a window that was full
+    // screen all along leaves the last run's.
+    if (options.memory && windowed) options.memory->remember(*windowed);
     SDL_Quit();
     if (status == 0 && options.printStateOnExit) options.printStateOnExit();
     return status;

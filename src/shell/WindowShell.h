@@ -26,7 +26,7 @@
 //   showing does nothing.
 // - the wheel scrolls what is under the pointer or steps its picker
 //   (WheelInput.h).
-// - copy and paste, the side panel's keys, F2 and Ctrl+Q (close) are
+// - copy and paste, the side panel's keys, F2, F11 (full screen) and Ctrl+Q (close) are
 //   TransferKeys.h's. A Ctrl counts as held only from its press, as this
 //   window saw it, until its release or until the keys stop coming here
 //   (focus lost, or the pointer gone where keys follow it).
@@ -60,6 +60,7 @@ namespace shell {
 
 class ControlFinder;
 class TransferKeys;
+class WindowMemory;
 
 // Work that shares the window's loop and thread (the accessibility bridge).
 class LoopCompanion {
@@ -97,6 +98,11 @@ struct WindowOptions {
     std::string title = "Mervik";
     // Runs beside the loop when set (not owned).
     LoopCompanion* companion = nullptr;
+    // The window's size and place from the last run, kept again when it
+    // closes (not owned). The remembered size (and with it the side panel, if
+    // it showed) is used unless a scale or full screen was asked for, or the
+    // display is a phone's.
+    WindowMemory* memory = nullptr;
 };
 
 // Shows WINDOW in a desktop window and runs APP's loop until the window is

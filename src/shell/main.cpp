@@ -25,6 +25,7 @@
 #include "shell/StandardStreams.h"
 #include "shell/StateWriter.h"
 #include "shell/TransferKeys.h"
+#include "shell/WindowMemory.h"
 #include "shell/WindowShell.h"
 #include "shell/accessibility/AtSpiBridge.h"
 #include "ui/Application.h"
@@ -50,6 +51,9 @@ int runInWindow(const shell::CommandLine& commandLine) {
     options.scale = commandLine.scale();
     options.fullScreen = commandLine.fullScreen();
     options.controls = &finder;
+    // The window's size and place, from the last run and for the next.
+    shell::WindowMemory memory(commandLine.stateFolder());
+    options.memory = &memory;
     // Copy and paste through the desktop's clipboard (UTF-8 text).
     std::optional<shell::TransferKeys> transferKeys;
     BasesPanelView* panel = delegate->basesPanel();

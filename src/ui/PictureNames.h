@@ -35,7 +35,8 @@ inline constexpr std::string_view kClearKey = "CEButtonBack.png";
 inline constexpr std::string_view kDeleteKey = "DELButtonBack.png";
 
 // The small keys: settings, the keypad switch, the change of sign, MR (and
-// MR lit while the memory holds a value), M− and M+.
+// MR lit while the memory holds a value), MC (memory clear; the file keeps
+// its older name) and M+.
 inline constexpr std::string_view kSettingsKey = "infoButton.png";
 inline constexpr std::string_view kKeypadKey = "baseInputButton.png";
 inline constexpr std::string_view kSignKey = "pMButton.png";

@@ -163,38 +163,60 @@ void keepUnusable(int folder, const std::string& name, const std::filesystem::pa
 
 void UserDefaults::setWriteHook(WriteHook hook) { g_writeHook = hook; }
 
-UserDefaults::UserDefaults(std::filesystem::path path) : path_(std::move(path)) {}
+UserDefaults::UserDefaults(std::filesystem::path path, std::string what)
+    : path_(std::move(path)), what_(std::move(what)) {}
 
 std::shared_ptr<UserDefaults> UserDefaults::inFolder(const std::filesystem::path& folder) {
-    std::shared_ptr<UserDefaults> defaults(new UserDefaults(folder / kFileName));
+    return inFolder(folder, kFileName, "settings file");
+}
+
+std::shared_ptr<UserDefaults> UserDefaults::inFolder(const std::filesystem::path& folder, const std::string& fileName,
+                                                     const std::string& what) {
+    std::shared_ptr<UserDefaults> defaults(new UserDefaults(folder / fileName, what));
     defaults->load();
     return defaults;
 }
 
 std::shared_ptr<UserDefaults> UserDefaults::inFolderOrNowhere(const std::optional<std::filesystem::path>& folder) {
     if (folder) return inFolder(*folder);
-    std::shared_ptr<UserDefaults> nowhere(new UserDefaults({}));
+    std::shared_ptr<UserDefaults> nowhere(new UserDefaults({}, "settings file"));
     nowhere->unstorable_ = "settings cannot be stored: there is no home folder";
     warn("warning: no home folder (HOME and XDG_CONFIG_HOME name no absolute path, nor does the user's entry); "
          "settings cannot be stored");
     return nowhere;
 }
 
-std::shared_ptr<UserDefaults> UserDefaults::inMemory() { return std::shared_ptr<UserDefaults>(new UserDefaults({})); }
+std::shared_ptr<UserDefaults> UserDefaults::inMemory() {
+    return std::shared_ptr<UserDefaults>(new UserDefaults({}, "settings file"));
+}
 
-std::optional<std::filesystem::path> UserDefaults::defaultFolder() {
+namespace {
+
+// The program's folder in the user's folder that the environment variable
+// XDG_NAME names when that is an absolute path, else in HOME/HOME_PATH, HOME
+// taken from the environment or else from the password database, and only
+// when absolute; nothing when there is no such home.
+std::optional<std::filesystem::path> userFolder(const char* xdgName, const char* homePath) {
     // Relative names would depend on the folder the program was started in.
     const auto absolute = [](const char* name) -> std::optional<std::filesystem::path> {
         if (!name || name[0] != '/') return std::nullopt;
         return std::filesystem::path(name);
     };
-    if (const auto xdg = absolute(std::getenv("XDG_CONFIG_HOME"))) return *xdg / "mervik";
+    if (const auto xdg = absolute(std::getenv(xdgName))) return *xdg / "mervik";
     auto home = absolute(std::getenv("HOME"));
     if (!home) {
         if (const passwd* entry = ::getpwuid(::getuid())) home = absolute(entry->pw_dir);
     }
     if (!home) return std::nullopt;
-    return *home / ".config" / "mervik";
+    return *home / homePath / "mervik";
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> UserDefaults::defaultFolder() { return userFolder("XDG_CONFIG_HOME", ".config"); }
+
+std::optional<std::filesystem::path> UserDefaults::defaultStateFolder() {
+    return userFolder("XDG_STATE_HOME", ".local/state");
 }
 
 UserDefaults& UserDefaults::standard() { return Application::shared().userDefaults(); }
@@ -207,11 +229,11 @@ void UserDefaults::load() {
         case Reading::Kind::Missing: return;
         case Reading::Kind::Usable: values_ = std::move(reading.values); return;
         case Reading::Kind::Unreadable:
-            warn("warning: cannot read the settings file %s (%s); using defaults", shown(path_).c_str(),
+            warn("warning: cannot read the %s %s (%s); using defaults", what_.c_str(), shown(path_).c_str(),
                  reading.why.c_str());
             break;
         case Reading::Kind::Invalid:
-            warn("warning: the settings file %s is not valid; using defaults", shown(path_).c_str());
+            warn("warning: the %s %s is not valid; using defaults", what_.c_str(), shown(path_).c_str());
             break;
     }
     loadFailed_ = true;

@@ -62,6 +62,10 @@ public:
     // Making a store
     // The store kept in FOLDER/settings.json; the folder is made on the first write.
     static std::shared_ptr<UserDefaults> inFolder(const std::filesystem::path& folder);
+    // A store of other values under the same rules, kept in FOLDER/FILE_NAME;
+    // its warnings call the file WHAT ("window state file").
+    static std::shared_ptr<UserDefaults> inFolder(const std::filesystem::path& folder, const std::string& fileName,
+                                                  const std::string& what);
     // The store in FOLDER or, without a folder, a store that keeps nothing:
     // it reads as empty, every write throws, and one warning says that
     // settings cannot be stored.
@@ -73,6 +77,10 @@ public:
     // else from the password database, and only when absolute; nothing
     // when there is no such home.
     static std::optional<std::filesystem::path> defaultFolder();
+    // The default folder for what the program keeps of its last run (not
+    // settings): $XDG_STATE_HOME/mervik when that is an absolute path, else
+    // HOME/.local/state/mervik, HOME found as for defaultFolder.
+    static std::optional<std::filesystem::path> defaultStateFolder();
     // The application's store.
     static UserDefaults& standard();
 
@@ -104,12 +112,14 @@ public:
     static void setWriteHook(WriteHook hook);
 
 private:
-    explicit UserDefaults(std::filesystem::path path);
+    UserDefaults(std::filesystem::path path, std::string what);
     void load();
     // Writes CHANGES over the file's contents; returns what the file now holds.
     nlohmann::json write(const nlohmann::json& changes) const;
 
     std::filesystem::path path_;
+    // What the file is called in warnings.
+    std::string what_;
     nlohmann::json values_ = nlohmann::json::object();
     bool loadFailed_ = false;
     // Why nothing can be stored, for a store that keeps nothing.

@@ -35,13 +35,15 @@ TEST(ControlFinderTest, EveryControlHasAnAsciiSpelling) {
     }
 }
 
-// Checks that every name and other spelling in the table leads back to its own
+// Checks that every name, other and former spelling in the table leads back to its own
 // entry (no spelling is taken twice) and that every control has a spoken name.
 TEST(ControlFinderTest, TableSpellingsAreUnique) {
     for (const shell::ControlEntry& entry : shell::controlTable()) {
         EXPECT_EQ(shell::controlNamed(entry.name), &entry) << entry.name;
-        if (!entry.alternate.empty()) {
-            EXPECT_EQ(shell::controlNamed(entry.alternate), &entry) << entry.alternate;
+        for (std::string_view other : {entry.alternate, entry.former}) {
+            if (!other.empty()) {
+                EXPECT_EQ(shell::controlNamed(other), &entry) << other;
+            }
         }
         EXPECT_FALSE(entry.spokenName.empty()) << entry.name;
     }

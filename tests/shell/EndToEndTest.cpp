@@ -86,7 +86,8 @@ TEST_F(EndToEndTest, StateHasEveryMember) {
     json state = keys("7 +").lastState();
     std::vector<std::string> names;
     for (auto& [name, value] : state.items()) names.push_back(name);
-    EXPECT_EQ(names, (std::vector<std::string>{"screen", "theme", "display", "caption", "conversion", "baseLabel", "base",
+    EXPECT_EQ(names, (std::vector<std::string>{"screen", "theme", "display", "caption", "conversion", "baseLabel",
+                                               "baseShown", "base",
                                                "signed", "keypad", "enabled", "inputPicker", "offset", "mr",
                                                "enlarged", "registers", "flags", "settingsPicker", "switch",
                                                "alert", "opened", "log", "stored", "conversionText", "notice",
@@ -110,9 +111,37 @@ TEST_F(EndToEndTest, StateHasEveryMember) {
     }
 }
 
-// Checks that the memory-recall key lights on a later loop pass after M+, and goes out with M−.
+// Checks that the state names the base the conversion display writes under
+// its row at every value: zero (the base label shown too), a value, a
+// negative one in signed mode and in a word, one too long to draw.
+TEST_F(EndToEndTest, BaseIsAlwaysShown) {
+    struct Case {
+        std::vector<std::string> options;
+        std::string keys;
+        bool label;
+        std::string base;
+    };
+    const std::string max32 = "4 2 9 4 9 6 7 2 9 5";
+    for (const Case& c : std::vector<Case>{
+             {{"--base", "16"}, "0", true, "16"},
+             {{"--base", "17"}, "7 5 5", false, "17"},
+             {{"--base", "2", "--signed", "on"}, "5 sign", false, "2"},
+             {{"--base", "24", "--word", "8"}, "5 sign", false, "24"},
+             {{"--base", "2"}, max32 + " \u00d7 " + max32 + " =", false, "2"},
+         }) {
+        std::vector<std::string> args{"--keys", c.keys, "--config", settings.path().string()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        auto run = runMervik(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json state = run.lastState();
+        EXPECT_EQ(state["baseLabel"], c.label) << c.keys;
+        EXPECT_EQ(state["baseShown"], c.base) << c.keys;
+    }
+}
+
+// Checks that the memory-recall key lights on a later loop pass after M+, and goes out with MC.
 TEST_F(EndToEndTest, MemoryKeyLights) {
-    auto run = script("press 5\npress M+\nstate\npress M\u2212\nstate\n");
+    auto run = script("press 5\npress M+\nstate\npress MC\nstate\n");
     ASSERT_EQ(run.status, 0) << run.err;
     auto states = run.states();
     ASSERT_EQ(states.size(), 2u);

@@ -103,7 +103,7 @@ constexpr ui::Point kCopyBinary{168, 52};
 // calculator's; that F2 asks for a window wide enough for both at the scale
 // drawn, and again for the calculator alone once the panel shows; that a
 // click there lands on the panel, the calculator's keys still on the
-// calculator; and that a full-screen window keeps its size.
+// calculator; and that a full-screen window (F11 turns it on and off) keeps its size.
 TEST_F(WindowSessionTest, ClicksGoToTheWindowDrawnUnderThem) {
     resize(640, 920);  // scale 2, no room for the panel
     click(onScreen("7"));
@@ -123,9 +123,12 @@ TEST_F(WindowSessionTest, ClicksGoToTheWindowDrawnUnderThem) {
     ASSERT_EQ(host.asked.size(), 2u);
     EXPECT_EQ(host.asked[1], (ui::Size{640, 920}));
 
-    host.fullScreen = true;
+    session->keyDown(SDLK_F11, false);
+    EXPECT_TRUE(host.fullScreen);
     session->keyDown(SDLK_F2, false);
     EXPECT_EQ(host.asked.size(), 2u);
+    session->keyDown(SDLK_F11, false);
+    EXPECT_FALSE(host.fullScreen);
 }
 
 // Checks that a touch stays with the window it began in: the mouse pressed on

@@ -9,7 +9,8 @@
 # draws the calculator scaled to fit, and a click lands where it is drawn;
 # asked for 20000 x 20000 it stays within the screen and 120 MB;
 # Ctrl+Q closes it with status 0, and a Ctrl released where the window could
-# not see it does not make a later q close it; a short seeded run of random
+# not see it does not make a later q close it; it reopens at the size and
+# place it closed at, F11 makes it full screen and back; a short seeded run of random
 # keys, clicks, wheel turns, drags and window-manager requests
 # (window_soak.py) leaves it open and working. Without a display the program
 # says so and ends with status 1.
@@ -42,11 +43,12 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 read -r PW PH < <(sed -n 's/.*kScreenSize{\([0-9]*\), \([0-9]*\)}.*/\1 \2/p' "$(dirname "$0")/../../src/ui/ScreenSize.h")
 [[ -n $PW && -n $PH ]] || fail "cannot read the screen's size from ScreenSize.h"
 
-# Opens the window at SCALE and waits for it; sets APP_PID and WINDOW.
+# Opens the window at SCALE ("" for the size it last had) with the settings
+# in CONFIG (default $WORK/config) and waits for it; sets APP_PID and WINDOW.
 open_window() {
-    local scale=$1 started
+    local scale=$1 config=${2:-$WORK/config} started
     started=$(date +%s%N)
-    "$MERVIK" --config "$WORK/config" --scale "$scale" >"$WORK/out.txt" 2>"$WORK/err.txt" &
+    "$MERVIK" --config "$config" ${scale:+--scale "$scale"} >"$WORK/out.txt" 2>"$WORK/err.txt" &
     APP_PID=$!
     WINDOW=
     for _ in $(seq 500); do
@@ -65,9 +67,12 @@ focus_window() {
 close_window() {
     focus_window
     # The window goes as soon as Q is down; the key releases that follow may find it gone.
+    local started
+    started=$(date +%s%N)
     xdotool key ctrl+q 2>/dev/null || true
     local status=0
     timeout 10 tail --pid="$APP_PID" -f /dev/null || fail "Ctrl+Q did not close the window"
+    CLOSE_MS=$(( ($(date +%s%N) - started) / 1000000 ))
     wait "$APP_PID" || status=$?
     APP_PID=
     [[ $status -eq 0 ]] || fail "exit status $status after Ctrl+Q: $(cat "$WORK/err.txt")"
@@ -226,7 +231,47 @@ close_window
 python3 -c 'import json, sys; json.loads(open(sys.argv[1]).read().splitlines()[-1])' "$WORK/out.txt" ||
     fail "no state at exit after the random input: $(cat "$WORK/out.txt")"
 
-# 4. No display: one clear line, status 1.
+# 4. The window remembers its size and place: closed at 500 x 700, it opens
+# so again, where it was, when no scale is asked for. The process is gone
+# soon after Ctrl+Q (well within a second, even on a loaded machine). Under a
+# window manager (openbox, when installed) F11 makes it full screen and gives
+# the size back; without one nothing can make a window full screen.
+WM_PID=
+CLEANUP_PIDS="WM_PID $CLEANUP_PIDS"
+if command -v openbox >/dev/null; then
+    openbox >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    sleep 0.5
+fi
+open_window 1 "$WORK/state"
+xdotool windowsize "$WINDOW" 500 700 windowmove "$WINDOW" 100 50
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+CLOSED_AT="${WIDTH}x${HEIGHT} at $X,$Y"
+close_window
+echo "Ctrl+Q to the process's end: $CLOSE_MS ms"
+(( CLOSE_MS < 1000 )) || fail "the process lived $CLOSE_MS ms after Ctrl+Q"
+open_window "" "$WORK/state"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[[ "${WIDTH}x${HEIGHT} at $X,$Y" == "$CLOSED_AT" && $CLOSED_AT == 500x700* ]] ||
+    fail "the window reopened at ${WIDTH}x${HEIGHT} at $X,$Y, not $CLOSED_AT"
+if [[ -n $WM_PID ]]; then
+    focus_window
+    xdotool key F11
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+    [[ $WIDTH == 1280 && $HEIGHT == 1024 ]] || fail "F11 left the window at ${WIDTH}x${HEIGHT}, not full screen"
+    xdotool key F11
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+    [[ $WIDTH == 500 && $HEIGHT == 700 ]] || fail "a second F11 left the window at ${WIDTH}x${HEIGHT}, not 500x700"
+else
+    echo "F11 not checked: no window manager (openbox)"
+fi
+close_window
+[[ -n $WM_PID ]] && { kill "$WM_PID"; wait "$WM_PID" 2>/dev/null || true; WM_PID=; }
+
+# 5. No display: one clear line, status 1.
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$MERVIK" --config "$WORK/config" >"$WORK/out.txt" 2>"$WORK/err.txt" || status=$?
 [[ $status -eq 1 ]] || fail "without a display the status was $status, not 1"

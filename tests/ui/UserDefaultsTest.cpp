@@ -116,22 +116,29 @@ TEST_F(UserDefaultsTest, WriteKeepsWhatAnotherProgramStored) {
               nlohmann::json::parse(R"({"selectedBase": 7, "wordSize": 32, "useSigned": true})"));
 }
 
-// Checks where the settings live by default: only absolute folders count, the
-// password database standing in for a home the environment does not give.
+// Checks where the settings (and the window's state) live by default: only
+// absolute folders count, the password database standing in for a home the
+// environment does not give.
 TEST_F(UserDefaultsTest, DefaultFolderFollowsTheXdgRules) {
     const passwd* entry = ::getpwuid(::getuid());
     ASSERT_NE(entry, nullptr);
     ASSERT_EQ(entry->pw_dir[0], '/');
-    const fs::path fromDatabase = fs::path(entry->pw_dir) / ".config" / "mervik";
+    struct Kind {
+        const char* variable;
+        fs::path inHome;
+        std::optional<fs::path> (*folder)();
+    };
     struct Case {
         std::optional<std::string> xdg, home;
-        fs::path expected;
+        std::optional<fs::path> expectedHome;  // where the folder lies; nothing: in the XDG folder
     };
     const Case cases[] = {
-        {"rel", "/home/someone", "/home/someone/.config/mervik"},
-        {std::nullopt, "", fromDatabase},
-        {std::nullopt, "rel", fromDatabase},
-        {"rel", std::nullopt, fromDatabase},
+        {"rel", "/home/someone", "/home/someone"},
+        {"", "/home/someone", "/home/someone"},
+        {std::nullopt, "", entry->pw_dir},
+        {std::nullopt, "rel", entry->pw_dir},
+        {"rel", std::nullopt, entry->pw_dir},
+        {"/xdg", "/home/someone", std::nullopt},
     };
     const auto saved = [](const char* name) -> std::optional<std::string> {
         const char* value = std::getenv(name);
@@ -141,15 +148,19 @@ TEST_F(UserDefaultsTest, DefaultFolderFollowsTheXdgRules) {
         if (value) ::setenv(name, value->c_str(), 1);
         else ::unsetenv(name);
     };
-    const auto xdg = saved("XDG_CONFIG_HOME");
     const auto home = saved("HOME");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.xdg.value_or("(unset)") + " " + c.home.value_or("(unset)"));
-        set("XDG_CONFIG_HOME", c.xdg);
-        set("HOME", c.home);
-        EXPECT_EQ(ui::UserDefaults::defaultFolder(), c.expected);
+    for (const Kind& kind : {Kind{"XDG_CONFIG_HOME", ".config", ui::UserDefaults::defaultFolder},
+                             Kind{"XDG_STATE_HOME", ".local/state", ui::UserDefaults::defaultStateFolder}}) {
+        const auto xdg = saved(kind.variable);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(kind.variable) + " " + c.xdg.value_or("(unset)") + " " + c.home.value_or("(unset)"));
+            set(kind.variable, c.xdg);
+            set("HOME", c.home);
+            const fs::path expected = c.expectedHome ? *c.expectedHome / kind.inHome / "mervik" : fs::path(*c.xdg) / "mervik";
+            EXPECT_EQ(kind.folder(), expected);
+        }
+        set(kind.variable, xdg);
     }
-    set("XDG_CONFIG_HOME", xdg);
     set("HOME", home);
 }
 

@@ -25,6 +25,12 @@ constexpr int kMinDigitWidth = 5;
 
 const ui::Rect kBaseLabelFrame{0, -5, 99, 46};
 const ui::Rect kErrorFrame{60, 0, 230, 30};
+// The base number, relative to the row: right-aligned under its right end,
+// below the tallest digits (30 points), within the display's background.
+const ui::Rect kBaseNumberFrame{binaryScrn::kRowRight - 60, 30, 60, 10};
+// In the colour and weight of the displays' captions.
+constexpr ui::Color kCaptionColour = ui::Color::rgba(0.80f, 0.58f, 0.28f, 1.0f);
+constexpr float kBaseNumberSize = 9;
 
 // The pictures' names (core/PictureNames.h) as the image cache takes them, made once.
 const std::string& baseLabelPicture() {
@@ -75,10 +81,15 @@ ui::Rect placeFrame(long long counter, int w, int h) {
 
 }  // namespace
 
-binaryScrn::binaryScrn(ui::Rect frame) : ui::Label(frame) {
+binaryScrn::binaryScrn(ui::Rect frame)
+    : ui::Label(frame), baseNumberView_(ui::Label::make(kBaseNumberFrame.offsetBy(frame.x(), frame.y()))) {
     // A transparent container: its own text is never set.
     setBackgroundColor(ui::Color::white(0, 0));
     setAutoresizesSubviews(true);
+    baseNumberView_->setBackgroundColor(ui::Color::clear());
+    baseNumberView_->setFont(ui::Font::boldSystemFont(kBaseNumberSize));
+    baseNumberView_->setTextColor(kCaptionColour);
+    baseNumberView_->setTextAlignment(ui::TextAlignment::Right);
 }
 
 std::shared_ptr<binaryScrn> binaryScrn::initWithFrame(ui::Rect frame) { return std::make_shared<binaryScrn>(frame); }
@@ -94,6 +105,7 @@ void binaryScrn::drawValue(const Decimal& v) {
     const WordSize word = delegate->getWordMode().size;
     if (!word.isOff() && !v.isNaN()) {
         drawWord(bitwise::wordDigits(v, word, base), base);
+        showBase(base);
         return;
     }
 
@@ -101,10 +113,11 @@ void binaryScrn::drawValue(const Decimal& v) {
     // minus infinity and for not-a-number it fails every comparison, so both
     // get full-size digits.
     const auto size = digitSize(estimatedDigits(v, base));
-    if (!size) return;
+    if (!size) return showBase(base);
     const auto [w, h] = *size;
 
     reset();
+    showBase(base);
     // The base is read once: nothing can change it during a redraw.
     const std::string text = delegate->toBase(v, base);
     const bool negative = v.isNegative();
@@ -155,6 +168,8 @@ void binaryScrn::reset() {
     base2LabelView_ = ui::ImageView::make(kBaseLabelFrame, ui::Image::named(baseLabelPicture()));
     addSubview(base2LabelView_);
 }
+
+void binaryScrn::showBase(int base) { baseNumberView_->setText(std::to_string(base)); }
 
 void binaryScrn::showError() {
     reset();

@@ -4,7 +4,10 @@
 // values get smaller digits; values too long to draw show an error picture.
 // Negative values get a minus picture, or in signed mode complemented digits
 // behind a sign digit 1. For exactly zero a base label picture shows at the
-// left end.
+// left end. The base itself always shows as a small number ("16") under the
+// row's right end, below the digits' height, so that it never covers a
+// digit: a label of its own (baseNumberView) that the screen places beside
+// the row, which keeps only pictures.
 //
 // With a word size the row shows the word that holds the value's integer part
 // (core/WordDisplay.h): a negative word in signed mode as its two's
@@ -57,6 +60,10 @@ public:
     void setValueListener(ValueListener listener) { valueListener_ = std::move(listener); }
 
     const std::shared_ptr<ui::ImageView>& base2LabelView() const { return base2LabelView_; }
+    // The base as a number, framed in the coordinates of the row's
+    // superview under the row's right end; the screen adds it there. Its text
+    // follows every redraw.
+    const std::shared_ptr<ui::Label>& baseNumberView() const { return baseNumberView_; }
     // What the row shows, read from its pictures left to right: digits "0"
     // ... "9", "A" ... "N" and "−" for the minus picture ("" before the
     // first redraw); nothing while the error picture shows.
@@ -69,6 +76,10 @@ private:
     // error picture showing, when they would be too narrow to read.
     std::optional<std::pair<int, int>> digitSize(double n);
 
+    // Sets the base number's text to BASE.
+    void showBase(int base);
+
     std::shared_ptr<ui::ImageView> base2LabelView_;
+    std::shared_ptr<ui::Label> baseNumberView_;
     ValueListener valueListener_;
 };

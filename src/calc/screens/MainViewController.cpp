@@ -97,6 +97,7 @@ void MainViewController::viewDidLoad() {
         root->addSubview(std::move(key));
     }
     root->addSubview(base2Screen());
+    root->addSubview(base2Screen()->baseNumberView());
     root->addSubview(displayLabel());
     applyLook();
 

@@ -462,7 +462,7 @@ std::vector<Picture> allPictures(const ui::Look& look) {
     list.push_back({pictures::kSignKey, 35, 35, with(drawPlusMinusKey)});
     list.push_back({pictures::kRecallKey, 35, 35, textKey(look, "MR")});
     list.push_back({pictures::kRecallKeyLit, 35, 35, textKey(look, "MR", true)});
-    list.push_back({pictures::kMemoryMinusKey, 35, 35, textKey(look, "M\u2212")});
+    list.push_back({pictures::kMemoryMinusKey, 35, 35, textKey(look, "MC")});
     list.push_back({pictures::kMemoryPlusKey, 35, 35, textKey(look, "M+")});
 
     list.push_back({pictures::kDisplayBackground, 302, 52, with(drawDisplayBackground)});

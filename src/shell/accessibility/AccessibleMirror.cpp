@@ -97,6 +97,9 @@ bool readCalculatorPart(const vantorAppDelegate& delegate, ui::View& view, Readi
     } else if (&view == screen->base2Screen().get()) {
         reading.leaf(Role::Label).name =
             AccessibleMirror::conversionName(screen->base2Screen()->shownText(), delegate.getBase());
+    } else if (screen->base2Screen() && &view == screen->base2Screen()->baseNumberView().get()) {
+        // The base number: the conversion display's name already says the base.
+        reading.walksSubviews = false;
     } else if (panel && &view == panel->basePicker().get()) {
         const HorizontalPickerView& picker = *panel->basePicker();
         AccessibleNode& node = reading.leaf(Role::SpinButton);

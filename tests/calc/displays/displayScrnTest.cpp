@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(EntryAndDelete, RegisterMachine, testing::Values(
     Sequence{"8 + 2 = DEL + 1 =", "2"},
     Sequence{"1 . .", "1."},
     Sequence{"5 + 3 = M+ CE MR", "8"},
-    Sequence{"M− MR", "0"},
+    Sequence{"MC MR", "0"},
     Sequence{"5 M+ M+ CE MR", "10"}));
 
 // Results and entry are exact decimal: no binary double between registers
@@ -192,7 +192,7 @@ TEST(DisplayErrors, OutOfRangeGivesNaN) {
     EXPECT_EQ(rig.display->getMemory().toString(), "NaN");
     rig.type("MR");
     EXPECT_EQ(rig.text(), "NaN");
-    rig.type("M− MR");
+    rig.type("MC MR");
     EXPECT_EQ(rig.text(), "0");
 }
 

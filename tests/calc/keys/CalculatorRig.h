@@ -68,7 +68,7 @@ public:
 
     // Presses the keys of SEQUENCE, separated by spaces. A run of digits and
     // points types them one by one ("1.50"); "+", "−", "×", "÷", "mod", "=",
-    // "CE" and "DEL" are the operation keys; "±", "M+", "MR" and "M−" call the
+    // "CE" and "DEL" are the operation keys; "±", "M+", "MR" and "MC" call the
     // display as the calculator screen's small keys do.
     void type(std::string_view sequence) {
         std::istringstream words{std::string(sequence)};
@@ -80,7 +80,7 @@ public:
                 display->saveMemory();
             } else if (word == "MR") {
                 display->fetchMemory();
-            } else if (word == "M−") {
+            } else if (word == "MC") {
                 display->clearMemory();
             } else if (auto it = keys.find(word); it != keys.end()) {
                 press(*it->second);

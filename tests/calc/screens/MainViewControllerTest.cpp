@@ -78,7 +78,7 @@ protected:
     }
 
     // Types SEQUENCE: words of digits (decimal keypad), "b:" + digits (base
-    // keypad), operation titles, or the small keys "M+", "MR", "M−", "±", "⇅".
+    // keypad), operation titles, or the small keys "M+", "MR", "MC", "±", "⇅".
     void type(const std::string& sequence) {
         std::istringstream words(sequence);
         std::string word;
@@ -86,7 +86,7 @@ protected:
             if (word == "M+") press(smallKey(4));
             else if (word == "MR") press(smallKey(5));
             else if (word == "±") press(smallKey(6));
-            else if (word == "M−") press(smallKey(7));
+            else if (word == "MC") press(smallKey(7));
             else if (word == "⇅") press(smallKey(9));
             else if (word.rfind("b:", 0) == 0)
                 for (char c : word.substr(2)) press(baseKey(std::string(1, c)));
@@ -197,7 +197,7 @@ TEST_F(MainViewControllerTest, ResetReachesExactlyTheOperationKeys) {
 }
 
 // Checks the MR picture: lit only after the queued call of M+ runs, unlit at
-// once by M−, left alone by MR.
+// once by MC, left alone by MR.
 TEST_F(MainViewControllerTest, MemoryKeysLightAndUnlightMR) {
     EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
     type("7 M+");
@@ -211,7 +211,7 @@ TEST_F(MainViewControllerTest, MemoryKeysLightAndUnlightMR) {
     EXPECT_EQ(mrPicture(), "mRecoveryButtonHighlighted.png");
     EXPECT_EQ(controller->displayLabel()->text(), "14");
 
-    type("M−");
+    type("MC");
     EXPECT_EQ(mrPicture(), "mRecoveryButton.png");
     type("MR");
     EXPECT_EQ(mrPicture(), "mRecoveryButton.png");

@@ -15,6 +15,7 @@
 
 struct RecordingHost : shell::WindowSession::Host {
     bool isFullScreen() const override { return fullScreen; }
+    void setFullScreen(bool on) override { fullScreen = on; }
     void resize(int width, int height) override { asked.push_back({float(width), float(height)}); }
     void wake() override {}
 
