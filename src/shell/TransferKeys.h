@@ -35,7 +35,7 @@ struct TransferKey {
         Quit,            // the window's: close it
     };
 
-    std::string_view key;  // as keyChordName (KeyboardInput.h) names it: "Ctrl+Shift+C"
+    std::string_view key;  // as keyChordName (KeyBindings.h) names it: "Ctrl+Shift+C"
     Action action;
     int argument;
     std::string_view what;  // for the help text; rows next to each other with the same text share one entry
