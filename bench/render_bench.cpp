@@ -195,7 +195,7 @@ void pressesOnTheLongestRow(benchmark::State& state, bool emptyCache) {
     ui::Image::clearCache();
     ui::Application app(std::make_shared<ui::VirtualClock>());
     app.setLook(static_cast<ui::LookKind>(state.range(1)));
-    auto delegate = launchMervik(app, {2});
+    auto delegate = launchMervik(app, {.base = 2, .useSigned = {}, .wordSize = {}});
     binaryScrn& row = *delegate->viewController()->base2Screen();
     const Decimal values[] = {Decimal(static_cast<long long>((1ull << 58) + 448)),
                               Decimal(static_cast<long long>((1ull << 58) + 85))};

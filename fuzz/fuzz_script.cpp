@@ -44,6 +44,7 @@
 #include "calc/screens/MainViewController.h"
 #include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/ScriptRunner.h"
 #include "ui/Clock.h"
 #include "ui/Log.h"
@@ -203,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The state lines are not looked at, but must be taken: a stream that
     // takes nothing stops a script at its first state line.
     std::ostringstream nowhere;
-    shell::HeadlessDriver driver(folder, 1, nowhere, nowhere);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), folder, 1, nowhere, nowhere);
     auto& clock = dynamic_cast<ui::VirtualClock&>(driver.application().clock());
     shell::ScriptRunner runner(driver.application(), clock, driver.delegate(), nowhere, nowhere);
     const auto& screen = driver.delegate().viewController();

@@ -8,8 +8,6 @@
 #include <system_error>
 
 #include "calc/app/AppLauncher.h"
-#include "render/PangoTextMeasure.h"
-#include "render/Screenshot.h"
 #include "shell/Printable.h"
 #include "shell/ScriptInput.h"
 #include "shell/ScriptRunner.h"
@@ -18,9 +16,11 @@
 
 namespace shell {
 
-HeadlessDriver::HeadlessDriver(const std::optional<std::filesystem::path>& configFolder, double scale, std::ostream& out,
+HeadlessDriver::HeadlessDriver(std::unique_ptr<HeadlessRenderer> renderer,
+                               const std::optional<std::filesystem::path>& configFolder, double scale, std::ostream& out,
                                std::ostream& err, vantorAppDelegate::StartOverrides overrides)
-    : clock_(std::make_shared<ui::VirtualClock>()),
+    : renderer_(std::move(renderer)),
+      clock_(std::make_shared<ui::VirtualClock>()),
       standardInputOpen_(::fcntl(STDIN_FILENO, F_GETFD) != -1),
       scale_(scale),
       out_(out),
@@ -32,7 +32,7 @@ HeadlessDriver::HeadlessDriver(const std::optional<std::filesystem::path>& confi
     // shows start-up's, the settings file's warning among them).
     ui::DiagnosticLog::shared().clear();
     app_ = std::make_unique<ui::Application>(clock_, ui::UserDefaults::inFolderOrNowhere(configFolder));
-    app_->setTextMeasure(std::make_shared<render::PangoTextMeasure>());
+    app_->setTextMeasure(renderer_->textMeasure());
     delegate_ = launchMervik(*app_, overrides);
     // Whatever start-up queued runs before the first command.
     app_->runLoopPass();
@@ -58,7 +58,7 @@ int HeadlessDriver::runScript(const std::string& path) {
 int HeadlessDriver::runScript(std::istream& in) {
     ScriptRunner::Screenshooter shooter = [this](const std::string& path) -> std::optional<std::string> {
         std::string error;
-        if (render::screenshot(*delegate_->window(), scale_, path, &error)) return std::nullopt;
+        if (renderer_->screenshot(*delegate_->window(), scale_, path, error)) return std::nullopt;
         return error.empty() ? "cannot write " + printablePath(path) : error;
     };
     ScriptRunner runner(*app_, *clock_, *delegate_, out_, err_, std::move(shooter));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calc/app/vantorAppDelegate.h"
+#include "shell/HeadlessRenderer.h"
 #include "shell/ScriptRunner.h"
 #include "ui/Application.h"
 #include "ui/Clock.h"
@@ -19,10 +20,11 @@ namespace shell {
 class HeadlessDriver {
 public:
     // Starts the calculator with its settings in CONFIG_FOLDER (none: kept
-    // nowhere), drawing screenshots at SCALE, with this run's base and signed
-    // mode from OVERRIDES. State lines go to OUT, messages to ERR.
-    HeadlessDriver(const std::optional<std::filesystem::path>& configFolder, double scale, std::ostream& out, std::ostream& err,
-                   vantorAppDelegate::StartOverrides overrides = {});
+    // nowhere), measuring text and drawing screenshots at SCALE with
+    // RENDERER, with this run's base and signed mode from OVERRIDES. State
+    // lines go to OUT, messages to ERR.
+    HeadlessDriver(std::unique_ptr<HeadlessRenderer> renderer, const std::optional<std::filesystem::path>& configFolder,
+                   double scale, std::ostream& out, std::ostream& err, vantorAppDelegate::StartOverrides overrides = {});
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;
     HeadlessDriver& operator=(const HeadlessDriver&) = delete;
@@ -38,6 +40,7 @@ public:
     vantorAppDelegate& delegate() { return *delegate_; }
 
 private:
+    std::unique_ptr<HeadlessRenderer> renderer_;  // outlives the application, which measures with it
     std::shared_ptr<ui::VirtualClock> clock_;
     std::unique_ptr<ui::Application> app_;
     std::shared_ptr<vantorAppDelegate> delegate_;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <SDL_keycode.h>
+
 #include "calc/core/Operator.h"
 #include "shell/ControlTable.h"
 #include "shell/TransferKeys.h"
@@ -115,6 +117,40 @@ std::string keyboardHelp() {
     }
     text += helpLine("  anywhere:   ", anywhere);
     return text;
+}
+
+std::string keyChordName(int32_t keycode, bool ctrl, bool shift) {
+    std::string name;
+    switch (keycode) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: name = "Enter"; break;
+        case SDLK_ESCAPE: name = "Escape"; break;
+        case SDLK_BACKSPACE: name = "Backspace"; break;
+        case SDLK_TAB: name = "Tab"; break;
+        case SDLK_SPACE: name = "Space"; break;
+        case SDLK_UP: name = "Up"; break;
+        case SDLK_DOWN: name = "Down"; break;
+        case SDLK_LEFT: name = "Left"; break;
+        case SDLK_RIGHT: name = "Right"; break;
+        case SDLK_HOME: name = "Home"; break;
+        case SDLK_END: name = "End"; break;
+        case SDLK_F2: name = "F2"; break;
+        case SDLK_F3: name = "F3"; break;
+        case SDLK_F6: name = "F6"; break;
+        case SDLK_F9: name = "F9"; break;
+        case SDLK_F11: name = "F11"; break;
+        case SDLK_INSERT: name = "Insert"; break;
+        default:
+            // Printable keys are their own characters; letters read as capitals.
+            if (keycode > ' ' && keycode <= '~') {
+                char c = static_cast<char>(keycode);
+                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+                name = std::string(1, c);
+            }
+    }
+    if (name.empty()) return {};
+    if (shift) name = "Shift+" + name;
+    return ctrl ? "Ctrl+" + name : name;
 }
 
 }  // namespace shell

@@ -8,6 +8,7 @@
 // in the table (WindowInput.h); the keys for numbers as text have a table of
 // their own (TransferKeys.h).
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ struct KeyBinding {
     };
 
     Screen screen;
-    std::string_view key;      // "Ctrl+," or "Enter" or "Shift+F6"; see keyChordName in KeyboardInput.h
+    std::string_view key;      // "Ctrl+," or "Enter" or "Shift+F6"; see keyChordName below
     Action action;
     std::string_view control;  // for Press: the control's name
     std::string_view what;     // what a picker key does, for the help text (a press says its control's spoken name)
@@ -44,5 +45,10 @@ std::string bindingDescription(const KeyBinding& binding);
 // The keyboard as the help text lists it: a heading, the typed characters,
 // one line per screen of this table, and one of the keys for numbers as text.
 std::string keyboardHelp();
+
+// The name the key tables give KEYCODE with Ctrl and Shift held or not
+// ("Ctrl+P", "F9", "[", "Enter", "Ctrl+Shift+C"); empty for a key they
+// cannot name.
+std::string keyChordName(int32_t keycode, bool ctrl, bool shift = false);
 
 }  // namespace shell

@@ -58,9 +58,4 @@ private:
     double highlightEndsAt_ = 0;
 };
 
-// The name the key tables give KEYCODE with Ctrl and Shift held or not
-// ("Ctrl+P", "F9", "[", "Enter", "Ctrl+Shift+C"); empty for a key they
-// cannot name.
-std::string keyChordName(int32_t keycode, bool ctrl, bool shift = false);
-
 }  // namespace shell

@@ -2,7 +2,7 @@
 
 #include "calc/app/BasesPanelView.h"
 #include "calc/app/NumberTransfer.h"
-#include "shell/KeyboardInput.h"
+#include "shell/KeyBindings.h"
 
 namespace shell {
 

@@ -45,7 +45,7 @@ struct TransferKey {
     // Where MoveFocus moves the panel's focus.
     enum FocusMove { Left, Right, Up, Down, First, Last };
 
-    std::string_view key;  // as keyChordName (KeyboardInput.h) names it: "Ctrl+Shift+C"
+    std::string_view key;  // as keyChordName (KeyBindings.h) names it: "Ctrl+Shift+C"
     Action action;
     int argument;
     std::string_view what;  // for the help text; rows next to each other with the same text share one entry

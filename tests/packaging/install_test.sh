@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installing and packaging: the install rules put the program, its pictures,
-# change log, menu entry, AppStream metadata, icons and manual page under a
-# temporary DESTDIR, and the program run from there finds its own pictures;
-# the menu entry and the metadata validate and the manual page renders
-# without a warning; the Debian
-# package holds the same files and names its library dependencies. As root,
-# the package is also installed with dpkg, run, and removed again (unless a
-# mervik package was installed before, which is then left as it was).
+# Installing and packaging: the install rules put the program, its modules,
+# pictures, change log, menu entry, AppStream metadata, icons and manual page
+# under a temporary DESTDIR, and the program run from there finds its own
+# pictures and modules, and headless maps only what it uses; the menu entry
+# and the metadata validate and the manual page renders without a warning;
+# the Debian package holds the same files and names its library
+# dependencies. As root, the package is also installed with dpkg, run, and
+# removed again (unless a mervik package was installed before, which is then
+# left as it was).
 #
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
@@ -36,7 +37,8 @@ DEST="$WORK/dest"
 DESTDIR="$DEST" cmake --install "$BUILD" --prefix /usr/local --strip >"$WORK/install.log" 2>&1 ||
     fail "cmake --install failed: $(tail -n 5 "$WORK/install.log")"
 ROOT="$DEST/usr/local"
-for f in bin/mervik share/mervik/ChangeLog.txt share/mervik/zeroImage.png share/mervik/twentythreeImage@3x.png \
+for f in bin/mervik lib/mervik/mervik-window.so lib/mervik/mervik-render.so \
+         share/mervik/ChangeLog.txt share/mervik/zeroImage.png share/mervik/twentythreeImage@3x.png \
          share/mervik/oobError@2x.png share/mervik/light/OPButtonBack.png share/mervik/contrast/button1@2x.png \
          share/applications/mervik.desktop share/man/man1/mervik.1.gz \
          share/icons/hicolor/scalable/apps/mervik.svg share/metainfo/app.mervik.mervik.metainfo.xml; do
@@ -52,7 +54,8 @@ pictures=$(ls "$BUILD/resources"/*.png | wc -l)
 [[ $(ls "$ROOT/share/mervik"/*.png | wc -l) -eq $pictures ]] || fail "not all $pictures pictures were installed"
 
 # The installed program, run from elsewhere with nothing pointing it at the
-# build, works headless and draws with its installed pictures.
+# build, works headless, draws with its installed pictures and its installed
+# renderer.
 cd "$WORK"
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config"
 unset MERVIK_RESOURCES
@@ -63,6 +66,9 @@ grep -q '"oneImage.png"' <<<"$state" || fail "the installed program found no dig
 [[ -s $WORK/shot.png ]] || fail "the installed program wrote no screenshot"
 [[ ! -s $WORK/err.txt ]] || fail "the installed program complained: $(cat "$WORK/err.txt")"
 "$ROOT/bin/mervik" --version | grep -qx 'mervik [0-9.]*' || fail "--version printed: $("$ROOT/bin/mervik" --version)"
+# Headless, it maps only what it uses, and finds its modules beside itself only.
+bash "$(dirname "${BASH_SOURCE[0]}")/../shell/headless_libraries.sh" "$ROOT/bin/mervik" >"$WORK/libraries.log" 2>&1 ||
+    fail "the installed program's headless libraries: $(tail -n 3 "$WORK/libraries.log")"
 
 # The menu entry and the manual page.
 desktop-file-validate "$ROOT/share/applications/mervik.desktop" || fail "the menu entry does not validate"
@@ -82,7 +88,7 @@ MANWIDTH=80 man -l "$ROOT/share/man/man1/mervik.1.gz" 2>/dev/null | grep -q 'SCR
 deb=$(ls "$WORK"/package/mervik_*.deb 2>/dev/null | head -n 1)
 [[ -n $deb ]] || fail "cpack made no package"
 contents=$(dpkg-deb -c "$deb")
-for f in usr/bin/mervik usr/share/mervik/ChangeLog.txt usr/share/mervik/zeroImage@2x.png \
+for f in usr/bin/mervik usr/lib/mervik/mervik-window.so usr/lib/mervik/mervik-render.so usr/share/mervik/ChangeLog.txt usr/share/mervik/zeroImage@2x.png \
          usr/share/applications/mervik.desktop usr/share/icons/hicolor/48x48/apps/mervik.png \
          usr/share/icons/hicolor/scalable/apps/mervik.svg usr/share/man/man1/mervik.1.gz \
          usr/share/metainfo/app.mervik.mervik.metainfo.xml; do

@@ -12,6 +12,7 @@
 #include "calc/app/BasesPanelView.h"
 #include "calc/app/NumberTransfer.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/support/DriverRun.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/Button.h"
@@ -150,7 +151,7 @@ TEST(BitwiseKeysTest, PanelNoteAndKeys) {
     ScratchFolder folder;
     folder.write("settings.json", settingsFor("16s", 16));
     std::ostringstream out, err;
-    shell::HeadlessDriver driver(folder.path(), 1, out, err);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), folder.path(), 1, out, err);
     auto run = [&](const std::string& script) {
         std::istringstream in(script);
         ASSERT_EQ(driver.runScript(in), 0) << err.str();

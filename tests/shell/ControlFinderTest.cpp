@@ -12,6 +12,7 @@
 #include "calc/screens/SettingsViewController.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/support/MervikProcess.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST(ControlFinderTest, UnknownNames) {
 TEST(ControlFinderTest, EveryNameFindsItsControlWhereItLives) {
     ScratchFolder settings;
     std::ostringstream out, err;
-    shell::HeadlessDriver driver(settings.path(), 1, out, err);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, out, err);
     vantorAppDelegate& delegate = driver.delegate();
     shell::ControlFinder finder(delegate);
     auto settle = [&] {

@@ -9,6 +9,7 @@
 
 #include "shell/DesktopOpener.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/AlertView.h"
 #include "ui/Log.h"
@@ -55,7 +56,7 @@ protected:
 
     ScratchFolder settings, bin;
     std::ostringstream out, err;
-    shell::HeadlessDriver driver{settings.path(), 1, out, err};
+    shell::HeadlessDriver driver{std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, out, err};
     std::string copied;
 
 private:

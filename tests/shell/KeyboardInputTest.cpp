@@ -20,6 +20,7 @@
 #include "calc/input/InputView.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/KeyBindings.h"
 #include "shell/KeyboardInput.h"
 #include "shell/WheelInput.h"
@@ -38,7 +39,7 @@ using json = nlohmann::ordered_json;
 struct Rig {
     ScratchFolder settings;
     std::ostringstream out, err;
-    shell::HeadlessDriver driver{settings.path(), 1, out, err};
+    shell::HeadlessDriver driver{std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, out, err};
     shell::ControlFinder finder{driver.delegate()};
     shell::KeyboardInput keyboard{driver.application(), finder};
 

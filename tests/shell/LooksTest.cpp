@@ -19,6 +19,7 @@
 #include "render/Painter.h"
 #include "shell/DesktopLook.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
@@ -146,7 +147,7 @@ protected:
 // Titles, digits and captions against what lies behind them, as drawn at
 // scale 2: at least 7:1 in the contrast look, 4.5:1 in the others.
 TEST_P(LooksTest, TitlesDigitsAndCaptionsStandOut) {
-    shell::HeadlessDriver driver(settings.path(), 2, out, errors);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 2, out, errors);
     driver.application().setLook(GetParam());
     ui::Window& window = *driver.application().keyWindow();
     // The captions show while the value is 0.
@@ -179,7 +180,7 @@ TEST_P(LooksTest, TitlesDigitsAndCaptionsStandOut) {
 // The ÷ key's title is three marks (dot, bar, dot) at every scale.
 TEST_P(LooksTest, DivideTitleHasThreeSeparateMarks) {
     for (double scale : {1.0, 1.5, 2.0, 3.0, 4.0}) {
-        shell::HeadlessDriver driver(settings.path(), scale, out, errors);
+        shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), scale, out, errors);
         driver.application().setLook(GetParam());
         const Picture picture = draw(*driver.application().keyWindow(), scale);
         // The key at 165, 175 (65 x 50), inside its rim and shadow.
@@ -191,7 +192,7 @@ TEST_P(LooksTest, DivideTitleHasThreeSeparateMarks) {
 // at every scale.
 TEST_P(LooksTest, ConversionDigitsKeepAGap) {
     for (double scale : {1.0, 1.5, 2.0}) {
-        shell::HeadlessDriver driver(settings.path(), scale, out, errors);
+        shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), scale, out, errors);
         driver.application().setLook(GetParam());
         ASSERT_EQ(run(driver, "press settings\nwait 1500\npick 0\npress Back\nwait 1500\n"
                                    "press 2\npress 1\npress 4\npress 7\npress 4\npress 8\npress 3\npress 6\npress 4\n"

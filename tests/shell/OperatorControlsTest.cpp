@@ -10,6 +10,7 @@
 #include "shell/ControlFinder.h"
 #include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/WindowInput.h"
 #include "shell/support/MervikProcess.h"
 
@@ -21,7 +22,7 @@ namespace {
 TEST(OperatorControlsTest, EveryOperatorFindsItsKey) {
     ScratchFolder settings;
     std::ostringstream out, err;
-    shell::HeadlessDriver driver(settings.path(), 1, out, err);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, out, err);
     shell::ControlFinder finder(driver.delegate());
     for (const OperatorRow& row : kOperatorTable) {
         for (std::string_view name : {row.title, row.scriptName}) {

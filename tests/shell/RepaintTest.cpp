@@ -10,6 +10,7 @@
 #include "render/Surface.h"
 #include "shell/FrameDamage.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/WindowSession.h"
 #include "shell/WindowShell.h"
 #include "shell/support/MervikProcess.h"
@@ -49,7 +50,7 @@ bool samePixels(cairo_surface_t* a, cairo_surface_t* b) {
 TEST(RepaintTest, DigitRepaintsSmallRectsAndMatchesFullRepaint) {
     ScratchFolder settings;
     std::ostringstream nowhere, errors;
-    shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, nowhere, errors);
     ui::Window& window = *driver.application().keyWindow();
     const ui::Size points = window.frame().size;
     render::Painter painter;

@@ -23,6 +23,7 @@
 #include "shell/ControlFinder.h"
 #include "shell/ControlTable.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/support/DriverRun.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/AlertView.h"
@@ -147,7 +148,7 @@ TEST(SoakTest, RandomPressesKeepMemoryFlat) {
     long warmedUp = 0;
     std::vector<std::pair<int, long>> figures;
     {
-        shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+        shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, nowhere, errors);
         PressPicker picker(driver.delegate(), 12345);
         auto run = [&](const std::string& line) {
             std::istringstream in(line + "\n");
@@ -203,7 +204,7 @@ RepeatedRun runRepeatedly(const std::string& prelude, const std::string& batch, 
     std::ostringstream errors;
     RepeatedRun figures;
     {
-        shell::HeadlessDriver driver(settings.path(), 1, nowhere, errors);
+        shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, nowhere, errors);
         auto run = [&](const std::string& script) {
             std::istringstream in(script);
             EXPECT_EQ(driver.runScript(in), 0) << errors.str();

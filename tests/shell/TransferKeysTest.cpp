@@ -8,6 +8,7 @@
 #include "calc/app/BasesPanelView.h"
 #include "calc/app/NumberTransfer.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/TransferKeys.h"
 #include "shell/support/MervikProcess.h"
 
@@ -17,7 +18,7 @@ class TransferKeysTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder.write("settings.json", "{\"selectedBase\": 16}");
-        driver = std::make_unique<shell::HeadlessDriver>(folder.path(), 1, out, err);
+        driver = std::make_unique<shell::HeadlessDriver>(std::make_unique<shell::LinkedRenderer>(), folder.path(), 1, out, err);
         transfer = driver->delegate().numberTransfer();
         ASSERT_NE(transfer, nullptr);
         keys = std::make_unique<shell::TransferKeys>(

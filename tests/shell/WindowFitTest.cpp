@@ -7,6 +7,7 @@
 #include "render/Surface.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "shell/WindowFit.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/Window.h"
@@ -102,7 +103,7 @@ bool isWithin(const ui::View* view, const ui::View* ancestor) {
 TEST(WindowFitTest, EveryKeyIsHitWhereItIsDrawn) {
     ScratchFolder settings;
     std::ostringstream out, err;
-    shell::HeadlessDriver driver(settings.path(), 1, out, err);
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 1, out, err);
     shell::ControlFinder finder(driver.delegate());
     ui::Window& window = *driver.delegate().window();
     render::Painter painter;

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/HeadlessDriver.h"
+#include "shell/LinkedRenderer.h"
 #include "ui/Log.h"
 
 extern char** environ;
@@ -124,7 +125,7 @@ DriverRun runDriver(const fs::path& folder, const std::string& script) {
     std::ostringstream out, err;
     DriverRun run;
     {
-        shell::HeadlessDriver driver(folder, 1, out, err);
+        shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), folder, 1, out, err);
         std::istringstream in(script);
         run.status = driver.runScript(in);
     }
