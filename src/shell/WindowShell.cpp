@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <future>
 #include <memory>
+#include <optional>
 
 #include "render/Painter.h"
 #include "shell/DesktopOpener.h"
 #include "shell/DisplayProbe.h"
 #include "shell/ShmPresenter.h"
 #include "shell/SurfacePresenter.h"
+#include "shell/WaylandWithoutGl.h"
 #include "shell/WindowIcon.h"
 #include "shell/WindowSession.h"
 #include "shell/X11Workarounds.h"
@@ -188,7 +190,9 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     // On X11 the window maps only once its icon is set, so that the desktop
     // never shows it without one.
     Uint32 flags = (wayland ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_RESIZABLE;
-    if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+    // On Wayland, no GL: the frames go into buffers of our own.
+    std::optional<WaylandWithoutGl> withoutGl;
+    if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI | withoutGl.emplace().windowFlags();
     if (options.fullScreen || onPhoneDisplay()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_Window* sdlWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                              static_cast<int>(std::lround(points.width * scale)),
@@ -239,6 +243,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     SDL_StopTextInput();
     presenter.reset();
     SDL_DestroyWindow(sdlWindow);
+    withoutGl.reset();
     SDL_Quit();
     if (status == 0 && options.printStateOnExit) options.printStateOnExit();
     return status;
