@@ -43,6 +43,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <cstdlib>
 #include <optional>
@@ -257,17 +258,27 @@ double percentile(std::vector<double> values, double p) {
     return values[i];
 }
 
-// WIDEN: a key that first widens the window (Mervik's F2: the side panel,
-// whose lines then change with every digit too), or none.
+// The program of ARGV started and settled, its window widened first by the
+// key WIDEN when there is one (Mervik's F2: the side panel, whose lines then
+// change with every digit too); nothing, with ROW's note saying why, when
+// it shows no window.
+std::unique_ptr<Watched> start(const VirtualDesktop& desktop, const std::vector<std::string>& argv,
+                               const std::vector<std::string>& env, std::optional<KeySym> widen, Row& row) {
+    auto w = std::make_unique<Watched>(desktop, argv, env);
+    if (!w->ready()) {
+        row.note = "no window";
+        return nullptr;
+    }
+    if (widen) w->resizeWith(*widen);
+    return w;
+}
+
 Row measure(const VirtualDesktop& desktop, const std::string& name, int scale, const std::vector<std::string>& argv,
             const std::vector<std::string>& env, int presses, std::optional<KeySym> widen = std::nullopt) {
     Row row{name, "7", scale, {}, {}, 0, {}};
-    Watched w(desktop, argv, env);
-    if (!w.ready()) {
-        row.note = "no window";
-        return row;
-    }
-    if (widen) w.resizeWith(*widen);
+    auto started = start(desktop, argv, env, widen, row);
+    if (!started) return row;
+    Watched& w = *started;
     // Calibration: what the window looks like before and after a 7.
     auto before = w.grab(w.size());
     w.type(XK_7);
@@ -309,12 +320,9 @@ Row measureGrowing(const VirtualDesktop& desktop, const std::string& name, int s
                    const std::vector<std::string>& argv, const std::vector<std::string>& env,
                    std::optional<KeySym> widen = std::nullopt) {
     Row row{name, "1...0", scale, {}, {}, 0, {}};
-    Watched w(desktop, argv, env);
-    if (!w.ready()) {
-        row.note = "no window";
-        return row;
-    }
-    if (widen) w.resizeWith(*widen);
+    auto started = start(desktop, argv, env, widen, row);
+    if (!started) return row;
+    Watched& w = *started;
     const KeySym digits[] = {XK_1, XK_2, XK_3, XK_4, XK_5, XK_6, XK_7, XK_8, XK_9, XK_0};
     auto next = Clock::now();
     for (int i = 0; i < kGrowingPresses; ++i) {

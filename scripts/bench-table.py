@@ -55,7 +55,8 @@ def main():
                 ours = keys.get((program, typed, scale), {})
                 peer = keys.get(("speedcrunch", typed, scale), {})
                 for stat, budget in (("median", ""), ("p90", "<= 2.5 ms"), ("worst", "<= 5 ms")):
-                    if typed == "7":
+                    # The budgets are the growing number's without the panel.
+                    if typed == "7" or program != "mervik":
                         budget = ""
                     add(f"key {typed}, {program}, scale {scale}, {stat} (ms)", ours.get(stat),
                         "speedcrunch", peer.get(stat), budget)
