@@ -83,15 +83,19 @@ package-arm64: build-arm64
 	cd $(ARM64_BUILD) && cpack -G DEB -B $(CURDIR)/$(ARM64_BUILD)/package
 
 # The micro-benchmarks, then the window's start-up, idle CPU and memory
-# beside galculator, SpeedCrunch and gnome-calculator on a display of its own,
-# then key press to pixels beside galculator and SpeedCrunch.
+# beside galculator, SpeedCrunch and gnome-calculator on a display of its own
+# (and on a nested Wayland desktop beside a bare SDL window), the headless
+# answer beside qalc, then key press to pixels beside galculator and
+# SpeedCrunch; at the end, one table of every figure beside its peer.
 bench: build
 	@scripts/install-deps.sh --peers
 	@for b in $(BUILD)/bench/*_bench; do \
 	  case $$b in */startup_bench|*/keypress_bench) continue ;; esac; \
 	  echo "== $$b"; $$b --benchmark_counters_tabular=true; done
-	@echo "== $(BUILD)/bench/startup_bench"; $(BUILD)/bench/startup_bench
-	@echo "== $(BUILD)/bench/keypress_bench"; $(BUILD)/bench/keypress_bench
+	@rm -f $(BUILD)/bench/figures.jsonl
+	@echo "== $(BUILD)/bench/startup_bench"; MERVIK_BENCH_FIGURES=$(BUILD)/bench/figures.jsonl $(BUILD)/bench/startup_bench
+	@echo "== $(BUILD)/bench/keypress_bench"; MERVIK_BENCH_FIGURES=$(BUILD)/bench/figures.jsonl $(BUILD)/bench/keypress_bench
+	@scripts/bench-table.py $(BUILD)/bench/figures.jsonl
 
 # Fuzzing (clang, libFuzzer): `make fuzz` searches for FUZZ_SECONDS per target,
 # keeping what it learns in $(FUZZ_BUILD)/corpus and any crashing input in

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +53,17 @@ public:
 
     pid_t pid() const { return pid_; }
     bool started() const { return pid_ > 0; }
+
+    // Waits until the process ends by itself; its exit status, or -1 when
+    // it was not started or was ended by a signal.
+    int wait() {
+        if (pid_ <= 0) return -1;
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
 
     void stop() {
         if (pid_ <= 0) return;
@@ -139,6 +151,7 @@ private:
 struct Program {
     std::string name;
     std::vector<std::string> argv;
+    bool wayland = false;  // started on the nested Wayland desktop
 };
 
 // The program's environment: this one's, less anything that points at a

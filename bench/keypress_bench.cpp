@@ -11,15 +11,27 @@
 // over that area after which the area shows the digit, then BackSpace back
 // to the start and wait until the window is quiet again.
 //
-// Mervik is measured at scale 1, 2 and 3, and beside it galculator and
-// SpeedCrunch at the same scales (GDK_SCALE, QT_SCALE_FACTOR); a program
-// that is not installed is left out (`make bench` installs them). The table
-// gives the median and the 90th percentile in milliseconds, of the digit
-// showing and, beside it, of the first drawing anywhere in the window (a
-// key's highlight may come before the digit).
+// A second kind of row types the digits 1 ... 9, 0 over and over, 120 ms
+// apart (100 presses), so that the number grows to the display's 38-digit
+// limit and the presses go on there: what a long number costs (its text
+// shrinking to fit, its conversion, the side panel's lines). A growing
+// number looks different after every press, so there is no one picture to
+// wait for: these rows take the first drawing in the window after the press,
+// the frame that answers it (for Mervik the digit and the key's highlight
+// come in one frame; at the limit, only the highlight).
 //
-//   keypress_bench [PRESSES [MERVIK]]   (30 presses by default; MERVIK is
-//                                        another build of the program)
+// Mervik is measured at scale 1, 2 and 3, without and with its side panel
+// (F2 widens the window for it), and beside it galculator and SpeedCrunch at
+// the same scales (GDK_SCALE, QT_SCALE_FACTOR); a program that is not
+// installed is left out (`make bench` installs them). The table gives the
+// median, the 90th percentile and the worst in milliseconds and, for the
+// 7 rows, the first drawing anywhere in the window beside them (a key's
+// highlight may come before the digit). With MERVIK_BENCH_FIGURES naming a
+// file, every row is also added to it as a line of JSON, for the table of
+// `make bench`.
+//
+//   keypress_bench [PRESSES [MERVIK]]   (30 presses of 7 by default; MERVIK
+//                                        is another build of the program)
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -30,6 +42,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <memory>
+#include <thread>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -51,6 +66,9 @@ constexpr auto kMostSettling = std::chrono::milliseconds(3000);
 // The share of the digit's pixels that must show it (a blinking text
 // cursor may cover a few).
 constexpr double kShown = 0.9;
+// The growing number: this many presses, this far apart.
+constexpr int kGrowingPresses = 100;
+constexpr auto kGrowingSpacing = std::chrono::milliseconds(120);
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
@@ -226,6 +244,7 @@ bool shows(const Pixels& now, const Pixels& after, const Digit& digit) {
 
 struct Row {
     std::string program;
+    std::string typed;  // "7" or "1...0"
     int scale = 1;
     std::vector<double> ms;
     std::vector<double> firstMs;
@@ -239,17 +258,27 @@ double percentile(std::vector<double> values, double p) {
     return values[i];
 }
 
-// WIDEN: a key that first widens the window (Mervik's F2: the side panel,
-// whose lines then change with every digit too), or none.
+// The program of ARGV started and settled, its window widened first by the
+// key WIDEN when there is one (Mervik's F2: the side panel, whose lines then
+// change with every digit too); nothing, with ROW's note saying why, when
+// it shows no window.
+std::unique_ptr<Watched> start(const VirtualDesktop& desktop, const std::vector<std::string>& argv,
+                               const std::vector<std::string>& env, std::optional<KeySym> widen, Row& row) {
+    auto w = std::make_unique<Watched>(desktop, argv, env);
+    if (!w->ready()) {
+        row.note = "no window";
+        return nullptr;
+    }
+    if (widen) w->resizeWith(*widen);
+    return w;
+}
+
 Row measure(const VirtualDesktop& desktop, const std::string& name, int scale, const std::vector<std::string>& argv,
             const std::vector<std::string>& env, int presses, std::optional<KeySym> widen = std::nullopt) {
-    Row row{name, scale, {}, {}, 0, {}};
-    Watched w(desktop, argv, env);
-    if (!w.ready()) {
-        row.note = "no window";
-        return row;
-    }
-    if (widen) w.resizeWith(*widen);
+    Row row{name, "7", scale, {}, {}, 0, {}};
+    auto started = start(desktop, argv, env, widen, row);
+    if (!started) return row;
+    Watched& w = *started;
     // Calibration: what the window looks like before and after a 7.
     auto before = w.grab(w.size());
     w.type(XK_7);
@@ -285,6 +314,30 @@ Row measure(const VirtualDesktop& desktop, const std::string& name, int scale, c
     return row;
 }
 
+// The digits 1 ... 9, 0 over and over, kGrowingSpacing apart: from each
+// press to the first drawing in the window after it.
+Row measureGrowing(const VirtualDesktop& desktop, const std::string& name, int scale,
+                   const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   std::optional<KeySym> widen = std::nullopt) {
+    Row row{name, "1...0", scale, {}, {}, 0, {}};
+    auto started = start(desktop, argv, env, widen, row);
+    if (!started) return row;
+    Watched& w = *started;
+    const KeySym digits[] = {XK_1, XK_2, XK_3, XK_4, XK_5, XK_6, XK_7, XK_8, XK_9, XK_0};
+    auto next = Clock::now();
+    for (int i = 0; i < kGrowingPresses; ++i) {
+        std::this_thread::sleep_until(next);
+        next += kGrowingSpacing;
+        auto sent = w.type(digits[i % 10]);
+        std::optional<Clock::time_point> first;
+        // Drawing anywhere counts: the area no drawing can meet asks for none.
+        w.nextDamageOver(Box{-1, -1, 0, 0}, next, first);
+        if (first) row.ms.push_back(millisecondsBetween(sent, *first));
+        else ++row.missed;
+    }
+    return row;
+}
+
 bool installed(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -311,25 +364,41 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "measuring at scale %d\n", scale);
         rows.push_back(measure(desktop, "mervik", scale, {mervik, "--scale", s}, {}, presses));
         rows.push_back(measure(desktop, "mervik+panel", scale, {mervik, "--scale", s}, {}, presses, XK_F2));
-        if (installed("galculator"))
+        rows.push_back(measureGrowing(desktop, "mervik", scale, {mervik, "--scale", s}, {}));
+        rows.push_back(measureGrowing(desktop, "mervik+panel", scale, {mervik, "--scale", s}, {}, XK_F2));
+        if (installed("galculator")) {
             rows.push_back(measure(desktop, "galculator", scale, {"galculator"}, {"GDK_SCALE=" + s}, presses));
-        if (installed("speedcrunch"))
-            rows.push_back(measure(desktop, "speedcrunch", scale, {"speedcrunch"},
-                                   {"QT_SCALE_FACTOR=" + s, "QT_QPA_PLATFORM=xcb"}, presses));
+            rows.push_back(measureGrowing(desktop, "galculator", scale, {"galculator"}, {"GDK_SCALE=" + s}));
+        }
+        if (installed("speedcrunch")) {
+            const std::vector<std::string> qt{"QT_SCALE_FACTOR=" + s, "QT_QPA_PLATFORM=xcb"};
+            rows.push_back(measure(desktop, "speedcrunch", scale, {"speedcrunch"}, qt, presses));
+            rows.push_back(measureGrowing(desktop, "speedcrunch", scale, {"speedcrunch"}, qt));
+        }
     }
-    std::printf("\nKey press to pixels (XTest key press of a digit to the XDamage report showing it), %d presses\n",
-                presses);
-    std::printf("%-14s %5s %10s %10s %7s %16s %12s\n", "program", "scale", "median ms", "p90 ms", "missed",
-                "first draw med", "first p90");
+    std::printf("\nKey press to pixels (XTest key press of a digit to the XDamage report showing it; for 1...0,\n"
+                "the first report after the press), %d presses of 7, %d of 1...0 %lld ms apart\n",
+                presses, kGrowingPresses, static_cast<long long>(kGrowingSpacing.count()));
+    std::printf("%-14s %6s %5s %10s %8s %8s %7s %16s %12s\n", "program", "typed", "scale", "median ms", "p90 ms",
+                "worst", "missed", "first draw med", "first p90");
+    auto figure = [](const std::vector<double>& ms, double p) {
+        char text[32] = "-";
+        if (!ms.empty()) std::snprintf(text, sizeof text, "%.2f", percentile(ms, p));
+        return std::string(text);
+    };
     for (const Row& row : rows) {
-        auto figure = [](const std::vector<double>& ms, double p) {
-            char text[32] = "-";
-            if (!ms.empty()) std::snprintf(text, sizeof text, "%.2f", percentile(ms, p));
-            return std::string(text);
-        };
-        std::printf("%-14s %5d %10s %10s %7d %16s %12s  %s\n", row.program.c_str(), row.scale,
-                    figure(row.ms, 0.5).c_str(), figure(row.ms, 0.9).c_str(), row.missed,
+        std::printf("%-14s %6s %5d %10s %8s %8s %7d %16s %12s  %s\n", row.program.c_str(), row.typed.c_str(), row.scale,
+                    figure(row.ms, 0.5).c_str(), figure(row.ms, 0.9).c_str(), figure(row.ms, 1).c_str(), row.missed,
                     figure(row.firstMs, 0.5).c_str(), figure(row.firstMs, 0.9).c_str(), row.note.c_str());
+    }
+    if (const char* path = std::getenv("MERVIK_BENCH_FIGURES")) {
+        std::ofstream out(path, std::ios::app);
+        for (const Row& row : rows) {
+            if (row.ms.empty()) continue;
+            out << "{\"bench\":\"keypress\",\"program\":\"" << row.program << "\",\"typed\":\"" << row.typed
+                << "\",\"scale\":" << row.scale << ",\"median\":" << percentile(row.ms, 0.5)
+                << ",\"p90\":" << percentile(row.ms, 0.9) << ",\"worst\":" << percentile(row.ms, 1) << "}\n";
+        }
     }
     return 0;
 }

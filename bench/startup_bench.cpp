@@ -12,13 +12,26 @@
 //                      it was drawn
 //                      (budget: 1 %), its resident memory then and its peak
 //                      (budget: 24 MiB).
+//   Startup/<program> (Wayland), Idle/<program> (Wayland)
+//                      the same on a Wayland-only desktop: a nested weston
+//                      (its X11 back end) on the same Xvfb display, the
+//                      program started with WAYLAND_DISPLAY and no DISPLAY.
+//                      The first frame is the first drawing the X server
+//                      reports in weston's output window after the start
+//                      (weston draws a window once it has a frame); there is
+//                      no mapping to see from outside. Budgets: 1.3x the bare
+//                      SDL2 window's first frame, 40 MiB peak.
+//   Oneshot/<program>  wall time of a headless answer, started and waited
+//                      for 30 times: `mervik --keys "7 + 5 ="` and
+//                      `qalc -t 7+5`.
 //
 // A program that is not installed is skipped (`make bench` installs them).
 // Accessibility bridges are off (NO_AT_BRIDGE=1); with
 // MERVIK_BENCH_ACCESSIBILITY=1 in the environment they are on, each program
 // publishing its tree on an accessibility bus of the run's own.
 // After the benchmarks, a table gives each peer's figures as ratios to
-// Mervik's. The machine should be otherwise idle: every figure is wall time
+// Mervik's; with MERVIK_BENCH_FIGURES naming a file, the medians are also
+// added to it as lines of JSON, for the table of `make bench`. The machine should be otherwise idle: every figure is wall time
 // or memory of a whole process.
 
 #include <X11/Xlib.h>
@@ -71,8 +84,70 @@ VirtualDesktop& desktop() {
     return shared;
 }
 
-// The program's environment on the shared desktop.
-std::vector<std::string> environmentFor(const fs::path& home) { return benchdesktop::environmentFor(desktop(), home); }
+// A Wayland-only desktop inside the X one: weston's X11 back end, its
+// output a window on the shared Xvfb display, its socket in a folder of its
+// own. Not ready when weston is missing or shows no output in time.
+class WaylandDesktop {
+public:
+    WaylandDesktop() {
+        Display* d = desktop().display();
+        if (!d || std::system("command -v weston >/dev/null 2>&1") != 0 || runtime_.path().empty()) return;
+        Window root = DefaultRootWindow(d);
+        XSelectInput(d, root, SubstructureNotifyMask);
+        XSync(d, True);
+        socket_ = (runtime_.path() / "wayland-bench").string();
+        weston_.emplace(std::vector<std::string>{"weston", "--backend=x11-backend.so", "--socket=wayland-bench",
+                                                 "--width=1024", "--height=768", "--no-config", "--idle-time=0"},
+                        std::vector<std::string>{"DISPLAY=" + desktop().name(),
+                                                 "XDG_RUNTIME_DIR=" + runtime_.path().string(),
+                                                 "HOME=" + runtime_.path().string()});
+        auto deadline = Clock::now() + kLaunchTimeout;
+        while (!output_ && Clock::now() < deadline) {
+            while (!XPending(d) && Clock::now() < deadline) {
+                pollfd fd{ConnectionNumber(d), POLLIN, 0};
+                ::poll(&fd, 1, 50);
+            }
+            if (!XPending(d)) break;
+            XEvent event;
+            XNextEvent(d, &event);
+            if (event.type == MapNotify && event.xmap.event == root && !event.xmap.override_redirect)
+                output_ = event.xmap.window;
+        }
+        XSelectInput(d, root, NoEventMask);
+        XSync(d, True);
+        // Its shell's panel and background come up after the output.
+        if (output_) std::this_thread::sleep_for(std::chrono::seconds(2));
+    }
+    WaylandDesktop(const WaylandDesktop&) = delete;
+    WaylandDesktop& operator=(const WaylandDesktop&) = delete;
+
+    bool ready() const { return output_ != 0; }
+    Window output() const { return output_; }
+    // The socket, by its full path (WAYLAND_DISPLAY takes one).
+    const std::string& socket() const { return socket_; }
+
+private:
+    TempFolder runtime_;
+    std::string socket_;
+    std::optional<Process> weston_;
+    Window output_ = 0;
+};
+
+WaylandDesktop& waylandDesktop() {
+    static WaylandDesktop shared;
+    return shared;
+}
+
+// The program's environment on the shared desktop, or on the Wayland one
+// (no DISPLAY there).
+std::vector<std::string> environmentFor(const fs::path& home, bool wayland = false) {
+    auto env = benchdesktop::environmentFor(desktop(), home);
+    if (wayland) {
+        std::erase_if(env, [](const std::string& v) { return v.rfind("DISPLAY=", 0) == 0; });
+        env.push_back("WAYLAND_DISPLAY=" + waylandDesktop().socket());
+    }
+    return env;
+}
 
 // One start of a program, watched from the X server: when its first
 // top-level window is mapped, and when the first drawing lands in it.
@@ -82,7 +157,55 @@ struct Launch {
     std::optional<double> frameMs;
 };
 
+// Waits until the X server reports no drawing for a while (at most MOST),
+// throwing the reports away.
+void settleDrawing(Display* d, int damageEvents, std::chrono::milliseconds quiet, std::chrono::milliseconds most) {
+    auto end = Clock::now() + most;
+    auto quietUntil = Clock::now() + quiet;
+    while (Clock::now() < std::min(end, quietUntil)) {
+        pollfd fd{ConnectionNumber(d), POLLIN, 0};
+        if (!XPending(d)) ::poll(&fd, 1, 5);
+        while (XPending(d)) {
+            XEvent event;
+            XNextEvent(d, &event);
+            if (event.type == damageEvents + XDamageNotify) quietUntil = Clock::now() + quiet;
+        }
+    }
+}
+
+// One start on the Wayland desktop: the first drawing in weston's output
+// window after the start is the program's first frame.
+Launch launchOnWayland(const Program& program, const fs::path& home) {
+    Display* d = desktop().display();
+    int damageEvents = 0, damageErrors = 0;
+    XDamageQueryExtension(d, &damageEvents, &damageErrors);
+    Damage damage = XDamageCreate(d, waylandDesktop().output(), XDamageReportRawRectangles);
+    XSync(d, False);
+    // What weston drew before (the last program's window going) is over.
+    settleDrawing(d, damageEvents, std::chrono::milliseconds(300), std::chrono::seconds(3));
+
+    Launch result;
+    auto start = Clock::now();
+    result.process = std::make_unique<Process>(program.argv, environmentFor(home, true));
+    auto deadline = start + kLaunchTimeout;
+    while (result.process->started() && !result.frameMs && Clock::now() < deadline) {
+        if (!XPending(d)) {
+            pollfd fd{ConnectionNumber(d), POLLIN, 0};
+            ::poll(&fd, 1, 10);
+            continue;
+        }
+        XEvent event;
+        XNextEvent(d, &event);
+        if (event.type == damageEvents + XDamageNotify) result.frameMs = millisecondsBetween(start, Clock::now());
+    }
+    result.mappedMs = result.frameMs;
+    XDamageDestroy(d, damage);
+    XSync(d, True);
+    return result;
+}
+
 Launch launch(const Program& program, const fs::path& home) {
+    if (program.wayland) return launchOnWayland(program, home);
     Display* d = desktop().display();
     Window root = DefaultRootWindow(d);
     int damageEvents = 0, damageErrors = 0;
@@ -154,7 +277,7 @@ long cpuTicks(pid_t pid) {
 
 // Every figure measured, for the table at the end.
 struct Figures {
-    std::vector<double> mappedMs, frameMs;
+    std::vector<double> mappedMs, frameMs, oneshotMs;
     double idleCpuPercent = -1, idleRssMiB = -1, peakRssMiB = -1;
 };
 std::map<std::string, Figures>& figures() {
@@ -171,6 +294,7 @@ double median(std::vector<double> values) {
 
 std::optional<std::string> unavailable(const Program& program) {
     if (!desktop().display()) return "no Xvfb display could be started";
+    if (program.wayland && !waylandDesktop().ready()) return "no weston could be started";
     if (program.argv[0].find('/') != std::string::npos ? !fs::exists(program.argv[0])
                                                        : std::system(("command -v " + program.argv[0] +
                                                                       " >/dev/null 2>&1")
@@ -243,6 +367,49 @@ void Idle(benchmark::State& state, const Program& program) {
     }
 }
 
+// A headless answer: PROGRAM started and waited for, kOneshots times after
+// one untimed run, each run's wall time.
+constexpr int kOneshots = 30;
+void Oneshot(benchmark::State& state, const Program& program) {
+    if (auto why = unavailable(program)) {
+        state.SkipWithError(why->c_str());
+        return;
+    }
+    TempFolder home;
+    auto env = environmentFor(home.path());
+    auto runOnce = [&]() -> std::optional<double> {
+        auto start = Clock::now();
+        Process run(program.argv, env);
+        if (run.wait() != 0) return std::nullopt;
+        return millisecondsBetween(start, Clock::now());
+    };
+    runOnce();
+    for (auto _ : state) {
+        auto ms = runOnce();
+        if (!ms) {
+            state.SkipWithError("the program failed");
+            return;
+        }
+        state.SetIterationTime(*ms / 1000.0);
+        figures()[program.name].oneshotMs.push_back(*ms);
+    }
+    state.counters["wall_ms_median"] = median(figures()[program.name].oneshotMs);
+}
+
+// Every median, a line of JSON each, added to the file PATH.
+void writeFigures(const char* path) {
+    std::ofstream out(path, std::ios::app);
+    for (const auto& [name, f] : figures()) {
+        out << "{\"bench\":\"startup\",\"program\":\"" << name << "\"";
+        if (!f.frameMs.empty()) out << ",\"frame_ms\":" << median(f.frameMs);
+        if (!f.oneshotMs.empty()) out << ",\"oneshot_ms\":" << median(f.oneshotMs);
+        if (f.peakRssMiB >= 0)
+            out << ",\"idle_cpu_pct\":" << f.idleCpuPercent << ",\"rss_MiB\":" << f.idleRssMiB
+                << ",\"peak_MiB\":" << f.peakRssMiB;
+        out << "}\n";
+    }
+}
+
 void printComparison(const std::vector<Program>& programs) {
     auto it = figures().find("mervik");
     if (it == figures().end()) return;
@@ -275,6 +442,14 @@ int main(int argc, char** argv) {
         {"galculator", {"galculator"}},
         {"speedcrunch", {"speedcrunch"}},
         {"gnome-calculator", {"gnome-calculator"}},
+        {"mervik (Wayland)", {MERVIK_PROGRAM}, true},
+#ifdef BARE_WINDOW_PROGRAM
+        {"bare SDL2 window (Wayland)", {BARE_WINDOW_PROGRAM}, true},
+#endif
+    };
+    const std::vector<Program> oneshots{
+        {"mervik --keys", {MERVIK_PROGRAM, "--keys", "7 + 5 ="}},
+        {"qalc -t", {"qalc", "-t", "7+5"}},
     };
     for (const auto& program : programs) {
         benchmark::RegisterBenchmark(("Startup/" + program.name).c_str(), Startup, program)
@@ -288,10 +463,17 @@ int main(int argc, char** argv) {
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond);
     }
+    for (const auto& program : oneshots) {
+        benchmark::RegisterBenchmark(("Oneshot/" + program.name).c_str(), Oneshot, program)
+            ->UseManualTime()
+            ->Iterations(kOneshots)
+            ->Unit(benchmark::kMillisecond);
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printComparison(programs);
+    if (const char* path = std::getenv("MERVIK_BENCH_FIGURES")) writeFigures(path);
     return 0;
 }

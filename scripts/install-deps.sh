@@ -2,7 +2,8 @@
 # Installs the Debian packages that building and testing Mervik needs, but only
 # those that are missing: a second run only asks dpkg and returns at once.
 # With --peers, also the desktop calculators the start-up and key press
-# benchmarks measure Mervik against, and the session bus they are started with.
+# benchmarks measure Mervik against, the command-line one (qalc) its headless
+# answer is measured against, and the session bus they are started with.
 # With --arm64, what the arm64 cross build needs: the cross compiler,
 # qemu-user to run its programs, and the arm64 -dev packages beside this
 # machine's own (Debian multiarch). Those are installed only when apt would
@@ -22,7 +23,7 @@ packages=(
 )
 arm64=()
 case "${1:-}" in
-  --peers) packages+=(galculator speedcrunch gnome-calculator dbus-daemon) ;;
+  --peers) packages+=(galculator speedcrunch gnome-calculator qalc dbus-daemon) ;;
   --arm64)
     packages+=(g++-aarch64-linux-gnu qemu-user)
     arm64=(libcairo2-dev:arm64 libpango1.0-dev:arm64 libsdl2-dev:arm64 libwayland-dev:arm64

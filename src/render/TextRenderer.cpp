@@ -66,16 +66,21 @@ float TextRenderer::naturalWidth(std::string_view text, const TextStyle& style, 
 }
 
 float TextRenderer::fittedFontSize(std::string_view text, const TextStyle& style, float width) {
-    float size = style.font.size;
-    if (!style.shrinkToFit || style.numberOfLines != 1 || width <= 0) return size;
-    float natural = naturalWidth(text, style, size);
-    if (natural <= width) return size;
-    float smallest = std::min(size, std::max(style.minimumFontSize, kSmallestLegibleSize));
-    // Width grows in proportion to the size; one guess, then small steps for
-    // what rounding in the face leaves over.
-    float fitted = std::max(smallest, size * width / natural);
-    while (fitted > smallest && naturalWidth(text, style, fitted) > width) fitted = std::max(smallest, fitted - 0.25f);
-    return fitted;
+    return style.font.size * fittedScale(text, style, width);
+}
+
+// Width grows in proportion to the size (the metrics are unhinted), so the
+// fit is one measurement at the label's own size. The text is then laid out
+// at that size and drawn scaled down: pango loads a font once per size, and
+// a size of its own for every length of a growing number made each digit
+// typed wait tens of milliseconds for the font's loading.
+float TextRenderer::fittedScale(std::string_view text, const TextStyle& style, float width) {
+    const float size = style.font.size;
+    if (!style.shrinkToFit || style.numberOfLines != 1 || width <= 0 || size <= 0) return 1;
+    const float natural = naturalWidth(text, style, size);
+    if (natural <= width) return 1;
+    const float smallest = std::min(size, std::max(style.minimumFontSize, kSmallestLegibleSize));
+    return std::max(smallest, size * width / natural) / size;
 }
 
 void TextRenderer::layOut(std::string_view text, const TextStyle& style, float width, float size) {
@@ -103,10 +108,11 @@ void TextRenderer::layOut(std::string_view text, const TextStyle& style, float w
 }
 
 ui::Size TextRenderer::measure(std::string_view text, const TextStyle& style, float width) {
-    layOut(text, style, width, fittedFontSize(text, style, width));
+    const float scale = fittedScale(text, style, width);
+    layOut(text, style, width > 0 ? width / scale : width, style.font.size);
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
-    return {static_cast<float>(toPoints(logical.width)), static_cast<float>(toPoints(logical.height))};
+    return {static_cast<float>(toPoints(logical.width) * scale), static_cast<float>(toPoints(logical.height) * scale)};
 }
 
 const TextRenderer::CachedLayout& TextRenderer::layoutFor(std::string_view text, const TextStyle& style, float width) {
@@ -115,14 +121,16 @@ const TextRenderer::CachedLayout& TextRenderer::layoutFor(std::string_view text,
     auto it = cache_.find(key);
     if (it == cache_.end()) {
         if (cache_.size() >= kCacheLimit) trimCache();
-        layOut(text, style, width, fittedFontSize(text, style, width));
+        const float scale = fittedScale(text, style, width);
+        layOut(text, style, width > 0 ? width / scale : width, style.font.size);
         PangoRectangle logical;
         pango_layout_get_extents(layout_, nullptr, &logical);
         CachedLayout cached;
         // The working layout goes into the cache; a fresh one takes its place.
         cached.layout = layout_;
-        cached.height = toPoints(logical.height);
-        cached.top = toPoints(logical.y);
+        cached.scale = scale;
+        cached.height = toPoints(logical.height) * scale;
+        cached.top = toPoints(logical.y) * scale;
         layout_ = pango_layout_new(context_);
         it = cache_.emplace(std::move(key), cached).first;
     }
@@ -153,9 +161,13 @@ void TextRenderer::draw(cairo_t* cr, std::string_view text, ui::Rect box, const 
     double y = box.y() + std::max(0.0, (box.height() - laidOut.height) / 2) - laidOut.top;
 
     auto show = [&](const ui::Color& color, double dx, double dy) {
+        cairo_save(cr);
         cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);
-        cairo_move_to(cr, x + dx, y + dy);
+        cairo_translate(cr, x + dx, y + dy);
+        cairo_scale(cr, laidOut.scale, laidOut.scale);
+        cairo_move_to(cr, 0, 0);
         pango_cairo_show_layout(cr, laidOut.layout);
+        cairo_restore(cr);
     };
     cairo_save(cr);
     if (style.shadowColor && !style.shadowColor->isClear())

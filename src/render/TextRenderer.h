@@ -71,7 +71,8 @@ private:
     // What a laid-out text depends on.
     using LayoutKey = std::tuple<std::string, float, ui::FontWeight, ui::TextAlignment, int, bool, float, float>;
     struct CachedLayout {
-        PangoLayout* layout = nullptr;
+        PangoLayout* layout = nullptr;  // at the style's own font size
+        double scale = 1;               // drawn at this much of that size
         double height = 0;  // of the block of lines, in points
         double top = 0;     // of its first line's box, in points
         uint64_t lastUse = 0;
@@ -83,6 +84,9 @@ private:
     const CachedLayout& layoutFor(std::string_view text, const TextStyle& style, float width);
     // Drops the least recently drawn half of the cache.
     void trimCache();
+    // How much of its own size the style's font is drawn at for TEXT in a
+    // box WIDTH points wide (1 unless it shrinks to fit).
+    float fittedScale(std::string_view text, const TextStyle& style, float width);
     // The width of TEXT on unbroken lines at SIZE.
     float naturalWidth(std::string_view text, const TextStyle& style, float size);
     void setFont(const ui::Font& font, float size);

@@ -3,10 +3,10 @@
 // software window surface: each frame is painted with cairo straight into a
 // shared-memory buffer of our own, the window's pixel size (its size in
 // window units times the output's scale), and attached to the window's
-// Wayland surface. No GL context is made and nothing is drawn with GL (SDL
-// still loads the EGL library for every Wayland window). SDL keeps the
-// surface's role, configuration and buffer scale (the output's, for a
-// window that allows high density).
+// Wayland surface. No GL context is made and nothing is drawn with GL; the
+// window is made so that SDL loads no GL library (WaylandWithoutGl.h). SDL
+// keeps the surface's role, configuration and buffer scale (the output's,
+// for a window that allows high density).
 //
 // The compositor's answers (buffer releases) come on an event queue of
 // our own, so that SDL's event handling never sees them. A buffer the

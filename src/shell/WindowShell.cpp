@@ -15,6 +15,7 @@
 #include "shell/DisplayProbe.h"
 #include "shell/ShmPresenter.h"
 #include "shell/SurfacePresenter.h"
+#include "shell/WaylandWithoutGl.h"
 #include "shell/WindowIcon.h"
 #include "shell/WindowMemory.h"
 #include "shell/WindowSession.h"
@@ -225,7 +226,9 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     // On X11 the window maps only once its icon is set, so that the desktop
     // never shows it without one.
     Uint32 flags = (wayland ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_RESIZABLE;
-    if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+    // On Wayland, no GL: the frames go into buffers of our own.
+    std::optional<WaylandWithoutGl> withoutGl;
+    if (wayland) flags |= SDL_WINDOW_ALLOW_HIGHDPI | withoutGl.emplace().windowFlags();
     const bool fullScreen = options.fullScreen || onPhoneDisplay();
     if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     // The size at that scale, or unless a scale or full screen was asked for
@@ -297,6 +300,7 @@ int runWindow(ui::Application& app, ui::Window& window, const WindowOptions& opt
     // Kept once the window has gone from the screen; a window that was full
     // screen all along leaves the last run's.
     if (options.memory && windowed) options.memory->remember(*windowed);
+    withoutGl.reset();
     SDL_Quit();
     if (status == 0 && options.printStateOnExit) options.printStateOnExit();
     return status;

@@ -35,21 +35,15 @@ export XDG_RUNTIME_DIR="$WORK/runtime"
 unset SDL_VIDEODRIVER
 SANITIZED=
 [[ $(ldd "$MERVIK") == *libasan* ]] && SANITIZED=1
-# Under the leak checker, two libraries' own leaks at exit are kept out
-# (the plain build runs with both as they are):
-# - Mesa's EGL driver, which SDL loads for every Wayland window and unloads
-#   at exit, leaves memory that only its own globals pointed to; kept
-#   loaded (after the sanitizer's runtime, which must come first), that
-#   memory stays reachable;
-# - libdecor, which SDL takes for a compositor that leaves window
-#   decorations to the client, keeps its frame past SDL's exit: left out.
-# SDL's own Wayland objects left at exit are its (the suppressions name
-# libSDL2): the full unwinding at each allocation lets the leak checker see
-# SDL on the way to libwayland's.
+# Under the leak checker, libdecor's own leak at exit is kept out (the plain
+# build runs with it as it is): libdecor, which SDL takes for a compositor
+# that leaves window decorations to the client, keeps its frame past SDL's
+# exit. SDL's own Wayland objects left at exit are its (the suppressions
+# name libSDL2): the full unwinding at each allocation lets the leak checker
+# see SDL on the way to libwayland's.
 CALCULATOR_ENV=()
 if [[ -n $SANITIZED ]]; then
-    CALCULATOR_ENV=("LD_PRELOAD=$(ldd "$MERVIK" | awk '/libasan/ { print $3 }'):libEGL_mesa.so.0"
-                    SDL_VIDEO_WAYLAND_ALLOW_LIBDECOR=0
+    CALCULATOR_ENV=(SDL_VIDEO_WAYLAND_ALLOW_LIBDECOR=0
                     "LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}fast_unwind_on_malloc=0")
 fi
 
@@ -76,20 +70,20 @@ stop_weston() {
 }
 
 # Starts the calculator on weston's socket, without an X display, and waits
-# until its window is made (SDL loads EGL for it) or it ends.
+# until its window has a frame buffer (its shared memory is mapped) or it ends.
 start_calculator() {
     env -u DISPLAY WAYLAND_DISPLAY="$SOCKET" "${CALCULATOR_ENV[@]}" "$MERVIK" --config "$WORK/config" "$@" \
         >"$WORK/out.txt" 2>"$WORK/err.txt" &
     APP_PID=$!
     for _ in $(seq 300); do
-        grep -q "libEGL\.so" "/proc/$APP_PID/maps" 2>/dev/null && return 0
+        grep -q "memfd:mervik-frame" "/proc/$APP_PID/maps" 2>/dev/null && return 0
         kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
         sleep 0.1
     done
     fail "no window within 30 s"
 }
-# Lines on standard error that are ours: not those Mesa or libdecor print
-# themselves (libdecor without a decoration plugin says so in two lines).
+# Lines on standard error that are ours: not those Mesa (should SDL load it)
+# or libdecor print themselves (libdecor without a decoration plugin says so in two lines).
 our_errors() {
     grep -v -i -E "^(libdecor|MESA|libEGL|EGL|libGL|glx)|^Couldn't open plugin directory|^No plugins found, falling back on no decorations" \
         "$WORK/err.txt" || true
@@ -118,10 +112,13 @@ started=$(date +%s%N)
 start_calculator
 sleep 2
 kill -0 "$APP_PID" 2>/dev/null || fail "the calculator ended: $(cat "$WORK/err.txt")"
-echo "resident memory on Wayland after 2 s: $(( $(rss_kib "$APP_PID") / 1024 )) MiB"
+peak_kib=$(awk '/^VmHWM:/ { print $2 }' "/proc/$APP_PID/status")
+echo "peak resident memory on Wayland after 2 s: $(( peak_kib / 1024 )) MiB"
+# No GL stack: SDL is kept from loading EGL and the GL driver.
+! grep -q -E "libEGL|libGL|libLLVM" "/proc/$APP_PID/maps" || fail "a GL library is loaded: $(grep -o -E "[^ ]*lib(EGL|GL|LLVM)[^ ]*" "/proc/$APP_PID/maps" | sort -u | tr '\n' ' ')"
 # The budget holds for the plain build; the sanitizers' shadow memory is theirs.
 if [[ -z $SANITIZED ]]; then
-    (( $(rss_kib "$APP_PID") <= 90 * 1024 )) || fail "resident memory $(( $(rss_kib "$APP_PID") / 1024 )) MiB is over 90 MiB"
+    (( peak_kib <= 40 * 1024 )) || fail "peak resident memory $(( peak_kib / 1024 )) MiB is over 40 MiB"
 fi
 stop_calculator
 [[ $(state_field display) == 0 ]] || fail "the state at exit is not the fresh calculator's: $(cat "$WORK/out.txt")"
