@@ -1,4 +1,5 @@
 #include "ui/BitGridView.h"
+#include "ui/DirtyRegion.h"
 
 #include <algorithm>
 
@@ -12,10 +13,21 @@ void BitGridView::setBits(int count, std::string bits) {
     count = std::max(count, 0);
     if (bits.size() != static_cast<std::size_t>(count)) bits.clear();
     if (count == count_ && bits == bits_) return;
+    // The same cells with other values: only the cells that changed are drawn again.
+    std::optional<Rect> changed;
+    if (count == count_ && !bits.empty() && !bits_.empty()) {
+        for (int index = 0; index < count; ++index) {
+            const auto at = static_cast<std::size_t>(count - 1 - index);
+            if (bits[at] == bits_[at]) continue;
+            const Rect cell = *cellFrame(index);
+            changed = changed ? unionOf(*changed, cell) : cell;
+        }
+    }
     count_ = count;
     bits_ = std::move(bits);
     if (focusedBit_ && *focusedBit_ >= count_) focusedBit_ = count_ > 0 ? std::optional<int>(count_ - 1) : std::nullopt;
-    setNeedsDisplay();
+    if (changed) setNeedsDisplayInRect(*changed);
+    else setNeedsDisplay();
 }
 
 bool BitGridView::isSet(int index) const {

@@ -209,18 +209,24 @@ void View::setClipsToBounds(bool clips) {
     setNeedsDisplay();
 }
 
+namespace {
+bool turned(const View& view, bool animating) { return animating || !view.presentationTransform().isIdentity(); }
+}  // namespace
+
 void View::setNeedsDisplay() {
     ++displayGeneration_;
     markDrawnArea();
 }
 
+void View::setNeedsDisplayInRect(Rect rect) {
+    ++displayGeneration_;
+    if (hidden_ || alpha_ <= 0) return;
+    markArea(turned(*this, animation_ != nullptr) ? std::nullopt : std::optional<Rect>(rect.insetBy(-1, -1)));
+}
+
 Rect View::drawingArea() const { return bounds().insetBy(-1, -1); }
 
 // ---- Dirty areas
-
-namespace {
-bool turned(const View& view, bool animating) { return animating || !view.presentationTransform().isIdentity(); }
-}  // namespace
 
 std::optional<Rect> View::subtreeArea() const {
     Rect area = drawingArea();
@@ -238,9 +244,12 @@ std::optional<Rect> View::subtreeArea() const {
 
 void View::markDrawnArea() const {
     if (hidden_ || alpha_ <= 0) return;
+    markArea(turned(*this, animation_ != nullptr) ? std::nullopt : subtreeArea());
+}
+
+void View::markArea(std::optional<Rect> area) const {
     // Up to the window, through the clips of the views on the way; a view
     // outside any window, or under a hidden one, shows nothing.
-    std::optional<Rect> area = turned(*this, animation_ != nullptr) ? std::nullopt : subtreeArea();
     const View* v = this;
     while (area && !v->isWindow()) {
         const View* parent = v->superview_;

@@ -104,6 +104,8 @@ public:
     void setShowsFocus(bool shows);
     // Marks the view as changed, so that the window draws its area again.
     void setNeedsDisplay();
+    // Marks only RECT (in the view's bounds coordinates) as changed.
+    void setNeedsDisplayInRect(Rect rect);
     // Where this view's own content draws, in its bounds coordinates: its
     // bounds and a little beyond (antialiased edges); views that draw further
     // out say so.
@@ -179,6 +181,9 @@ private:
     // Adds the area this view and its shown subviews draw in now to the
     // window's dirty region (the whole window when a transform turns it).
     void markDrawnArea() const;
+    // Adds AREA of this view (bounds coordinates; none: the whole window) to
+    // the window's dirty region, through the clips on the way up.
+    void markArea(std::optional<Rect> area) const;
     // That area in this view's bounds coordinates; nothing when a transform
     // inside makes it unknown.
     std::optional<Rect> subtreeArea() const;
