@@ -359,12 +359,17 @@ void ContentPainter::paintBitGrid(cairo_t* cr, const ui::BitGridView& grid) {
     const ui::BitGridView::Colors& colors = grid.colors();
     const float rowHeight = grid.rowHeight();
     if (rowHeight <= 0) return;
+    // Only what lies in the area being drawn: a key press redraws the few
+    // cells that changed.
+    double left, top, right, bottom;
+    cairo_clip_extents(cr, &left, &top, &right, &bottom);
+    auto inClip = [&](ui::Rect r) { return r.maxX() >= left && r.x() <= right && r.maxY() >= top && r.y() <= bottom; };
     // Square cells in one path for the set ones, filled once, and one for
     // the clear ones, stroked once: rectangles are cairo's fast case.
     for (const bool set : {true, false}) {
         cairo_new_path(cr);
         for (int index = 0; index < grid.bitCount(); ++index)
-            if (grid.isSet(index) == set) {
+            if (grid.isSet(index) == set && inClip(*grid.cellFrame(index))) {
                 const ui::Rect cell = bitShape(*grid.cellFrame(index)).insetBy(set ? 1 : 1.5f, set ? 1 : 1.5f);
                 cairo_rectangle(cr, cell.x(), cell.y(), cell.width(), cell.height());
             }
@@ -387,8 +392,9 @@ void ContentPainter::paintBitGrid(cairo_t* cr, const ui::BitGridView& grid) {
     style.color = colors.text;
     style.alignment = ui::TextAlignment::Right;
     for (int row = 0; row < grid.rowCount(); ++row)
-        text_.draw(cr, std::to_string(grid.labelPosition(row)), grid.labelFrame(row), style);
-    if (grid.isSignExtended()) {
+        if (inClip(grid.labelFrame(row)))
+            text_.draw(cr, std::to_string(grid.labelPosition(row)), grid.labelFrame(row), style);
+    if (grid.isSignExtended() && inClip(grid.markFrame())) {
         style.color = colors.set;
         style.alignment = ui::TextAlignment::Center;
         text_.draw(cr, "\u2026", grid.markFrame(), style);

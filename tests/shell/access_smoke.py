@@ -135,6 +135,16 @@ def main():
     wait_for("F sensitive in base 16", lambda: states(find(keypad, pyatspi.ROLE_PUSH_BUTTON, "F")).contains(
         pyatspi.STATE_SENSITIVE))
 
+    # The side panel's bits and word sizes, found and pressed while the window
+    # is too narrow to draw the panel: 12 has bits 2 and 3 set; bit 0 makes 13.
+    bit2 = wait_for("the toggle button Bit 2", lambda: find(app, pyatspi.ROLE_TOGGLE_BUTTON, "Bit 2", shown=False))
+    if not states(bit2).contains(pyatspi.STATE_CHECKED):
+        fail("Bit 2 of 12 not checked")
+    if find(app, pyatspi.ROLE_RADIO_BUTTON, "16", shown=False) is None:
+        fail("no word size radio button 16")
+    find(app, pyatspi.ROLE_TOGGLE_BUTTON, "Bit 0", shown=False).queryAction().doAction(0)
+    wait_for('"13" on the display', lambda: display.name == "13")
+
     # The settings screen takes the focus to its picker, and back again to the display.
     press(app, "Settings")
     wait_for("the settings picker focused",
