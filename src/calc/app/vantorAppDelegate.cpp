@@ -44,7 +44,7 @@ void vantorAppDelegate::lookChanged(ui::Application&) {
     if (viewController_) viewController_->applyLook();
     // Whatever screen shows, its pictures change folder: all of it redraws.
     if (window_) window_->setNeedsDisplay();
-    if (basesPanel_) basesPanel_->window()->setNeedsDisplay();
+    if (basesPanel_) basesPanel_->applyLook();
 }
 
 void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
