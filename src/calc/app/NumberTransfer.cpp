@@ -85,6 +85,8 @@ bool NumberTransfer::enter(std::string_view text, std::optional<int> keypadBase)
     return true;
 }
 
+bool NumberTransfer::calculatorShows() const { return !app_.isShowingSettings(); }
+
 bool NumberTransfer::enterResult(std::size_t index) {
     if (index >= panel_.results().size()) return false;
     // A copy: the paste may add to the list.

@@ -177,6 +177,8 @@ void vantorAppDelegate::flipToSettings() {
     if (!viewController_ || !settingsController_) return;
     replaceSubview(*viewController_, *settingsController_, ui::kTransitionPush, ui::kTransitionFromLeft,
                    kFlipDuration);
+    // Each visit starts with the keyboard on the picker.
+    settingsController_->resetFocus();
 }
 
 void vantorAppDelegate::flipToCalcFromSetting() {
