@@ -182,11 +182,12 @@ void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const Pa
     if (auto radius = button.bezelCornerRadius(); radius && button.backgroundColor()) {
         ui::Color fill = *button.backgroundColor();
         if (highlighted) fill = mix(fill, ui::Color::whiteColor(), 0.25f);
-        roundedRectPath(cr, box.insetBy(0.5f, 0.5f), *radius);
+        const ui::Button::BezelEdge& edge = button.bezelEdge();
+        roundedRectPath(cr, box.insetBy(edge.width / 2, edge.width / 2), *radius);
         setSource(cr, fill);
         cairo_fill_preserve(cr);
-        setSource(cr, ui::Color::white(0, 0.45f));
-        cairo_set_line_width(cr, 1);
+        setSource(cr, edge.color);
+        cairo_set_line_width(cr, edge.width);
         cairo_stroke(cr);
     }
 
@@ -211,11 +212,16 @@ void ContentPainter::paintButton(cairo_t* cr, const ui::Button& button, const Pa
     if (std::string title = button.currentTitle(); !title.empty()) {
         TextStyle style;
         style.font = button.titleFont();
-        style.alignment = ui::TextAlignment::Center;
+        style.alignment = button.titleAlignment();
+        style.shrinkToFit = button.titleShrinksToFit();
+        style.keepsEnd = button.titleShrinksToFit();
         style.color = button.currentTitleColor();
         style.shadowColor = button.currentTitleShadowColor();
         style.shadowOffset = {0, -1};  // one point above the title
-        text_.draw(cr, title, box, style);
+        // A title set to one side keeps clear of a bezel's rounded edge.
+        const auto radius = button.bezelCornerRadius();
+        const float inset = radius && style.alignment != ui::TextAlignment::Center ? *radius + 1 : 0;
+        text_.draw(cr, title, box.insetBy(inset, 0), style);
     }
 
     if (highlighted && button.showsTouchWhenHighlighted()) paintTouchGlow(cr, box);

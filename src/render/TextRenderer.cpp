@@ -97,7 +97,12 @@ void TextRenderer::layOut(std::string_view text, const TextStyle& style, float w
     pango_layout_set_height(layout_, -1);
     if (style.numberOfLines <= 0 || pango_layout_get_line_count(layout_) <= style.numberOfLines) return;
 
-    // Too many lines: keep the allowed ones, the last cut with an ellipsis.
+    // Too many lines: keep the allowed ones, the last cut with an ellipsis;
+    // one line that keeps its end loses its beginning instead.
+    if (style.keepsEnd && style.numberOfLines == 1) {
+        pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_START);
+        return;
+    }
     PangoLayoutIter* iter = pango_layout_get_iter(layout_);
     for (int line = 1; line < style.numberOfLines; ++line) pango_layout_iter_next_line(iter);
     int top = 0, bottom = 0;
@@ -117,7 +122,7 @@ ui::Size TextRenderer::measure(std::string_view text, const TextStyle& style, fl
 
 const TextRenderer::CachedLayout& TextRenderer::layoutFor(std::string_view text, const TextStyle& style, float width) {
     LayoutKey key{std::string(text), style.font.size, style.font.weight, style.alignment,
-                  style.numberOfLines, style.shrinkToFit, style.minimumFontSize, width};
+                  style.numberOfLines, style.shrinkToFit, style.keepsEnd, style.minimumFontSize, width};
     auto it = cache_.find(key);
     if (it == cache_.end()) {
         if (cache_.size() >= kCacheLimit) trimCache();

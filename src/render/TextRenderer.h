@@ -32,6 +32,9 @@ struct TextStyle {
     // down to minimumFontSize (never below kSmallestLegibleSize).
     bool shrinkToFit = false;
     float minimumFontSize = 8;
+    // For one-line text still too wide: the ellipsis takes its beginning
+    // rather than its end (a result after its operation stays in view).
+    bool keepsEnd = false;
     ui::Color color = ui::Color::black();
     // Drawn first, under the text, moved by shadowOffset (points; y downwards).
     std::optional<ui::Color> shadowColor;
@@ -69,7 +72,7 @@ public:
 
 private:
     // What a laid-out text depends on.
-    using LayoutKey = std::tuple<std::string, float, ui::FontWeight, ui::TextAlignment, int, bool, float, float>;
+    using LayoutKey = std::tuple<std::string, float, ui::FontWeight, ui::TextAlignment, int, bool, bool, float, float>;
     struct CachedLayout {
         PangoLayout* layout = nullptr;  // at the style's own font size
         double scale = 1;               // drawn at this much of that size

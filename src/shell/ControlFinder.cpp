@@ -190,6 +190,11 @@ ui::View* ControlFinder::findOnSettings(const ControlEntry& entry) const {
     return nullptr;
 }
 
+SettingsViewController* ControlFinder::settingsScreen() const {
+    const auto& screen = delegate_.settingsController();
+    return screen && screen->isViewLoaded() ? screen.get() : nullptr;
+}
+
 ui::PickerView* ControlFinder::settingsPicker() const {
     const auto& screen = delegate_.settingsController();
     return screen && screen->isViewLoaded() ? screen->basePickerView().get() : nullptr;

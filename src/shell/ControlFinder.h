@@ -18,6 +18,7 @@
 #include "ui/Geometry.h"
 
 class InputView;
+class SettingsViewController;
 class vantorAppDelegate;
 namespace ui {
 class BarView;
@@ -61,6 +62,8 @@ public:
     // The name of the word-size key STEP places along the F6 cycle from the
     // word size in effect ("word16").
     std::string wordSizeControl(int step) const;
+    // The settings screen, or null before it is first built.
+    SettingsViewController* settingsScreen() const;
     // The settings screen's base picker and signed switch (the one of each
     // kind on that screen), or null before the screen is first built.
     ui::PickerView* settingsPicker() const;

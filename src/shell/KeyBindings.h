@@ -26,6 +26,9 @@ struct KeyBinding {
         BasePickerUp,        // ... one base up
         WordSizeNext,        // presses the word-size key after the one in effect (off, 8, 16, 32, 64, off ...)
         WordSizePrevious,    // ... the one before it
+        FocusNext,           // the settings screen's keyboard focus to the next control
+        FocusPrevious,       // ... to the one before
+        PressFocused,        // presses (or toggles) the control with the settings screen's focus
     };
 
     Screen screen;

@@ -7,6 +7,7 @@
 #include "shell/KeyBindings.h"
 #include "shell/PickerStepper.h"
 #include "shell/TouchIds.h"
+#include "calc/screens/SettingsViewController.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Control.h"
@@ -56,6 +57,22 @@ bool KeyboardInput::keyDown(int32_t keycode, bool ctrl, std::optional<bool> shif
         }
         case Action::WordSizeNext: return press(controls_.wordSizeControl(+1));
         case Action::WordSizePrevious: return press(controls_.wordSizeControl(-1));
+        case Action::FocusNext:
+        case Action::FocusPrevious: {
+            SettingsViewController* settings = controls_.settingsScreen();
+            if (!settings) return false;
+            liftHighlight();
+            settings->moveFocus(binding->action == Action::FocusNext ? 1 : -1);
+            return true;
+        }
+        case Action::PressFocused: {
+            SettingsViewController* settings = controls_.settingsScreen();
+            ui::View* focused = settings ? settings->focusedView() : nullptr;
+            if (!focused) return false;
+            // The picker has nothing to press: its keys are the arrows.
+            if (focused == settings->basePickerView().get()) return true;
+            return press(*focused);
+        }
     }
     return false;
 }
@@ -63,9 +80,13 @@ bool KeyboardInput::keyDown(int32_t keycode, bool ctrl, std::optional<bool> shif
 bool KeyboardInput::press(std::string_view name) {
     liftHighlight();
     ui::View* view = controls_.find(name).view;
-    if (!view) return false;
-    auto kept = view->shared_from_this();
-    ControlFinder::press(*view, kKeyboardTouch, ControlFinder::Release::AtOnce);
+    return view && press(*view);
+}
+
+bool KeyboardInput::press(ui::View& view) {
+    liftHighlight();
+    auto kept = view.shared_from_this();
+    ControlFinder::press(view, kKeyboardTouch, ControlFinder::Release::AtOnce);
     // The press is over; it goes on showing for a moment, if the control is
     // still there to show it and no alert covers it (the touch did not reach it).
     auto control = std::dynamic_pointer_cast<ui::Control>(kept);

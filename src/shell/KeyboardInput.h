@@ -18,6 +18,7 @@
 namespace ui {
 class Application;
 class Control;
+class View;
 }
 
 namespace shell {
@@ -42,6 +43,8 @@ public:
     // Presses the control called NAME on the screen now showing, if it is
     // there. Returns whether it was.
     bool press(std::string_view name);
+    // Presses VIEW, a control of the screen now showing, as a click does.
+    bool press(ui::View& view);
 
     // Highlight
     // When the highlight of the last pressed control ends, if one shows.

@@ -184,7 +184,7 @@ json StateWriter::state() {
     json tape = json::array();
     if (transfer) {
         for (const auto& line : transfer->panelLines()) bases.push_back(json::array({line.base, line.text}));
-        for (const auto& result : transfer->panel().tape()) tape.push_back(result);
+        for (const auto& text : transfer->panel().tape()) tape.push_back(text);
     }
     out["bases"] = std::move(bases);
     out["tape"] = std::move(tape);

@@ -75,14 +75,15 @@ bool TransferKeys::act(const TransferKey& row) {
         case Action::PanelFocus: return panel_ && panel_->moveFocusOn();
         case Action::MoveFocus: return panel_ && moveFocus(static_cast<TransferKey::FocusMove>(row.argument));
         case Action::PressFocused: return panel_ && panel_->pressFocused();
-        // Without a selection (or the panel's focus), Enter and Escape are the calculator's.
+        // Without a selection (or the panel's focus), Enter and Escape are the
+        // calculator's; on the settings screen they are always that screen's.
         case Action::EnterSelected:
             if (panel_ && panel_->pressFocused()) return true;
-            if (!panel.selection()) return false;
+            if (!panel.selection() || !transfer_.calculatorShows()) return false;
             transfer_.enterResult(*panel.selection());
             return true;
         case Action::ForgetSelected:
-            if (!panel.selection()) return false;
+            if (!panel.selection() || !transfer_.calculatorShows()) return false;
             panel.clearSelection();
             return true;
         case Action::SidePanel:

@@ -3,7 +3,8 @@
 // itself, in one table (transferKeys(); the --help text lists it): paste,
 // the copies, the panel's lines, results and keyboard focus, F2, F11, Ctrl+Q.
 // The focus keys (arrows, Home, End, Space, Enter) act only while the side
-// panel holds the focus (BasesPanelView) and are the calculator's otherwise.
+// panel holds the focus (BasesPanelView) and are the calculator's otherwise;
+// Enter and Escape act on a picked result only while the calculator shows.
 // The keys that press
 // the calculator's own controls are the binding table's (KeyBindings.h) and
 // the typed characters' (WindowInput.h); these keys come before both.

@@ -63,8 +63,26 @@ void Button::setTitleFont(Font font) {
     setNeedsDisplay();
 }
 
+void Button::setTitleAlignment(TextAlignment alignment) {
+    if (titleAlignment_ == alignment) return;
+    titleAlignment_ = alignment;
+    setNeedsDisplay();
+}
+
+void Button::setTitleShrinksToFit(bool shrinks) {
+    if (titleShrinksToFit_ == shrinks) return;
+    titleShrinksToFit_ = shrinks;
+    setNeedsDisplay();
+}
+
 void Button::setBezelCornerRadius(std::optional<float> radius) {
     bezelCornerRadius_ = radius;
+    setNeedsDisplay();
+}
+
+void Button::setBezelEdge(BezelEdge edge) {
+    if (bezelEdge_ == edge) return;
+    bezelEdge_ = edge;
     setNeedsDisplay();
 }
 

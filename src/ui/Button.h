@@ -10,6 +10,7 @@
 #include "ui/Control.h"
 #include "ui/Font.h"
 #include "ui/Image.h"
+#include "ui/Label.h"
 
 namespace ui {
 
@@ -44,6 +45,14 @@ public:
 
     const Font& titleFont() const { return titleFont_; }
     void setTitleFont(Font font);
+    // Where the title stands across the button (centred unless set), and
+    // whether a title too wide for it is drawn smaller, as a label that
+    // adjusts its font size to fit is, and then loses its beginning rather
+    // than its end to an ellipsis.
+    TextAlignment titleAlignment() const { return titleAlignment_; }
+    void setTitleAlignment(TextAlignment alignment);
+    bool titleShrinksToFit() const { return titleShrinksToFit_; }
+    void setTitleShrinksToFit(bool shrinks);
 
     // Darken the background picture while highlighted.
     bool adjustsImageWhenHighlighted() const { return adjustsImage_; }
@@ -60,6 +69,14 @@ public:
     // shape with corners rounded by this radius rather than the whole frame.
     std::optional<float> bezelCornerRadius() const { return bezelCornerRadius_; }
     void setBezelCornerRadius(std::optional<float> radius);
+    // The line around a bezel: a faint dark one unless set.
+    struct BezelEdge {
+        Color color = Color::white(0, 0.45f);
+        float width = 1;
+        friend bool operator==(const BezelEdge&, const BezelEdge&) = default;
+    };
+    const BezelEdge& bezelEdge() const { return bezelEdge_; }
+    void setBezelEdge(BezelEdge edge);
 
     // The touch glow reaches past the edges of a small or narrow button.
     Rect drawingArea() const override;
@@ -78,6 +95,9 @@ private:
     bool adjustsImageWhenDisabled_ = true;
     bool showsTouch_ = false;
     std::optional<float> bezelCornerRadius_;
+    BezelEdge bezelEdge_;
+    TextAlignment titleAlignment_ = TextAlignment::Center;
+    bool titleShrinksToFit_ = false;
 };
 
 }  // namespace ui

@@ -6,6 +6,8 @@
 // itself and the others' into a folder of their own name there, which the
 // renderer reads first.
 //
+// The side panel beside the calculator takes its colours from the same look.
+//
 // Dark is the calm dark calculator; light the same on a pale ground with dark
 // digits; contrast black and white with yellow operators, every key title,
 // digit and caption at a contrast ratio of at least 7:1 against what lies
@@ -24,6 +26,11 @@ enum class LookKind { Dark, Light, Contrast };
 // lighter RIM.
 struct KeyColors {
     Color top, bottom, rim;
+};
+
+// A flat key of the side panel: its FILL, its TITLE and a thin EDGE around it.
+struct FlatKeyColors {
+    Color fill, title, edge;
 };
 
 struct Look {
@@ -58,6 +65,14 @@ struct Look {
     Color rimTop, rimBottom, glassTop, glassBottom;
     double glassShade;
     Color displayHighlight;
+
+    // ---- The side panel (views)
+    Color panel;          // its ground
+    Color panelText;      // its title, the lines' digits, the results
+    Color panelCaption;   // the lines' captions, the headings, the grid's positions
+    Color panelAccent;    // the word size in effect, a set bit, the word note, the picked result and its frame
+    Color panelBitClear;  // a clear bit's edge
+    FlatKeyColors panelKey;  // its keys (copy, word sizes, operators); the title turns panelAccent when chosen
 };
 
 inline constexpr Look kDarkLook{
@@ -93,6 +108,12 @@ inline constexpr Look kDarkLook{
     .glassBottom = {0.155f, 0.15f, 0.14f, 1},
     .glassShade = 0.55,
     .displayHighlight = Color::white(1, 0.10f),
+    .panel = {0.16f, 0.16f, 0.17f, 1},
+    .panelText = {0.98f, 0.91f, 0.78f, 1},
+    .panelCaption = Color::white(0.65f, 1),
+    .panelAccent = {1.00f, 0.72f, 0.30f, 1},
+    .panelBitClear = Color::white(0.55f, 1),
+    .panelKey = {{0.27f, 0.27f, 0.28f, 1}, {0.94f, 0.94f, 0.92f, 1}, Color::white(0.42f, 1)},
 };
 
 inline constexpr Look kLightLook{
@@ -127,6 +148,12 @@ inline constexpr Look kLightLook{
     .glassBottom = {0.99f, 0.985f, 0.97f, 1},
     .glassShade = 0.12,
     .displayHighlight = Color::white(1, 0.60f),
+    .panel = Color::white(0.95f, 1),
+    .panelText = {0.10f, 0.09f, 0.08f, 1},
+    .panelCaption = Color::white(0.35f, 1),
+    .panelAccent = {0.58f, 0.28f, 0.00f, 1},
+    .panelBitClear = Color::white(0.50f, 1),
+    .panelKey = {Color::whiteColor(), {0.10f, 0.10f, 0.12f, 1}, Color::white(0.68f, 1)},
 };
 
 inline constexpr Look kContrastLook{
@@ -161,6 +188,12 @@ inline constexpr Look kContrastLook{
     .glassBottom = Color::black(),
     .glassShade = 0,
     .displayHighlight = Color::clear(),
+    .panel = Color::black(),
+    .panelText = Color::whiteColor(),
+    .panelCaption = Color::whiteColor(),
+    .panelAccent = {1.00f, 0.92f, 0.20f, 1},
+    .panelBitClear = Color::white(0.80f, 1),
+    .panelKey = {Color::black(), Color::whiteColor(), Color::whiteColor()},
 };
 
 inline constexpr const Look* kLooks[] = {&kDarkLook, &kLightLook, &kContrastLook};

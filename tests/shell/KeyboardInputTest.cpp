@@ -18,6 +18,7 @@
 #include "calc/screens/MainViewController.h"
 #include "calc/input/HorizontalPickerView.h"
 #include "calc/input/InputView.h"
+#include "calc/screens/SettingsViewController.h"
 #include "shell/ControlFinder.h"
 #include "shell/HeadlessDriver.h"
 #include "shell/LinkedRenderer.h"
@@ -26,6 +27,9 @@
 #include "shell/WheelInput.h"
 #include "shell/support/MervikProcess.h"
 #include "ui/AlertView.h"
+#include "ui/NavigationBar.h"
+#include "ui/Switch.h"
+#include "ui/Toolbar.h"
 #include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/PickerView.h"
@@ -103,6 +107,10 @@ TEST(KeyboardInputTest, EveryBindingActs) {
         {"Enter", onSettings + "press Save\n", {{SDLK_RETURN}}, "wait 500\n", "/alert", nullptr},
         {"Escape", onSettings + "press Save\n", {{SDLK_ESCAPE}}, "wait 500\n", "/screen", "settings"},
         {"Escape", onSettings + "press Save\n", {{SDLK_ESCAPE}}, "wait 500\n", "/alert", nullptr},
+        // The focus starts on the picker: Tab takes it to Signed, Shift+Tab to Back.
+        {"Tab", onSettings, {{SDLK_TAB}, {SDLK_RETURN}}, "wait 500\n", "/switch", true},
+        {"Shift+Tab", onSettings, {{SDLK_TAB, false, true}, {SDLK_RETURN}}, "wait 1000\n", "/screen", "calculator"},
+        {"Enter", onSettings, {{SDLK_RETURN}}, "wait 500\n", "/screen", "settings"},  // on the picker: nothing
     };
     std::set<std::string> tried;
     for (const Case& c : cases) {
@@ -112,7 +120,7 @@ TEST(KeyboardInputTest, EveryBindingActs) {
         for (Key key : c.keys) rig.keyboard.keyDown(key.code, key.ctrl, key.shift);
         ASSERT_NO_FATAL_FAILURE(rig.run(c.after));
         EXPECT_EQ(rig.state()[json::json_pointer(c.member)], c.expected);
-        tried.insert(shell::keyChordName(c.keys.back().code, c.keys.back().ctrl, c.keys.back().shift));
+        tried.insert(c.binding);
     }
     // Every key of the table was tried above.
     for (const shell::KeyBinding& binding : shell::keyBindings()) EXPECT_TRUE(tried.count(std::string(binding.key))) << binding.key;
@@ -126,7 +134,7 @@ TEST(KeyboardInputTest, KeysBelongToTheirScreen) {
     EXPECT_FALSE(rig.keyboard.keyDown(SDLK_q, false)) << "an unbound key";
     rig.run("press settings\nwait 1000\n");
     EXPECT_FALSE(rig.keyboard.keyDown(SDLK_F9, false)) << "F9 on the settings screen";
-    EXPECT_FALSE(rig.keyboard.keyDown(SDLK_TAB, false)) << "Tab on the settings screen";
+    EXPECT_FALSE(rig.keyboard.keyDown(SDLK_BACKSPACE, false)) << "Backspace on the settings screen";
 }
 
 // Checks that a key acts at once and only its highlight lasts: a click right
@@ -313,6 +321,51 @@ void expectDescribesTheBindings(const KeyTable& table) {
         EXPECT_EQ(keys.count(std::string(binding.key)), 1u) << binding.key << " has no row";
         EXPECT_EQ(screens.count(binding.screen), 1u) << binding.key << ": its screen has no column";
     }
+}
+
+// Checks the settings screen's keyboard focus: on the picker at first, Tab
+// round the controls in reading order with one frame at a time, Shift+Tab
+// back, Enter pressing the focused one; Up/Down and Space act wherever the
+// focus stands, and each visit starts on the picker again.
+TEST(KeyboardInputTest, SettingsFocusGoesRoundWithTab) {
+    Rig rig;
+    rig.run("press settings\nwait 1000\n");
+    const SettingsViewController& settings = *rig.driver.delegate().settingsController();
+    using Focus = SettingsViewController::Focus;
+    auto framed = [&] {
+        std::vector<const ui::View*> views;
+        const std::vector<const ui::View*> controls{settings.basePickerView().get(), settings.signedSwitch().get()};
+        for (const ui::View* view : controls)
+            if (view->showsFocus()) views.push_back(view);
+        const std::vector<const ui::BarView*> bars{settings.titleBar(), settings.buttonBar()};
+        for (const ui::BarView* bar : bars)
+            for (const auto& view : bar->subviews())
+                if (view->showsFocus()) views.push_back(view.get());
+        return views;
+    };
+    const std::vector<Focus> order{Focus::Signed, Focus::Save, Focus::ChangeLog, Focus::Email, Focus::Back, Focus::Picker};
+    EXPECT_EQ(settings.focus(), Focus::Picker);
+    for (Focus expected : order) {
+        EXPECT_TRUE(rig.keyboard.keyDown(SDLK_TAB, false, false));
+        EXPECT_EQ(settings.focus(), expected);
+        EXPECT_EQ(framed(), std::vector<const ui::View*>{settings.focusedView()});
+    }
+    EXPECT_TRUE(rig.keyboard.keyDown(SDLK_TAB, false, true));
+    EXPECT_EQ(settings.focus(), Focus::Back);
+
+    // On Back, the picker's keys and Space still act on their own controls.
+    rig.keyboard.keyDown(SDLK_DOWN, false, false);
+    rig.keyboard.keyDown(SDLK_SPACE, false, false);
+    rig.run("wait 500\n");
+    EXPECT_EQ(rig.state()["base"], 3);
+    EXPECT_EQ(rig.state()["switch"], true);
+    EXPECT_TRUE(rig.keyboard.keyDown(SDLK_RETURN, false, false));
+    rig.run("wait 1000\n");
+    EXPECT_EQ(rig.state()["screen"], "calculator");
+
+    rig.run("press settings\nwait 1000\n");
+    EXPECT_EQ(settings.focus(), Focus::Picker);
+    EXPECT_EQ(framed(), std::vector<const ui::View*>{settings.basePickerView().get()});
 }
 
 // Checks that the README and the manual page each list every key of the

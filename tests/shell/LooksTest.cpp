@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "calc/app/BasesPanelView.h"
+#include "calc/app/NumberTransfer.h"
 #include "calc/displays/binaryScrn.h"
 #include "calc/screens/MainViewController.h"
 #include "render/Painter.h"
@@ -219,6 +221,58 @@ TEST_P(LooksTest, ConversionDigitsKeepAGap) {
                                                         << scale;
         }
     }
+}
+
+// The side panel in each look, taken on after start-up as a change of look
+// while running is: its ground the look's, the result row (with the
+// operation that gave it), the lines, their captions and the copy keys'
+// titles standing out as the calculator's do, and the picked result framed.
+TEST_P(LooksTest, SidePanelTakesTheLook) {
+    shell::HeadlessDriver driver(std::make_unique<shell::LinkedRenderer>(), settings.path(), 2, out, errors);
+    driver.application().setLook(GetParam());
+    const ui::Look& look = ui::lookOf(GetParam());
+    BasesPanelView& panel = *driver.delegate().basesPanel();
+    ASSERT_EQ(run(driver, "press 1\npress 2\npress 3\npress 4\npress *\npress 5\npress 6\npress =\n"), 0)
+        << errors.str();
+    panel.refresh();
+    EXPECT_EQ(panel.resultTexts(), std::vector<std::string>{"1234 \u00D7 56 = 69104"});
+    ui::Window& window = *panel.window();
+    const ui::View* row = window.hitTest({96, 404});
+    const ui::View* copy = window.hitTest({168, 42});
+    ASSERT_TRUE(row && copy);
+    const ui::Rect rowFrame = row->frameInWindow(), copyFrame = copy->frameInWindow();
+
+    const Picture picture = draw(window, 2);
+    // Whether pixel P is colour C, give or take rounding.
+    auto is = [](const Pixel& p, ui::Color c) {
+        return std::abs(p.r - c.red * 255) + std::abs(p.g - c.green * 255) + std::abs(p.b - c.blue * 255) < 4;
+    };
+    EXPECT_TRUE(is(picture.at(2, 2), look.panel));
+    const double least = GetParam() == ui::LookKind::Contrast ? 7 : 4.5;
+    struct Area {
+        const char* what;
+        ui::Rect rect;
+    };
+    const Area areas[] = {
+        {"the result", rowFrame},
+        {"the binary line", {6, 34, 140, 22}},
+        {"its caption", {6, 22, 60, 12}},
+        {"its copy key's title", copyFrame.insetBy(2, 2)},
+    };
+    for (const Area& area : areas) {
+        const double ratio =
+            inkContrast(picture.area(area.rect.x(), area.rect.y(), area.rect.width(), area.rect.height()));
+        std::printf("[ %s ] side panel, %s: %.1f:1\n", std::string(look.name).c_str(), area.what, ratio);
+        EXPECT_GE(ratio, least) << area.what;
+    }
+
+    // Picked, the row's left edge turns the accent colour: a frame.
+    const int edgeX = int(rowFrame.x() * 2) + 1, middleY = int(rowFrame.center().y * 2);
+    EXPECT_TRUE(is(picture.at(edgeX, middleY), look.panel));
+    driver.delegate().numberTransfer()->panel().moveSelection(+1);
+    panel.refresh();
+    const Picture picked = draw(window, 2);
+    EXPECT_TRUE(is(picked.at(edgeX, middleY), look.panelAccent));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLook, LooksTest,

@@ -94,7 +94,7 @@ TEST_F(TransferKeysTest, RefusedPasteShowsANoticeForTwoSeconds) {
 }
 
 // Checks that Ctrl+Down/Up select a result and Enter enters it, and that
-// Escape forgets the selection.
+// Escape forgets the selection (on the calculator screen only).
 TEST_F(TransferKeysTest, PickAResultFromTheList) {
     run("press 7\npress +\npress 5\npress =\npress 1\npress +\npress 1\npress =\n");
     ASSERT_EQ(transfer->panel().tape(), (std::deque<std::string>{"2", "12"}));
@@ -108,6 +108,11 @@ TEST_F(TransferKeysTest, PickAResultFromTheList) {
 
     EXPECT_TRUE(ctrl(SDLK_UP));
     EXPECT_EQ(transfer->panel().selection(), 0u);
+    // On the settings screen Enter and Escape are that screen's.
+    run("press settings\nwait 1000\n");
+    EXPECT_FALSE(keys->keyDown(SDLK_RETURN, false, false));
+    EXPECT_FALSE(keys->keyDown(SDLK_ESCAPE, false, false));
+    run("press Back\nwait 1000\n");
     EXPECT_TRUE(keys->keyDown(SDLK_ESCAPE, false, false));
     EXPECT_EQ(transfer->panel().selection(), std::nullopt);
     EXPECT_EQ(transfer->displayText(), "12");
@@ -131,7 +136,7 @@ TEST_F(TransferKeysTest, PanelViewFollowsTheCalculator) {
     run("press 6\npress +\npress 4\npress =\n");
     panel.refresh();
     EXPECT_EQ(panel.lineTexts(), (std::vector<std::string>{"binary: 1010", "octal: 12", "decimal: 10", "hexadecimal: A"}));
-    EXPECT_EQ(panel.resultTexts(), (std::vector<std::string>{"10"}));
+    EXPECT_EQ(panel.resultTexts(), (std::vector<std::string>{"6 + 4 = 10"}));
     run("press 7\n");
     panel.refresh();
     EXPECT_EQ(panel.lineTexts(), (std::vector<std::string>{"binary: 111", "octal: 7", "decimal: 7", "hexadecimal: 7"}));

@@ -32,20 +32,30 @@ std::string BasesPanelModel::wordNote(WordMode mode) const {
            ": the word holds " + word->value.toString();
 }
 
-void BasesPanelModel::addResult(std::string shown) {
-    tape_.push_front(std::move(shown));
-    if (tape_.size() > kTapeLength) tape_.pop_back();
+std::string BasesPanelModel::Result::withOperation() const {
+    return operation.empty() ? shown : operation + " = " + shown;
+}
+
+void BasesPanelModel::addResult(std::string shown, std::string operation) {
+    results_.push_front({std::move(operation), std::move(shown)});
+    if (results_.size() > kTapeLength) results_.pop_back();
     selection_.reset();
     ++generation_;
 }
 
+std::deque<std::string> BasesPanelModel::tape() const {
+    std::deque<std::string> texts;
+    for (const Result& result : results_) texts.push_back(result.shown);
+    return texts;
+}
+
 void BasesPanelModel::moveSelection(int step) {
-    if (tape_.empty()) return;
+    if (results_.empty()) return;
     if (!selection_) {
         selection_ = 0;
     } else {
         const long long next = static_cast<long long>(*selection_) + step;
-        selection_ = static_cast<std::size_t>(std::clamp(next, 0LL, static_cast<long long>(tape_.size()) - 1));
+        selection_ = static_cast<std::size_t>(std::clamp(next, 0LL, static_cast<long long>(results_.size()) - 1));
     }
     ++generation_;
 }

@@ -2,8 +2,9 @@
 // What the side panel shows, without any view: the value the conversion row
 // shows, written in binary (grouped by four), octal, decimal and
 // hexadecimal, and in the selected base when it is none of those; and the
-// results list, the display text after each = that completed an operation,
-// newest first, at most 50. Ctrl+Up/Down move a selection through the list.
+// results list, the display text after each = that completed an operation
+// with the operation that gave it ("1234 × 56"), newest first, at most 50.
+// Ctrl+Up/Down move a selection through the list.
 //
 // The conversion row feeds the value (every redraw) and the main display the
 // results; the lines follow the base, signed mode and word size asked for
@@ -41,8 +42,16 @@ public:
     std::string wordNote(WordMode mode) const;
 
     // The results list
-    void addResult(std::string shown);
-    const std::deque<std::string>& tape() const { return tape_; }
+    struct Result {
+        std::string operation;  // "1234 × 56", or "" when not known
+        std::string shown;      // "69104", as the display showed it
+        // "1234 × 56 = 69104", or the result alone
+        std::string withOperation() const;
+    };
+    void addResult(std::string shown, std::string operation = {});
+    const std::deque<Result>& results() const { return results_; }
+    // The results' texts alone, newest first.
+    std::deque<std::string> tape() const;
 
     // The selection in the results list (Ctrl+Up/Down, then Enter)
     // STEP -1 moves towards the newest, +1 towards the oldest; the first move
@@ -59,7 +68,7 @@ public:
 
 private:
     Decimal value_;
-    std::deque<std::string> tape_;
+    std::deque<Result> results_;
     std::optional<std::size_t> selection_;
     std::uint64_t generation_ = 0;
 };

@@ -10,13 +10,9 @@
 #include "calc/displays/displayScrn.h"
 #include "calc/keys/operationButton.h"
 #include "calc/screens/MainViewController.h"
+#include "ui/Application.h"
 
 namespace {
-
-const ui::Color kPanelGrey = ui::Color::rgba(0.16f, 0.16f, 0.17f, 1);
-const ui::Color kCaption = ui::Color::rgba(0.65f, 0.65f, 0.65f, 1);
-const ui::Color kDigits = ui::Color::rgba(0.98f, 0.91f, 0.78f, 1);
-const ui::Color kSelected = ui::Color::rgba(1.0f, 0.72f, 0.30f, 1);
 
 constexpr float kMargin = 6;
 constexpr float kLineTop = 22;
@@ -45,74 +41,126 @@ std::string captionFor(int base) {
     }
 }
 
-std::shared_ptr<ui::Label> label(ui::Rect frame, float size, ui::Color color) {
+// A label of the panel on its ground; applyLook colours it.
+std::shared_ptr<ui::Label> label(ui::Rect frame, float size) {
     auto view = ui::Label::make(frame);
     view->setBackgroundColor(ui::Color::white(0, 0));
     view->setFont(ui::Font::systemFont(size));
-    view->setTextColor(color);
     return view;
 }
+
+// A key of the panel: a flat bezel in the look's colours, its title in the
+// accent when it is the one chosen.
+std::shared_ptr<ui::Button> flatKey(ui::Rect frame, const std::string& title) {
+    auto button = ui::Button::make(frame);
+    button->setTitle(title, ui::ControlStateNormal);
+    button->setTitleFont(ui::Font::systemFont(10));
+    button->setBezelCornerRadius(4);
+    return button;
+}
+
+void colourKey(ui::Button& key, const ui::Look& look) {
+    key.setBackgroundColor(look.panelKey.fill);
+    key.setBezelEdge({look.panelKey.edge, 1});
+    key.setTitleColor(look.panelKey.title, ui::ControlStateNormal);
+    key.setTitleColor(look.panelAccent, ui::ControlStateSelected);
+}
+
+// The width of the frame around the picked result.
+constexpr float kPickedFrameWidth = 1.5f;
 
 }  // namespace
 
 BasesPanelView::BasesPanelView(vantorAppDelegate& app, NumberTransfer& transfer,
                                std::function<void(const std::string&)> copy)
     : app_(app), transfer_(transfer), copy_(std::move(copy)), window_(ui::Window::make({0, 0, kWidth, kHeight})) {
-    window_->setBackgroundColor(kPanelGrey);
-    window_->addSubview(label({kMargin, 3, kWidth - 2 * kMargin, 18}, 14, kDigits));
-    static_cast<ui::Label&>(*window_->subviews().back()).setText("Bases");
+    title_ = label({kMargin, 3, kWidth - 2 * kMargin, 18}, 14);
+    title_->setText("Bases");
+    window_->addSubview(title_);
 
     for (std::size_t i = 0; i < kLines; ++i) {
         const float top = kLineTop + kLineHeight * static_cast<float>(i);
         LineViews& line = lines_[i];
-        line.caption = label({kMargin, top, 120, 12}, 9, kCaption);
-        line.text = label({kMargin, top + 12, kWidth - 52, 22}, 11, kDigits);
+        line.caption = label({kMargin, top, 120, 12}, 9);
+        line.text = label({kMargin, top + 12, kWidth - 52, 22}, 11);
         line.text->setNumberOfLines(2);
         line.text->setAdjustsFontSizeToFitWidth(true);
         line.text->setMinimumFontSize(5);
-        line.copy = ui::Button::make({kWidth - 42, top + 9, 36, 22}, ui::ButtonType::RoundedRect);
-        line.copy->setTitle("Copy", ui::ControlStateNormal);
-        line.copy->setTitleFont(ui::Font::systemFont(10));
+        line.copy = flatKey({kWidth - 42, top + 9, 36, 22}, "Copy");
         line.copy->addTarget(this, [this, i](ui::Control*) { copyLine(i); }, ui::ControlEventTouchUpInside);
         for (const auto& view : {std::static_pointer_cast<ui::View>(line.caption),
                                  std::static_pointer_cast<ui::View>(line.text), std::static_pointer_cast<ui::View>(line.copy)})
             window_->addSubview(view);
     }
 
-    wordNote_ = label({kMargin, kNoteTop, kWidth - 2 * kMargin, kNoteHeight}, 8, kSelected);
+    wordNote_ = label({kMargin, kNoteTop, kWidth - 2 * kMargin, kNoteHeight}, 8);
     wordNote_->setNumberOfLines(2);
     window_->addSubview(wordNote_);
     const float gridTop = addProgrammerKeys(kKeysTop) + 4;
     bits_ = ui::BitGridView::make({kMargin, gridTop, kWidth - 2 * kMargin, kGridHeight});
-    bits_->setColors({kSelected, ui::Color::white(0.55f, 1), kCaption, ui::Color::whiteColor()});
     bits_->addTarget(this, [this](ui::Control*) { flipTouchedBit(); }, ui::ControlEventTouchUpInside);
     window_->addSubview(bits_);
     const float kResultsTop = gridTop + kGridHeight + 16;
 
-    window_->addSubview(label({kMargin, kResultsTop - 15, kWidth - 2 * kMargin, 14}, 11, kCaption));
-    static_cast<ui::Label&>(*window_->subviews().back()).setText("Results (newest first)");
+    resultsHeading_ = label({kMargin, kResultsTop - 15, kWidth - 2 * kMargin, 14}, 11);
+    resultsHeading_->setText("Results (newest first)");
+    window_->addSubview(resultsHeading_);
     results_ = ui::ScrollView::make({0, kResultsTop, kWidth, kHeight - kResultsTop - 4});
     results_->setContentSize({kWidth, kRowHeight * static_cast<float>(BasesPanelModel::kTapeLength)});
     window_->addSubview(results_);
     for (std::size_t i = 0; i < BasesPanelModel::kTapeLength; ++i) {
+        // Read from the left, as a tape is; a long one drawn smaller.
         auto row = ui::Button::make({kMargin, kRowHeight * static_cast<float>(i), kWidth - 2 * kMargin, kRowHeight});
         row->setTitleFont(ui::Font::systemFont(12));
-        row->setTitleColor(kDigits, ui::ControlStateNormal);
-        row->setTitleColor(kSelected, ui::ControlStateSelected);
+        row->setTitleAlignment(ui::TextAlignment::Left);
+        row->setTitleShrinksToFit(true);
+        row->setBezelCornerRadius(3);
         row->setHidden(true);
         row->addTarget(this, [this, i](ui::Control*) { transfer_.enterResult(i); }, ui::ControlEventTouchUpInside);
         results_->addSubview(row);
         resultRows_.push_back(std::move(row));
     }
+    applyLook();
     refresh();
+}
+
+void BasesPanelView::applyLook() {
+    const ui::Look& look = ui::currentLook();
+    window_->setBackgroundColor(look.panel);
+    title_->setTextColor(look.panelText);
+    resultsHeading_->setTextColor(look.panelCaption);
+    wordCaption_->setTextColor(look.panelCaption);
+    wordNote_->setTextColor(look.panelAccent);
+    for (const LineViews& line : lines_) {
+        line.caption->setTextColor(look.panelCaption);
+        line.text->setTextColor(look.panelText);
+        colourKey(*line.copy, look);
+    }
+    for (const auto& [size, key] : wordSizeKeys_) colourKey(*key, look);
+    for (const auto& [op, key] : operatorKeys_) colourKey(*key, look);
+    bits_->setColors({look.panelAccent, look.panelBitClear, look.panelCaption, look.panelText});
+    for (const auto& row : resultRows_) {
+        row->setTitleColor(look.panelText, ui::ControlStateNormal);
+        row->setTitleColor(look.panelAccent, ui::ControlStateSelected);
+    }
+    markPickedResult();
+    window_->setNeedsDisplay();
+}
+
+void BasesPanelView::markPickedResult() {
+    // The picked result: its text in the accent and a frame of the accent
+    // around it, so that it stands out without its colour too.
+    const ui::Look& look = ui::currentLook();
+    for (const auto& row : resultRows_) {
+        const bool picked = row->isSelected();
+        row->setBackgroundColor(picked ? look.panel : ui::Color::clear());
+        row->setBezelEdge({picked ? look.panelAccent : ui::Color::clear(), kPickedFrameWidth});
+    }
 }
 
 float BasesPanelView::addProgrammerKeys(float top) {
     auto key = [](ui::View& holder, ui::Rect frame, const std::string& title) {
-        auto button = ui::Button::make(frame, ui::ButtonType::RoundedRect);
-        button->setTitle(title, ui::ControlStateNormal);
-        button->setTitleFont(ui::Font::systemFont(10));
-        button->setTitleColor(kSelected, ui::ControlStateSelected);
+        auto button = flatKey(frame, title);
         holder.addSubview(button);
         return button;
     };
@@ -120,8 +168,9 @@ float BasesPanelView::addProgrammerKeys(float top) {
     // The word sizes in a row of their own, which screen readers take for a group.
     wordSizeRow_ = ui::View::make({kMargin, top, kWidth - 2 * kMargin, kKeyHeight});
     window_->addSubview(wordSizeRow_);
-    wordSizeRow_->addSubview(label({0, 2, kWordCaptionWidth, 14}, 10, kCaption));
-    static_cast<ui::Label&>(*wordSizeRow_->subviews().back()).setText("Word");
+    wordCaption_ = label({0, 2, kWordCaptionWidth, 14}, 10);
+    wordCaption_->setText("Word");
+    wordSizeRow_->addSubview(wordCaption_);
     const float sizeWidth = (kWidth - 2 * kMargin - kWordCaptionWidth - kKeyGap * (kWordSizeCount - 1)) / kWordSizeCount;
     WordSize size;
     for (int i = 0; i < kWordSizeCount; ++i, size = size.next()) {
@@ -197,14 +246,14 @@ void BasesPanelView::refresh() {
         line.caption->setText(captionFor(shown_[i].base) + (useSigned ? ", signed" : ""));
         line.text->setText(shown_[i].text);
     }
-    const auto& tape = model.tape();
+    const auto& results = model.results();
     for (std::size_t i = 0; i < resultRows_.size(); ++i) {
         ui::Button& row = *resultRows_[i];
-        row.setHidden(i >= tape.size());
-        if (i >= tape.size()) continue;
-        row.setTitle(tape[i], ui::ControlStateNormal);
-        row.setSelected(model.selection() == i);
+        row.setHidden(i >= results.size());
+        row.setSelected(i < results.size() && model.selection() == i);
+        if (i < results.size()) row.setTitle(results[i].withOperation(), ui::ControlStateNormal);
     }
+    markPickedResult();
     // Keep the selected result in sight.
     if (const auto& selected = model.selection()) {
         const float top = kRowHeight * static_cast<float>(*selected);

@@ -7,8 +7,12 @@
 // 32, 64; the one in effect selected) and the bitwise operators with NOT,
 // which act as the calculator's operation keys do; the grid of bits of the
 // number shown, where a click on a bit flips it; under them the results
-// list, scrolling, newest first, where a touch on a result enters it as a
-// paste.
+// list, scrolling, newest first, each with the operation that gave it
+// ("1234 × 56 = 69104"), where a touch on a result enters it as a paste and
+// the one picked with Ctrl+Up/Down stands framed in the accent colour.
+//
+// Its colours are the look's (ui::Look, the side panel's part): applyLook
+// takes them again when the look changes.
 //
 // Keyboard focus: F3 moves it from the calculator's keys to the grid, then
 // to the panel's keys (copy buttons, word sizes, operators), then back out;
@@ -56,6 +60,8 @@ public:
     const std::shared_ptr<ui::Window>& window() const { return window_; }
     void setCopy(std::function<void(const std::string&)> copy) { copy_ = std::move(copy); }
     void refresh();
+    // Takes the colours of the application's look now.
+    void applyLook();
 
     // The key of a bitwise operator or NOT, and of a word size; null for any other.
     ui::Button* operatorKey(Operator op) const;
@@ -85,7 +91,8 @@ public:
     // Space, Enter: flips the focused bit or presses the focused key.
     bool pressFocused();
 
-    // What the views show (for tests): each line's caption and text, and the results.
+    // What the views show (for tests): each line's caption and text, and the
+    // results as their rows read ("7 + 3 = 10").
     std::vector<std::string> lineTexts() const;
     std::vector<std::string> resultTexts() const;
 
@@ -96,6 +103,8 @@ private:
     };
 
     void copyLine(std::size_t index);
+    // Frames the picked result's row, and only that one.
+    void markPickedResult();
     void flipTouchedBit();
     // The keys the focus moves through, in reading order, and the focused one.
     std::vector<ui::Button*> focusKeys() const;
@@ -108,6 +117,7 @@ private:
     NumberTransfer& transfer_;
     std::function<void(const std::string&)> copy_;
     std::shared_ptr<ui::Window> window_;
+    std::shared_ptr<ui::Label> title_, resultsHeading_, wordCaption_;
     std::array<LineViews, kLines> lines_;
     std::shared_ptr<ui::Label> wordNote_;
     std::shared_ptr<ui::View> wordSizeRow_;

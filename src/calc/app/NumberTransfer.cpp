@@ -22,7 +22,8 @@ NumberTransfer::NumberTransfer(vantorAppDelegate& app) : app_(app) {
     const auto& root = screen->view();
     if (const auto& display = screen->displayLabel()) {
         panel_.setValue(display->shownRegister().getValue());
-        display->setResultListener([this](const std::string& shown) { panel_.addResult(shown); });
+        display->setResultListener(
+            [this](const std::string& operation, const std::string& shown) { panel_.addResult(shown, operation); });
     }
     if (const auto& row = screen->base2Screen()) row->setValueListener([this](const Decimal& v) { panel_.setValue(v); });
 
@@ -84,10 +85,12 @@ bool NumberTransfer::enter(std::string_view text, std::optional<int> keypadBase)
     return true;
 }
 
+bool NumberTransfer::calculatorShows() const { return !app_.isShowingSettings(); }
+
 bool NumberTransfer::enterResult(std::size_t index) {
-    if (index >= panel_.tape().size()) return false;
+    if (index >= panel_.results().size()) return false;
     // A copy: the paste may add to the list.
-    const std::string shown = panel_.tape()[index];
+    const std::string shown = panel_.results()[index].shown;
     panel_.clearSelection();
     // The display's text of a result: its exact value in decimal, whatever
     // base the keypad shows.

@@ -42,6 +42,9 @@ public:
     // exact decimal value, whichever keypad shows; false when there is no
     // such entry or the paste is refused.
     bool enterResult(std::size_t index);
+    // Whether the calculator screen shows, where numbers are entered (not
+    // the settings screen).
+    bool calculatorShows() const;
 
     // Copy texts: the main display's text as shown, and the conversion as
     // text (binaryScrn::conversionText) for the selected base, signed mode

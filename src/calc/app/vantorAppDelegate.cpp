@@ -44,7 +44,7 @@ void vantorAppDelegate::lookChanged(ui::Application&) {
     if (viewController_) viewController_->applyLook();
     // Whatever screen shows, its pictures change folder: all of it redraws.
     if (window_) window_->setNeedsDisplay();
-    if (basesPanel_) basesPanel_->window()->setNeedsDisplay();
+    if (basesPanel_) basesPanel_->applyLook();
 }
 
 void vantorAppDelegate::applicationDidFinishLaunching(ui::Application&) {
@@ -177,6 +177,8 @@ void vantorAppDelegate::flipToSettings() {
     if (!viewController_ || !settingsController_) return;
     replaceSubview(*viewController_, *settingsController_, ui::kTransitionPush, ui::kTransitionFromLeft,
                    kFlipDuration);
+    // Each visit starts with the keyboard on the picker.
+    settingsController_->resetFocus();
 }
 
 void vantorAppDelegate::flipToCalcFromSetting() {

@@ -205,6 +205,8 @@ bool displayScrn::calc() {
             bitwiseResult = result.value;
         }
     }
+    lastOperation_ = opFlag_ ? m1_->toString() + " " + std::string(operatorRow(*opFlag_).title) + " " + operand.toString()
+                             : std::string();
     if (contFlag_ == RepeatsLast) assign(*value_, *temp_);
     if (bitwiseResult) {
         m1_->setValue(*bitwiseResult);
@@ -290,7 +292,7 @@ void displayScrn::enterNumber(const Decimal& magnitude, std::string_view typed, 
 }
 
 void displayScrn::announceResult() {
-    if (resultListener_) resultListener_(text());
+    if (resultListener_) resultListener_(lastOperation_, text());
 }
 
 void displayScrn::changeSign() {

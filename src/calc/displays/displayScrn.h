@@ -84,8 +84,9 @@ public:
     void enterWhole(const Decimal& x);
 
     // Results: the listener hears the display text after each = that
-    // completed an operation (the = key calls announceResult then).
-    using ResultListener = std::function<void(const std::string& shown)>;
+    // completed an operation (the = key calls announceResult then), with
+    // that operation as the display showed its operands ("1234 × 56").
+    using ResultListener = std::function<void(const std::string& operation, const std::string& shown)>;
     void setResultListener(ResultListener listener) { resultListener_ = std::move(listener); }
     void announceResult();
 
@@ -123,4 +124,6 @@ private:
     std::shared_ptr<ui::ImageView> decLabelView_;
     std::optional<Operator> opFlag_;
     ResultListener resultListener_;
+    // The operation calc() last applied, as announceResult tells it.
+    std::string lastOperation_;
 };

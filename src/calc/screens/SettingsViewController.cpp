@@ -183,7 +183,47 @@ void SettingsViewController::viewDidLoad() {
     changeLogItem_ = changeLog.get();
     emailItem_ = email.get();
     setView(contentView_);
+    setFocus(Focus::Picker);
 }
+
+// ---- Keyboard focus
+
+namespace {
+constexpr int kFocusCount = static_cast<int>(SettingsViewController::Focus::Email) + 1;
+}  // namespace
+
+ui::View* SettingsViewController::viewFor(Focus focus) const {
+    auto barButton = [](ui::BarView* bar, ui::BarButtonItem* item) -> ui::View* {
+        return bar && item ? bar->buttonForItem(item).get() : nullptr;
+    };
+    switch (focus) {
+        case Focus::Back: return barButton(titleBar_, backItem_);
+        case Focus::Picker: return basePickerView_.get();
+        case Focus::Signed: return signedSwitch_.get();
+        case Focus::Save: return barButton(buttonBar_, saveItem_);
+        case Focus::ChangeLog: return barButton(buttonBar_, changeLogItem_);
+        case Focus::Email: return barButton(buttonBar_, emailItem_);
+    }
+    return nullptr;
+}
+
+ui::View* SettingsViewController::focusedView() const { return viewFor(focus_); }
+
+void SettingsViewController::setFocus(Focus focus) {
+    // Every control is cleared: a bar lays its buttons out afresh at times,
+    // and the new one must carry the frame.
+    for (int i = 0; i < kFocusCount; ++i)
+        if (ui::View* view = viewFor(static_cast<Focus>(i))) view->setShowsFocus(false);
+    focus_ = focus;
+    if (ui::View* view = viewFor(focus_)) view->setShowsFocus(true);
+}
+
+void SettingsViewController::moveFocus(int step) {
+    const int next = ((static_cast<int>(focus_) + step) % kFocusCount + kFocusCount) % kFocusCount;
+    setFocus(static_cast<Focus>(next));
+}
+
+void SettingsViewController::resetFocus() { setFocus(Focus::Picker); }
 
 // ---- Actions
 

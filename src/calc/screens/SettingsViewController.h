@@ -8,6 +8,13 @@
 // and keeps them for the rest of the run. The picker and the switch are read
 // from the shared state only then, so on a later visit they show what was last
 // chosen here.
+//
+// Keyboard focus: one of the picker, the Signed switch and the bar buttons
+// (Back, Save, Change Log, E-mail me), drawn with a focus frame. It stands on
+// the picker when the screen is built and each time it comes to show
+// (resetFocus); Tab and Shift+Tab move it round in reading order. The
+// screen's other keys (the picker's arrows, Space for the switch) act
+// wherever it stands.
 
 #include <memory>
 #include <string>
@@ -54,6 +61,16 @@ public:
     ui::BarButtonItem* changeLogItem() const { return changeLogItem_; }
     ui::BarButtonItem* emailItem() const { return emailItem_; }
 
+    // Keyboard focus
+    enum class Focus { Back, Picker, Signed, Save, ChangeLog, Email };
+    Focus focus() const { return focus_; }
+    // STEP +1 (Tab) to the next control in reading order, -1 (Shift+Tab) to
+    // the one before, round from the last to the first.
+    void moveFocus(int step);
+    void resetFocus();
+    // The control that has the focus, or null before the screen is built.
+    ui::View* focusedView() const;
+
     // Actions (the senders are not used)
     void switchSign(ui::Control* sender);
     void saveDefaultBase(ui::BarButtonItem* sender);
@@ -75,6 +92,10 @@ protected:
 private:
     // Shows a modal alert with TITLE, MESSAGE and the single button "OK".
     void showAlert(const std::string& title, const std::string& message);
+    // The control standing for FOCUS, or null before the screen is built.
+    ui::View* viewFor(Focus focus) const;
+    // Moves the focus frame to FOCUS.
+    void setFocus(Focus focus);
 
     std::vector<std::string> pickerArray_;
     std::shared_ptr<ui::PickerView> basePickerView_;
@@ -87,4 +108,5 @@ private:
     ui::BarButtonItem* saveItem_ = nullptr;
     ui::BarButtonItem* changeLogItem_ = nullptr;
     ui::BarButtonItem* emailItem_ = nullptr;
+    Focus focus_ = Focus::Picker;
 };

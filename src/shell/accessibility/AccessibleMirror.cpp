@@ -290,13 +290,12 @@ std::vector<AccessibleNode> AccessibleMirror::snapshot() const {
         if (alert->button()) walkView(walk, *alert->button(), index);
     }
 
-    // The focus: the alert's button, the settings screen's picker, or the display.
+    // The focus: the alert's button, the settings screen's focused control, or the display.
     int focus = -1;
     if (alert && alert->button()) {
         focus = indexOf(nodes, alert->button().get());
     } else if (delegate_.isShowingSettings()) {
-        const auto& settings = delegate_.settingsController();
-        focus = indexOf(nodes, settings->basePickerView().get());
+        focus = indexOf(nodes, delegate_.settingsController()->focusedView());
     }
     const BasesPanelView* panel = delegate_.basesPanel();
     if (focus < 0 && panel && panel->hasFocus()) {

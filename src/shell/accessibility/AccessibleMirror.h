@@ -40,7 +40,8 @@ public:
 
     // The tree as it stands now, parents before their children. Exactly one
     // node is focused: an open alert's button, else on the settings screen
-    // its base picker, else the main display.
+    // the control with its keyboard focus, else the panel's focus when it
+    // holds it, else the main display.
     std::vector<AccessibleNode> snapshot() const;
 
     // Actions. Each acts only on a node whose view is still on the screen now

@@ -8,6 +8,7 @@
 #include "calc/app/BasesPanelView.h"
 #include "calc/app/NumberTransfer.h"
 #include "calc/app/vantorAppDelegate.h"
+#include "calc/screens/SettingsViewController.h"
 #include "shell/accessibility/AccessibleMirror.h"
 #include "shell/accessibility/AtSpiBridge.h"
 #include "ui/Clock.h"
@@ -194,7 +195,8 @@ TEST_F(AccessibleMirrorTest, BaseKeypadAndPicker) {
 }
 
 // Checks the settings screen: shown alone, the picker focused, the switch a
-// toggle button, the bar buttons named; the change log alert with its button.
+// toggle button, the bar buttons named; the change log alert with its button;
+// the keyboard focus as the focused object.
 TEST_F(AccessibleMirrorTest, SettingsScreenAndAlert) {
     click("Settings");
     Nodes nodes = tree();
@@ -228,6 +230,9 @@ TEST_F(AccessibleMirrorTest, SettingsScreenAndAlert) {
     nodes = tree();
     for (const auto& node : nodes) EXPECT_NE(node.role, Role::Alert);
     EXPECT_EQ(focused(nodes), std::vector<std::string>{"Default base"});
+    // The keyboard focus moved on (Tab) is the screen reader's focus too.
+    delegate->settingsController()->moveFocus(+1);
+    EXPECT_EQ(focused(tree()), std::vector<std::string>{"Signed"});
 }
 
 // Checks the conversion row's name, the error picture's included.
