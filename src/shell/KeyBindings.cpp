@@ -40,7 +40,7 @@ constexpr KeyBinding kBindings[] = {
     {Screen::Settings, "Space", Action::Press, "signed", ""},
     {Screen::Settings, "Tab", Action::FocusNext, "", "next control"},
     {Screen::Settings, "Shift+Tab", Action::FocusPrevious, "", "previous control"},
-    {Screen::Settings, "Enter", Action::PressFocused, "", "press or toggle the focused control"},
+    {Screen::Settings, "Enter", Action::PressFocused, "", "press focused control"},
     {Screen::Settings, "Ctrl+S", Action::Press, "Save", ""},
     {Screen::Settings, "Ctrl+L", Action::Press, "Change Log", ""},
     {Screen::Settings, "Ctrl+E", Action::Press, "E-mail me", ""},
