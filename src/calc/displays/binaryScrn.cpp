@@ -10,10 +10,11 @@
 #include "calc/conversion/BaseConversion.h"
 #include "calc/core/CalcDelegate.h"
 #include "calc/core/Decimal.h"
-#include "ui/PictureNames.h"
 #include "calc/core/WordDisplay.h"
 #include "calc/core/calcDecimal.h"
+#include "ui/Application.h"
 #include "ui/Image.h"
+#include "ui/PictureNames.h"
 
 namespace {
 
@@ -29,7 +30,6 @@ const ui::Rect kErrorFrame{60, 0, 230, 30};
 // below the tallest digits (30 points), within the display's background.
 const ui::Rect kBaseNumberFrame{binaryScrn::kRowRight - 60, 30, 60, 10};
 // In the colour and weight of the displays' captions.
-constexpr ui::Color kCaptionColour = ui::Color::rgba(0.80f, 0.58f, 0.28f, 1.0f);
 constexpr float kBaseNumberSize = 9;
 
 // The pictures' names (core/PictureNames.h) as the image cache takes them, made once.
@@ -88,7 +88,7 @@ binaryScrn::binaryScrn(ui::Rect frame)
     setAutoresizesSubviews(true);
     baseNumberView_->setBackgroundColor(ui::Color::clear());
     baseNumberView_->setFont(ui::Font::boldSystemFont(kBaseNumberSize));
-    baseNumberView_->setTextColor(kCaptionColour);
+    baseNumberView_->setTextColor(ui::currentLook().caption);
     baseNumberView_->setTextAlignment(ui::TextAlignment::Right);
 }
 

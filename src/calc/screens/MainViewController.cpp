@@ -177,6 +177,8 @@ void MainViewController::applyLook() {
     backdrop_->setBackgroundColor(look.screen);
     for (const auto& key : operationKeys_) key->applyLook(look);
     if (displayLabel_) displayLabel_->setTextColor(look.displayText);
+    // The base the row shows, in the captions' colour.
+    if (base2Screen_) base2Screen_->baseNumberView()->setTextColor(look.caption);
     if (inputView_) inputView_->applyLook();
     view()->setNeedsDisplay();
 }
