@@ -250,7 +250,11 @@ eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 CLOSED_AT="${WIDTH}x${HEIGHT} at $X,$Y"
 close_window
 echo "Ctrl+Q to the process's end: $CLOSE_MS ms"
-(( CLOSE_MS < 1000 )) || fail "the process lived $CLOSE_MS ms after Ctrl+Q"
+# The bound holds for the plain build; under the sanitizers the leak check
+# at exit alone can take a second.
+CLOSE_LIMIT_MS=1000
+[[ $(ldd "$MERVIK") == *libasan* ]] && CLOSE_LIMIT_MS=5000
+(( CLOSE_MS < CLOSE_LIMIT_MS )) || fail "the process lived $CLOSE_MS ms after Ctrl+Q"
 open_window "" "$WORK/state"
 eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [[ "${WIDTH}x${HEIGHT} at $X,$Y" == "$CLOSED_AT" && $CLOSED_AT == 500x700* ]] ||
